@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/albumclasses.h"
+
+namespace folivant {
+
+/// An ordered list of byte strings; pages and "main.css" are built as line lists.
+using TLineList = std::vector<std::string>;
+
+/// Replaces every occurrence left to right; inserted text is never searched again.
+std::string ReplaceAll(std::string text, std::string_view search, std::string_view replacement);
+/// "#RRGGBB" in upper-case hexadecimal, red first.
+std::string ColorToHtml(TColor color);
+/// Replaces the line at `position` by the lines of `block`, in block order.
+void SpliceLines(TLineList& lines, TLineList block, int position);
+/// Splits text at CR LF, CR or LF; a final line break adds no empty line.
+TLineList SplitLines(std::string_view text);
+/// The lines, each followed by CR LF, without a byte-order mark.
+std::string JoinLinesCrLf(const TLineList& lines);
+/// Writes the lines as JoinLinesCrLf gives them, replacing the file atomically.
+/// Throws TError with the platform's message.
+void WriteLinesToFile(const TLineList& lines, const std::string& path);
+
+}  // namespace folivant

@@ -1,0 +1,144 @@
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+#include "model/albumclasses.h"
+#include "model/identifier.h"
+#include "platform/filesystem.h"
+
+namespace folivant {
+
+TColorScheme::TColorScheme() { SetPageColor(kWhite); }
+
+static uint8_t Channel(TColor color, int shift) { return static_cast<uint8_t>((color >> shift) & 0xFF); }
+
+void TColorScheme::SetPageColor(TColor color) {
+  page_color_ = color;
+  const int red = Channel(color, 0), green = Channel(color, 8), blue = Channel(color, 16);
+  // nearbyint rounds halves to the even neighbour in the default rounding mode.
+  const double brightness = std::nearbyint(red * 0.56 + green * 0.33 + blue * 0.11);
+  const int offset = brightness > 128 ? -40 : 40;
+  const auto shifted = [offset](int channel) { return static_cast<TColor>(std::clamp(channel + offset, 0, 255)); };
+  border_color_ = shifted(red) | (shifted(green) << 8) | (shifted(blue) << 16);
+}
+
+void TColorScheme::Assign(const TColorScheme& other) {
+  Name = other.Name;
+  SetPageColor(other.PageColor());
+  border_color_ = other.border_color_;
+  TextColor = other.TextColor;
+  LinkColor = other.LinkColor;
+  HotLinkColor = other.HotLinkColor;
+}
+
+TAlbumSettings::TAlbumSettings() {
+  SetThumbSize(TPhotoSize::Medium);
+  SetPhotoSize(TPhotoSize::Medium);
+  SetOutputDirectory("");
+}
+
+void TAlbumSettings::SetPhotoSize(TPhotoSize size) {
+  PhotoSize = size;
+  switch (size) {
+    case TPhotoSize::Small: PhotoWidth = 320, PhotoHeight = 240; break;
+    case TPhotoSize::Medium: PhotoWidth = 640, PhotoHeight = 480; break;
+    case TPhotoSize::Large: PhotoWidth = 800, PhotoHeight = 600; break;
+    case TPhotoSize::Original:
+    case TPhotoSize::Custom: PhotoWidth = 1024, PhotoHeight = 768; break;
+  }
+}
+
+void TAlbumSettings::SetThumbSize(TPhotoSize size) {
+  ThumbSize = size;
+  switch (size) {
+    case TPhotoSize::Small: ThumbWidth = 80, ThumbHeight = 60; break;
+    case TPhotoSize::Medium: ThumbWidth = 100, ThumbHeight = 75; break;
+    case TPhotoSize::Large: ThumbWidth = 120, ThumbHeight = 90; break;
+    case TPhotoSize::Original: break;
+    case TPhotoSize::Custom: ThumbWidth = 140, ThumbHeight = 105; break;
+  }
+}
+
+void TAlbumSettings::SetOutputDirectory(const std::string& path) {
+  OutputDirectory = path;
+  if (!OutputDirectory.empty() && OutputDirectory.back() != kPathDelimiter) OutputDirectory += kPathDelimiter;
+}
+
+TPhotograph& TPhotographList::Add(std::unique_ptr<TPhotograph> photograph) {
+  items_.push_back(std::move(photograph));
+  return *items_.back();
+}
+
+int TPhotographList::IndexOf(const TPhotograph* photograph) const {
+  for (size_t i = 0; i < items_.size(); ++i)
+    if (items_[i].get() == photograph) return static_cast<int>(i);
+  return -1;
+}
+
+void TPhotographList::Remove(const TPhotograph* photograph) {
+  const int index = IndexOf(photograph);
+  if (index >= 0) items_.erase(items_.begin() + index);
+}
+
+void TPhotographList::Move(int from, int to) {
+  if (from == to) return;
+  std::unique_ptr<TPhotograph> moved = std::move(items_.at(static_cast<size_t>(from)));
+  items_.erase(items_.begin() + from);
+  items_.insert(items_.begin() + std::clamp(to, 0, Count()), std::move(moved));
+}
+
+// Hoare partitioning around a pivot value: every scan compares against the same
+// pivot, so it stops inside the range even when the comparison is not
+// transitive (the date comparison mixes two orders).
+void TPhotographList::Sort(int (*compare)(const TPhotograph&, const TPhotograph&)) {
+  const auto sort = [&](auto& self, int left, int right) -> void {
+    while (left < right) {
+      int i = left, j = right;
+      const TPhotograph* pivot = items_[static_cast<size_t>((left + right) / 2)].get();
+      do {
+        while (i < right && compare(*items_[static_cast<size_t>(i)], *pivot) < 0) ++i;
+        while (j > left && compare(*items_[static_cast<size_t>(j)], *pivot) > 0) --j;
+        if (i <= j) {
+          std::swap(items_[static_cast<size_t>(i)], items_[static_cast<size_t>(j)]);
+          ++i;
+          --j;
+        }
+      } while (i <= j);
+      if (left < j) self(self, left, j);
+      left = i;
+    }
+  };
+  sort(sort, 0, Count() - 1);
+}
+
+TAlbum::TAlbum() = default;
+
+bool TAlbum::AnyMissing() const {
+  for (int i = 0; i < Photographs.Count(); ++i)
+    if (Photographs[i].Missing()) return true;
+  return false;
+}
+
+void TAlbum::SortByTitle() { Photographs.Sort(CompareByTitle); }
+void TAlbum::SortByFileName() { Photographs.Sort(CompareByFileName); }
+void TAlbum::SortByDate() { Photographs.Sort(CompareByDate); }
+
+std::string TAlbum::AlbumFileBaseName() {
+  const std::string result = AsciiIdentifier(Title);
+  MarkModified();
+  return result.empty() ? "MyAlbum" : result;
+}
+
+void TAlbum::AssignWebNames() {
+  std::set<std::string> used;
+  for (int i = 0; i < Photographs.Count(); ++i) {
+    TPhotograph& photograph = Photographs[i];
+    const std::string base = photograph.BaseWebName();
+    std::string candidate = base;
+    for (int n = 2; used.contains(AsciiLowerCase(candidate)); ++n) candidate = base + std::to_string(n);
+    used.insert(AsciiLowerCase(candidate));
+    photograph.WebName = candidate;
+  }
+}
+
+}  // namespace folivant

@@ -1,0 +1,181 @@
+#pragma once
+
+// The album document: photographs, the album with its settings and colours.
+// Texts are UTF-8 throughout; paths are the bytes the file system uses.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/metadata/imgdata.h"
+
+namespace folivant {
+
+/// Size choice for generated photographs and thumbnails; the album file stores the texts.
+enum class TPhotoSize : uint8_t { Small, Medium, Large, Original, Custom };
+/// Turn applied to a photograph: Left is a quarter turn anticlockwise, Right clockwise.
+enum class TRotation : uint8_t { None, Left, Right, UpsideDown };
+
+/// "small", "medium", "large", "original", "custom"; "unknown" outside the range.
+std::string PhotoSizeToText(TPhotoSize size);
+/// Exact, case-sensitive match; throws TError "Can't convert to photo size".
+TPhotoSize TextToPhotoSize(const std::string& text);
+/// "none", "left", "right", "upsidedown"; "unknown" outside the range.
+std::string RotationToText(TRotation rotation);
+/// Exact, case-sensitive match; throws TError "Can't convert to rotation".
+TRotation TextToRotation(const std::string& text);
+
+/// A colour as 0x00BBGGRR: red in the lowest byte.
+using TColor = uint32_t;
+
+inline constexpr TColor kWhite = 0xFFFFFF;
+inline constexpr TColor kBlack = 0x000000;
+inline constexpr TColor kBlue = 0xFF0000;
+inline constexpr TColor kRed = 0x0000FF;
+
+/// A named set of page colours. The border colour always follows the page colour.
+class TColorScheme {
+ public:
+  TColorScheme();
+
+  std::string Name = "Default";
+  TColor TextColor = kBlack;
+  TColor LinkColor = kBlue;
+  TColor HotLinkColor = kRed;
+
+  TColor PageColor() const { return page_color_; }
+  TColor BorderColor() const { return border_color_; }
+  /// Stores the page colour and derives the border: 40 darker on a bright page, 40 lighter on a dark one.
+  void SetPageColor(TColor color);
+  void Assign(const TColorScheme& other);
+
+ private:
+  TColor page_color_ = kWhite;
+  TColor border_color_ = 0;
+};
+
+/// One photograph of an album: a JPEG file with a title, caption and rotation.
+class TPhotograph {
+ public:
+  TPhotograph();
+  ~TPhotograph();
+  TPhotograph(const TPhotograph&) = delete;
+  TPhotograph& operator=(const TPhotograph&) = delete;
+
+  std::string Title;
+  std::string Caption;
+  std::string FileName;
+  TRotation Rotation = TRotation::None;
+  /// Unique output base name; valid only after the album's AssignWebNames.
+  std::string WebName;
+
+  /// The file did not exist when the file name was last set.
+  bool Missing() const { return missing_; }
+  const TimgData& Metadata() const { return *metadata_; }
+
+  /// Sets the path, tests the file and reads its metadata; an IPTC segment
+  /// replaces title and caption by its headline and caption. Never throws.
+  void SetFileName(const std::string& path);
+  /// The title, or the file name when the title is blank; "[?] " first when missing.
+  std::string DisplayTitle() const;
+  /// Lower-case ASCII identifier from the title or file name, "photo" when nothing is left.
+  std::string BaseWebName() const;
+  /// Composes a further turn with the current rotation.
+  void Rotate(TRotation by);
+
+ private:
+  bool missing_ = false;
+  std::unique_ptr<TimgData> metadata_;
+};
+
+int CompareByTitle(const TPhotograph& a, const TPhotograph& b);
+int CompareByFileName(const TPhotograph& a, const TPhotograph& b);
+int CompareByDate(const TPhotograph& a, const TPhotograph& b);
+
+/// The presentation and output settings of an album.
+class TAlbumSettings {
+ public:
+  TAlbumSettings();
+
+  bool ThumbNavigationBar = true;
+  bool NavigationBelowPhoto = false;
+  bool NavigateInLoop = false;
+  /// Ends with "/" whenever it is not empty (SetOutputDirectory keeps it so).
+  std::string OutputDirectory;
+  std::string HomeURL;
+  TPhotoSize PhotoSize = TPhotoSize::Medium;
+  int32_t PhotoWidth = 640;
+  int32_t PhotoHeight = 480;
+  TPhotoSize ThumbSize = TPhotoSize::Medium;
+  int32_t ThumbWidth = 100;
+  int32_t ThumbHeight = 75;
+  int32_t ThumbnailRows = 5;
+  int32_t ThumbnailCols = 4;
+  TColorScheme ColorScheme;
+
+  /// Sets the choice and its standard pixel size.
+  void SetPhotoSize(TPhotoSize size);
+  /// Sets the choice and its standard pixel size; Original keeps the pixel size.
+  void SetThumbSize(TPhotoSize size);
+  void SetOutputDirectory(const std::string& path);
+};
+
+/// The album's photographs in album order; the list owns them.
+class TPhotographList {
+ public:
+  int Count() const { return static_cast<int>(items_.size()); }
+  bool Empty() const { return items_.empty(); }
+  TPhotograph& operator[](int index) const { return *items_.at(static_cast<size_t>(index)); }
+  /// Takes ownership and appends; returns the photograph.
+  TPhotograph& Add(std::unique_ptr<TPhotograph> photograph);
+  /// Removes and destroys the given photograph.
+  void Remove(const TPhotograph* photograph);
+  /// Moves the photograph at `from` to `to`; the others shift.
+  void Move(int from, int to);
+  void Clear() { items_.clear(); }
+  int IndexOf(const TPhotograph* photograph) const;
+  /// Unstable in-place quicksort, safe with comparisons that are not transitive.
+  void Sort(int (*compare)(const TPhotograph&, const TPhotograph&));
+
+ private:
+  std::vector<std::unique_ptr<TPhotograph>> items_;
+};
+
+/// The document the user edits.
+class TAlbum {
+ public:
+  TAlbum();
+
+  TAlbumSettings Settings;
+  /// Set by LoadFromFile: some photograph's file was missing.
+  bool HasMissing = false;
+  TPhotographList Photographs;
+  std::string Title = "Untitled Album";
+  std::string Description = "Various photographs that I'd like to share on the Web.";
+  /// Path of the album file; empty for an album never saved.
+  std::string FileName;
+  /// No change since creation, loading or saving.
+  bool Saved = true;
+
+  void MarkModified() { Saved = false; }
+  bool AnyMissing() const;
+  void SortByTitle();
+  void SortByFileName();
+  void SortByDate();
+  /// Identifier made from the title ("MyAlbum" when nothing is left); marks the album modified.
+  std::string AlbumFileBaseName();
+  /// Gives every photograph a unique WebName ("beach", "beach2", ...).
+  void AssignWebNames();
+
+  /// Writes the album file to FileName. Throws TError; the previous file stays
+  /// intact on failure and Saved becomes true only after a successful write.
+  void SaveToFile();
+  /// Replaces the content by the album file at FileName (either format) and
+  /// returns HasMissing. Throws TError. After a failure the album holds what was
+  /// read so far, and FileName still names the file that failed: a caller that
+  /// keeps the album must clear FileName so that no later Save overwrites that file.
+  bool LoadFromFile();
+};
+
+}  // namespace folivant

@@ -1,0 +1,124 @@
+#include "platform/filesystem.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "platform/error.h"
+
+namespace folivant {
+
+void ThrowFileError(const std::string& what, const std::string& path, int error_number) {
+  throw TError(what + " \"" + path + "\". " + std::strerror(error_number));
+}
+
+bool FileExists(const std::string& path) {
+  struct stat info {};
+  return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool DirectoryExists(const std::string& path) {
+  struct stat info {};
+  return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+static size_t FileNameStart(std::string_view path) {
+  const size_t last = path.find_last_of("/\\");
+  return last == std::string_view::npos ? 0 : last + 1;
+}
+
+std::string ExtractFileName(std::string_view path) { return std::string(path.substr(FileNameStart(path))); }
+
+std::string ExtractFilePath(std::string_view path) { return std::string(path.substr(0, FileNameStart(path))); }
+
+std::string ExtractFileExt(std::string_view path) {
+  const std::string_view name = path.substr(FileNameStart(path));
+  const size_t dot = name.rfind('.');
+  return dot == std::string_view::npos ? std::string() : std::string(name.substr(dot));
+}
+
+std::string AsciiLowerCase(std::string_view text) {
+  std::string result(text);
+  for (char& c : result)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return result;
+}
+
+std::string AsciiUpperCase(std::string_view text) {
+  std::string result(text);
+  for (char& c : result)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return result;
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  if (!folder.empty() && folder.back() == kPathDelimiter) return folder + name;
+  return folder + kPathDelimiter + name;
+}
+
+int32_t FileAgeDos(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return -1;
+  std::tm local{};
+  const std::time_t seconds = info.st_mtime;
+  if (!::localtime_r(&seconds, &local)) return -1;
+  const uint32_t date = static_cast<uint32_t>(((local.tm_year - 80) << 9) | ((local.tm_mon + 1) << 5) | local.tm_mday);
+  const uint32_t time = static_cast<uint32_t>((local.tm_hour << 11) | (local.tm_min << 5) | (local.tm_sec / 2));
+  return static_cast<int32_t>((date << 16) | (time & 0xFFFF));
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) ThrowFileError("Cannot open file", path, errno);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) ThrowFileError("Cannot read file", path, errno);
+  return bytes;
+}
+
+static bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<size_t>(written));
+  }
+  return true;
+}
+
+void WriteFileAtomically(const std::string& path, std::string_view bytes) {
+  std::string temporary = path + ".tmp-XXXXXX";
+  const int fd = ::mkstemp(temporary.data());
+  if (fd < 0) ThrowFileError("Cannot create file", path, errno);
+  // mkstemp creates the file for its owner only; give it the usual permissions.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  ::fchmod(fd, 0666 & ~mask);
+  const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  const int write_error = errno;
+  if (::close(fd) != 0 || !written) {
+    ::unlink(temporary.c_str());
+    ThrowFileError("Cannot write file", path, written ? errno : write_error);
+  }
+  if (::rename(temporary.c_str(), path.c_str()) != 0) {
+    const int rename_error = errno;
+    ::unlink(temporary.c_str());
+    ThrowFileError("Cannot create file", path, rename_error);
+  }
+}
+
+bool ForceDirectories(const std::string& path) {
+  std::error_code error;
+  std::filesystem::create_directories(path, error);
+  return DirectoryExists(path);
+}
+
+}  // namespace folivant

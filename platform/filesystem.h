@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace folivant {
+
+/// The path separator of every path the program builds.
+inline constexpr char kPathDelimiter = '/';
+
+/// True for an existing regular file (a folder does not count).
+bool FileExists(const std::string& path);
+bool DirectoryExists(const std::string& path);
+
+/// The file name part of a path: the text after the last "/" or "\", so that
+/// paths stored by the Windows version of the program give sensible names.
+std::string ExtractFileName(std::string_view path);
+/// The folder part of a path including its final separator ("" when none).
+std::string ExtractFilePath(std::string_view path);
+/// The extension of the file name part, from its last "." on ("" when none).
+std::string ExtractFileExt(std::string_view path);
+std::string AsciiLowerCase(std::string_view text);
+std::string AsciiUpperCase(std::string_view text);
+
+/// `folder` + `name`, with a "/" between them unless `folder` already ends with one.
+std::string JoinPath(const std::string& folder, const std::string& name);
+
+/// The file's last-write time in local time, packed as an MS-DOS date-time
+/// (date in the high 16 bits, time in the low 16 bits); -1 when the file cannot be found.
+int32_t FileAgeDos(const std::string& path);
+
+/// Reads a whole file. Throws TError with the platform's message on failure.
+std::string ReadFileBytes(const std::string& path);
+
+/// Replaces `path` by `bytes` without ever leaving a half-written file: writes a
+/// temporary file in the same folder, flushes it and renames it over the target.
+/// Throws TError with the platform's message; the previous file then stays intact.
+void WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+/// Creates a folder with all its missing parents; false when that fails.
+bool ForceDirectories(const std::string& path);
+
+}  // namespace folivant

@@ -1,0 +1,125 @@
+#include "platform/ini.h"
+
+#include "platform/filesystem.h"
+
+namespace folivant {
+
+bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && IsBlankOrControl(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlankOrControl(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+static bool SameName(std::string_view a, std::string_view b) { return AsciiLowerCase(a) == AsciiLowerCase(b); }
+
+static std::vector<std::string_view> SplitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  size_t start = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r' && text[i] != '\n') continue;
+    lines.push_back(text.substr(start, i - start));
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < text.size()) lines.push_back(text.substr(start));
+  return lines;
+}
+
+TIniFile::TIniFile(std::string_view text, TIniOptions options) : options_(options) {
+  for (std::string_view raw : SplitLines(text)) {
+    const std::string_view line = TrimBlanks(raw);
+    if (line.empty() || line.front() == ';') continue;
+    if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
+      sections_.push_back({std::string(TrimBlanks(line.substr(1, line.size() - 2))), {}});
+      continue;
+    }
+    const size_t equals = line.find('=');
+    if (sections_.empty() || equals == std::string_view::npos) continue;
+    sections_.back().entries.push_back(
+        {std::string(TrimBlanks(line.substr(0, equals))), std::string(TrimBlanks(line.substr(equals + 1)))});
+  }
+}
+
+TIniFile TIniFile::FromFile(const std::string& path, TIniOptions options) {
+  return TIniFile(ReadFileBytes(path), options);
+}
+
+std::optional<std::string> TIniFile::Find(std::string_view section, std::string_view key) const {
+  const TSection* found_section = nullptr;
+  for (const TSection& candidate : sections_) {
+    if (!SameName(candidate.name, section)) continue;
+    found_section = &candidate;
+    if (options_.first_occurrence_wins) break;
+  }
+  if (!found_section) return std::nullopt;
+  const TEntry* found = nullptr;
+  for (const TEntry& entry : found_section->entries) {
+    if (!SameName(entry.key, key)) continue;
+    found = &entry;
+    if (options_.first_occurrence_wins) break;
+  }
+  if (!found) return std::nullopt;
+  std::string value = found->value;
+  if (options_.strip_quotes && value.size() >= 2 && value.front() == '"' && value.back() == '"')
+    value = value.substr(1, value.size() - 2);
+  if (options_.max_value_length && value.size() > options_.max_value_length) value.resize(options_.max_value_length);
+  return value;
+}
+
+std::string TIniFile::ReadString(std::string_view section, std::string_view key, const std::string& fallback) const {
+  return Find(section, key).value_or(fallback);
+}
+
+int32_t TIniFile::ReadInteger(std::string_view section, std::string_view key, int32_t fallback) const {
+  const std::optional<std::string> text = Find(section, key);
+  if (!text) return fallback;
+  return ParseIniInteger(*text).value_or(fallback);
+}
+
+static std::optional<int64_t> ParseDigits(std::string_view digits, int base) {
+  if (digits.empty() || digits.size() > 16) return std::nullopt;
+  int64_t value = 0;
+  for (char c : digits) {
+    int digit;
+    if (c >= '0' && c <= '9')
+      digit = c - '0';
+    else if (base == 16 && c >= 'a' && c <= 'f')
+      digit = c - 'a' + 10;
+    else if (base == 16 && c >= 'A' && c <= 'F')
+      digit = c - 'A' + 10;
+    else
+      return std::nullopt;
+    value = value * base + digit;
+  }
+  return value;
+}
+
+std::optional<int32_t> ParseIniInteger(std::string_view text) {
+  bool negative = false;
+  if (!text.empty() && text.front() == '-') {
+    negative = true;
+    text.remove_prefix(1);
+  }
+  int base = 10;
+  if (text.starts_with("$")) {
+    base = 16;
+    text.remove_prefix(1);
+  } else if (text.starts_with("0x") || text.starts_with("0X")) {
+    base = 16;
+    text.remove_prefix(2);
+  }
+  std::optional<int64_t> value = ParseDigits(text, base);
+  if (!value) return std::nullopt;
+  if (base == 16) {
+    if (text.size() > 8) return std::nullopt;
+    const int32_t wrapped = static_cast<int32_t>(static_cast<uint32_t>(*value));
+    return negative ? static_cast<int32_t>(0u - static_cast<uint32_t>(wrapped)) : wrapped;
+  }
+  const int64_t signed_value = negative ? -*value : *value;
+  if (signed_value < INT32_MIN || signed_value > INT32_MAX) return std::nullopt;
+  return static_cast<int32_t>(signed_value);
+}
+
+}  // namespace folivant

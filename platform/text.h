@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace folivant {
+
+bool IsValidUtf8(std::string_view bytes);
+/// Text from a file that may be in the Windows-1252 code page (older album
+/// files, IPTC data): valid UTF-8 is kept as it is, anything else is decoded as Windows-1252.
+std::string AnsiToUtf8(std::string_view bytes);
+/// Replaces every byte that is not part of valid UTF-8 by U+FFFD, so that file
+/// names from the file system can become XML or page text safely.
+std::string SanitizeUtf8(std::string_view bytes);
+
+}  // namespace folivant

@@ -1,0 +1,34 @@
+#include "testutil.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+namespace folivant::test {
+
+TTempDir::TTempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "folivant-test-XXXXXX").string();
+  if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary folder");
+  path_ = pattern;
+}
+
+TTempDir::~TTempDir() {
+  std::error_code ignored;
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TTempDir::File(const std::string& name) const { return path_ + "/" + name; }
+
+std::string TTempDir::Write(const std::string& name, const std::string& bytes) const {
+  const std::string path = File(name);
+  std::ofstream(path, std::ios::binary) << bytes;
+  return path;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+}  // namespace folivant::test
