@@ -109,8 +109,8 @@ int main(int argc, char** argv) {
   std::filesystem::remove_all(scratch);
 
   const double megapixels = static_cast<double>(pixels) / 1e6;
-  std::printf("whole generation run: %zu photographs, %.1f Mpixels, best of %d rounds, %u processors\n",
-              files.size(), megapixels, rounds, std::thread::hardware_concurrency());
+  std::printf("whole generation run: %zu photographs, %.1f Mpixels, best of %d rounds, %u processors\n", files.size(),
+              megapixels, rounds, std::thread::hardware_concurrency());
   std::printf("  bare full-scale decodes  %7.2f s  %6.1f Mpixels/s\n", decode, megapixels / decode);
   std::printf("  run --jobs 1             %7.2f s  %6.1f Mpixels/s  ratio to decodes %.2f (goal <= 1.5)\n", one,
               megapixels / one, one / decode);

@@ -112,16 +112,19 @@ void TGenerationRun::PrepareRun() {
   // Rendering only reads what this step has just settled, so the workers may
   // start now; they go at most two photographs per thread ahead of the writing.
   if (jobs_ > 1 && count > 0)
-    render_ahead_ = std::make_unique<TRenderAhead>(*photo_generator_, 0, count, jobs_, 2 * jobs_);
+    render_ahead_ =
+        std::make_unique<TRenderAhead>([this](int index) { return Render(index); }, 0, count, jobs_, 2 * jobs_);
   step_ = TRunStep::RenderPhotographs;
 }
 
-void TGenerationRun::RenderNextPhotograph() {
+TRenderedPhoto TGenerationRun::Render(int index) const {
   TRenderedPhoto rendered;
-  if (render_ahead_)
-    rendered = render_ahead_->Take(index_);
-  else
-    rendered.Photo = photo_generator_->RenderPhoto(index_, &rendered.Thumbnail);
+  rendered.Photo = photo_generator_->RenderPhoto(index, &rendered.Thumbnail);
+  return rendered;
+}
+
+void TGenerationRun::RenderNextPhotograph() {
+  TRenderedPhoto rendered = render_ahead_ ? render_ahead_->Take(index_) : Render(index_);
   const TPhotograph& photograph = album_.Photographs[index_];
   if (rendered.Photo) {
     WriteFileAtomically(OutputFile(photograph.WebName + ".jpg"), rendered.Photo->Bytes);

@@ -18,6 +18,7 @@
 namespace folivant {
 
 class TRenderAhead;
+struct TRenderedPhoto;
 
 inline constexpr char kNoPhotographsMessage[] = "There are no photographs in this album to generate.";
 inline constexpr char kPreparingPhotographsLabel[] = "Preparing Photographs...";
@@ -96,6 +97,8 @@ class TGenerationRun {
 
  private:
   void PrepareRun();
+  /// Called on the render-ahead threads too: reads only the album and the generator.
+  TRenderedPhoto Render(int index) const;
   void RenderNextPhotograph();
   void WriteNextPhotoPage();
   void WriteNextIndexPage();

@@ -2,8 +2,9 @@
 
 namespace folivant {
 
-TRenderAhead::TRenderAhead(const TAlbumPhotoGenerator& generator, int first, int count, int threads, int window)
-    : generator_(generator),
+TRenderAhead::TRenderAhead(std::function<TRenderedPhoto(int index)> render, int first, int count, int threads,
+                           int window)
+    : render_(std::move(render)),
       count_(count),
       window_(window < 1 ? 1 : window),
       slots_(static_cast<size_t>(count)),
@@ -32,7 +33,7 @@ void TRenderAhead::Work() {
   while (const std::optional<int> index = NextIndex()) {
     TSlot slot;
     try {
-      slot.rendered.Photo = generator_.RenderPhoto(*index, &slot.rendered.Thumbnail);
+      slot.rendered = render_(*index);
     } catch (...) {
       slot.error = std::current_exception();
     }

@@ -2,6 +2,7 @@
 
 #include <condition_variable>
 #include <exception>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -20,10 +21,12 @@ struct TRenderedPhoto {
 /// Renders the photographs of an album on worker threads, ahead of the caller
 /// who takes them one by one in album order and writes them. Rendering never
 /// runs more than `window` photographs ahead of the last one taken, so memory
-/// stays bounded. Borrows the generator, which must outlive this object.
+/// stays bounded.
 class TRenderAhead {
  public:
-  TRenderAhead(const TAlbumPhotoGenerator& generator, int first, int count, int threads, int window);
+  /// Renders photographs `first` to `count` - 1 with `render`, which is called
+  /// on several threads at once and must not outlive what it borrows.
+  TRenderAhead(std::function<TRenderedPhoto(int index)> render, int first, int count, int threads, int window);
   /// Stops the workers; a render in progress is finished and dropped.
   ~TRenderAhead();
   TRenderAhead(const TRenderAhead&) = delete;
@@ -44,7 +47,7 @@ class TRenderAhead {
   /// The next index a worker may render, or nothing when it should stop.
   std::optional<int> NextIndex();
 
-  const TAlbumPhotoGenerator& generator_;
+  const std::function<TRenderedPhoto(int index)> render_;
   const int count_;
   const int window_;
   std::mutex mutex_;

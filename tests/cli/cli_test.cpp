@@ -37,8 +37,8 @@ class TCliHome : public TTempDir {
   TResult Run(const std::vector<std::string>& arguments) const {
     std::string command = "cd " + ShellQuoted(Path()) + " && env HOME=" + ShellQuoted(Path()) +
                           " XDG_CONFIG_HOME=" + ShellQuoted(File("config")) +
-                          " FOLIVANT_CONFIG_DIR=" + ShellQuoted(File("config/folivant")) + " XDG_DESKTOP_DIR= " +
-                          ShellQuoted(FOLIVANT_CLI);
+                          " FOLIVANT_CONFIG_DIR=" + ShellQuoted(File("config/folivant")) +
+                          " XDG_DESKTOP_DIR= " + ShellQuoted(FOLIVANT_CLI);
     for (const std::string& argument : arguments) command += " " + ShellQuoted(argument);
     command += " </dev/null >" + ShellQuoted(File("stdout.txt")) + " 2>" + ShellQuoted(File("stderr.txt"));
     const int status = std::system(command.c_str());
@@ -119,7 +119,8 @@ TEST(CliGenerate, FailuresExitWithTheirMessage) {
   const Row rows[] = {
       {"a missing album", {"generate", "missing.alb", "--output", "out"}, LoadMessage(home.File("missing.alb"))},
       {"a damaged album", {"generate", "damaged.alb", "--output", "out"}, LoadMessage(home.File("damaged.alb"))},
-      {"an output folder that cannot be written", {"generate", "album.alb", "--output", "/proc/self", "--force"},
+      {"an output folder that cannot be written",
+       {"generate", "album.alb", "--output", "/proc/self", "--force"},
        unwritable},
       {"an output folder that cannot be created",
        {"generate", "album.alb", "--output", home.File("album.alb/out")},
@@ -221,11 +222,14 @@ TEST(CliCreate, RefusesWhatItCannotDo) {
     std::string message;
   };
   const Row rows[] = {
-      {"an existing album file", {"create", "taken.alb", "--from-folder", "photos"},
+      {"an existing album file",
+       {"create", "taken.alb", "--from-folder", "photos"},
        "The album file \"taken.alb\" already exists. Use --force to replace it."},
-      {"a folder without photographs", {"create", "new.alb", "--from-folder", "empty"},
+      {"a folder without photographs",
+       {"create", "new.alb", "--from-folder", "empty"},
        "Couldn't find any JPEG photos in empty."},
-      {"a folder that is not there", {"create", "new.alb", "--from-folder", "nowhere"},
+      {"a folder that is not there",
+       {"create", "new.alb", "--from-folder", "nowhere"},
        "Couldn't find the folder \"nowhere\"."},
   };
   for (const Row& row : rows) {
@@ -249,11 +253,14 @@ TEST(Cli, UsageErrorsExitWithTwoAndTheUsage) {
       {"an unknown command", {"publish", "a.alb"}, "unknown command \"publish\""},
       {"no album", {"generate"}, "no album file given"},
       {"an option of the other command", {"generate", "a.alb", "--title", "x"}, "unknown option \"--title\""},
-      {"jobs not a number", {"generate", "a.alb", "--jobs", "two"}, "--jobs needs a whole number from 1 to 256, not \"two\""},
+      {"jobs not a number",
+       {"generate", "a.alb", "--jobs", "two"},
+       "--jobs needs a whole number from 1 to 256, not \"two\""},
       {"jobs zero", {"generate", "a.alb", "--jobs=0"}, "--jobs needs a whole number from 1 to 256, not \"0\""},
       {"an option without its value", {"generate", "a.alb", "--output"}, "--output needs a value"},
       {"create without a folder", {"create", "a.alb"}, "create needs --from-folder DIR"},
-      {"an unknown sort", {"create", "a.alb", "--from-folder", "x", "--sort", "size"},
+      {"an unknown sort",
+       {"create", "a.alb", "--from-folder", "x", "--sort", "size"},
        "--sort takes title, date or filename, not \"size\""},
       {"two albums", {"generate", "a.alb", "b.alb"}, "unexpected \"b.alb\""},
   };

@@ -24,7 +24,9 @@ TEST(FindFiles, MatchesFileNamesWithoutRegardToCase) {
   };
   const Row rows[] = {
       {"files only, in byte order, hidden ones too", "*.jpg", false, {".hidden.jpg", "A.JPG", "b.jpg"}},
-      {"sub-folders after the folder's own files", "*.jpg", true,
+      {"sub-folders after the folder's own files",
+       "*.jpg",
+       true,
        {".hidden.jpg", "A.JPG", "b.jpg", "folder.jpg/f.Jpg", "folder.jpg/sub/g.jpg"}},
       {"another pattern", "*.JPEG", false, {"c.jpeg"}},
       {"no match", "*.gif", true, {}},

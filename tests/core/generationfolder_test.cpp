@@ -48,8 +48,9 @@ class GenerationFolder : public ::testing::Test {
     album_.Settings.ThumbnailRows = 2;
     album_.Settings.ThumbnailCols = 2;
     for (const TPictureRow& row : kAlbum) {
-      const std::string path = row.file ? photos_.Write(row.file, samples::MakeSamplePhoto(1, row.width, row.height, {}))
-                                        : photos_.File("gone.jpg");
+      const std::string path = row.file
+                                   ? photos_.Write(row.file, samples::MakeSamplePhoto(1, row.width, row.height, {}))
+                                   : photos_.File("gone.jpg");
       TPhotograph& photograph = album_.Photographs.Add(std::make_unique<TPhotograph>());
       photograph.SetFileName(path);
       photograph.Title = row.title;
@@ -86,8 +87,7 @@ TEST_F(GenerationFolder, HoldsEveryFileByItsName) {
 TEST_F(GenerationFolder, EveryLinkResolvesButThoseToPhotographsWithoutImages) {
   const std::set<std::string> without_images = {"gone.jpg", "gone_small.jpg", "oldtown.jpg", "oldtown_small.jpg"};
   const std::vector<std::string> broken = test::BrokenLinks(out_.Path());
-  for (const std::string& link : broken)
-    EXPECT_TRUE(without_images.contains(link.substr(link.find(": ") + 2))) << link;
+  for (const std::string& link : broken) EXPECT_TRUE(without_images.contains(link.substr(link.find(": ") + 2))) << link;
   for (const char* link : {"gone.html: gone.jpg", "oldtown.html: oldtown.jpg", "index.html: gone_small.jpg",
                            "index.html: oldtown_small.jpg"})
     EXPECT_NE(std::find(broken.begin(), broken.end(), link), broken.end()) << link;
@@ -110,9 +110,9 @@ TEST_F(GenerationFolder, PhotographsAndThumbnailsDecodeAtTheirSizes) {
     int width, height;
   };
   const Row rows[] = {
-      {"harbour.jpg", 640, 426},     {"harbour_small.jpg", 100, 66}, {"tower.jpg", 640, 960},
-      {"tower_small.jpg", 50, 75},   {"beach.jpg", 640, 480},        {"beach_small.jpg", 100, 75},
-      {"beach2.jpg", 640, 853},      {"beach2_small.jpg", 56, 75},   {"dsc_0001.jpg", 640, 2560},
+      {"harbour.jpg", 640, 426},      {"harbour_small.jpg", 100, 66}, {"tower.jpg", 640, 960},
+      {"tower_small.jpg", 50, 75},    {"beach.jpg", 640, 480},        {"beach_small.jpg", 100, 75},
+      {"beach2.jpg", 640, 853},       {"beach2_small.jpg", 56, 75},   {"dsc_0001.jpg", 640, 2560},
       {"dsc_0001_small.jpg", 18, 75}, {"square.jpg", 640, 640},       {"square_small.jpg", 100, 100},
   };
   for (const Row& row : rows) {

@@ -160,10 +160,9 @@ TEST(GenerationRun, StepsTicksAndBarsFollowTheAlbum) {
       EXPECT_EQ(run.PageProgress().Maximum, pages + row.photographs);
     }
     EXPECT_EQ(ticks, 2 * row.photographs + pages + 8);
-    const std::vector<TRunStep> expected = {TRunStep::RenderPhotographs, TRunStep::ClosePhotographs,
-                                            TRunStep::WritePhotoPages,   TRunStep::OpenIndexPages,
-                                            TRunStep::WriteIndexPages,   TRunStep::ClosePages,
-                                            TRunStep::Finished};
+    const std::vector<TRunStep> expected = {
+        TRunStep::RenderPhotographs, TRunStep::ClosePhotographs, TRunStep::WritePhotoPages, TRunStep::OpenIndexPages,
+        TRunStep::WriteIndexPages,   TRunStep::ClosePages,       TRunStep::Finished};
     EXPECT_EQ(steps, expected);
     EXPECT_TRUE(run.Completed());
     EXPECT_EQ(run.ImageProgress().Position, 2 * row.photographs);
