@@ -93,6 +93,15 @@ TEST_F(GenerationFolder, EveryLinkResolvesButThoseToPhotographsWithoutImages) {
     EXPECT_NE(std::find(broken.begin(), broken.end(), link), broken.end()) << link;
 }
 
+TEST_F(GenerationFolder, PagesAreXhtmlStrict) {
+  std::vector<std::string> pages;
+  for (const std::string& name : test::FilesIn(out_.Path()))
+    if (name.ends_with(".html")) pages.push_back(Out(name));
+  ASSERT_EQ(pages.size(), std::size(kAlbum) + 2);
+  const test::TCommandResult result = test::ValidateXhtml(pages);
+  EXPECT_EQ(result.status, 0) << result.output;
+}
+
 TEST_F(GenerationFolder, TheAlbumCopyLoadsBackEqual) {
   EXPECT_EQ(album_.FileName, Out("HarbourHills.alb"));
   EXPECT_TRUE(album_.Saved);

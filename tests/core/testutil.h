@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 /// Expects `statement` to throw an exception whose what() is exactly `message`:
 /// the user's words, not just "it threw".
@@ -37,5 +38,18 @@ class TTempDir {
 };
 
 std::string ReadFile(const std::string& path);
+
+struct TCommandResult {
+  int status = -1;
+  std::string output;
+};
+
+/// Runs a shell command and collects its standard output and error.
+TCommandResult RunCommand(const std::string& command);
+
+/// Validates pages as XHTML 1.0 Strict against the DTDs that Debian's
+/// w3c-sgml-lib registers in the XML catalog; --nonet makes a DTD missing from
+/// the catalog a failure, not a download.
+TCommandResult ValidateXhtml(const std::vector<std::string>& paths);
 
 }  // namespace folivant::test
