@@ -210,7 +210,7 @@ TEST(AlbumFile, OutputDirectoryComesBackWithItsSeparator) {
   EXPECT_EQ(album.Settings.OutputDirectory, "/srv/www/album/");
 }
 
-TEST(AlbumFileReader, RefusesWhatItCannotConvert) {
+TEST(AlbumFileReader, RefusesWithTheUsersWords) {
   struct Row {
     const char* why;
     std::string file;
@@ -233,22 +233,7 @@ TEST(AlbumFileReader, RefusesWhatItCannotConvert) {
       {"rotation with a capital", Replaced(kValidFile, ">left<", ">Left<"), "Can't convert to rotation"},
       {"long value is quoted short", Replaced(kValidFile, ">5<", ">" + std::string(50, 'x') + "<"),
        "'" + std::string(40, 'x') + "' is not a valid integer value"},
-  };
-  TTempDir dir;
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.why);
-    TAlbum album;
-    EXPECT_THROW_MSG(Load(album, dir, row.file), row.message);
-  }
-}
-
-TEST(AlbumFileReader, ReportsParserErrorsWithLineAndSource) {
-  struct Row {
-    const char* why;
-    std::string file;
-    std::string message;
-  };
-  const Row rows[] = {
+      // Parser errors: the reason, the line and the first 40 characters of that line.
       {"empty file", "", "No document element found\nLine: 1\n"},
       {"plain text", "hello album", "No document element found\nLine: 1\nhello album"},
       {"broken tag on the third line, CR LF", "<a version=\"1.8\">\r\n<title>x</title>\r\n<b <c/>\r\n</a>",
