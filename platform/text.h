@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace folivant {
 
@@ -17,5 +18,9 @@ std::string SanitizeUtf8(std::string_view bytes);
 std::string Utf16ToUtf8(std::string_view bytes, bool big_endian);
 /// The first `count` characters of UTF-8 text; a byte that is not valid UTF-8 counts as one character.
 std::string_view FirstCharacters(std::string_view text, size_t count);
+
+/// The lines of `text`, each ending at CR LF, CR or LF; a last line without a
+/// line break still counts, a final line break adds no empty line.
+std::vector<std::string_view> SplitLineViews(std::string_view text);
 
 }  // namespace folivant
