@@ -84,15 +84,17 @@ class TProgressLine {
 void PrintSummary(TAlbum& album, const TGenerationRun& run, double seconds) {
   const int photographs = album.Photographs.Count();
   const int index_pages = run.PageProgress().Maximum - photographs;
-  const size_t missing = run.PhotographsWithoutImages().size();
+  const size_t without_images = run.PhotographsWithoutImages().size();
   std::printf("Album folder: %s\n", album.Settings.OutputDirectory.c_str());
   std::printf("Photographs:  %d", photographs);
-  if (missing > 0) std::printf(" (%zu missing: no images written)", missing);
+  if (without_images > 0) std::printf(" (%zu without images)", without_images);
   std::printf("\nPages:        %d (%d photo pages, %d index pages)\n", photographs + index_pages, photographs,
               index_pages);
   std::printf("Seconds:      %.2f\n", seconds);
-  for (const int index : run.PhotographsWithoutImages())
-    std::printf("Missing:      %s\n", album.Photographs[index].FileName.c_str());
+  for (const int index : run.PhotographsWithoutImages()) {
+    const TPhotograph& photograph = album.Photographs[index];
+    std::printf("%s%s\n", photograph.Missing() ? "Missing:      " : "Not a .jpg:   ", photograph.FileName.c_str());
+  }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "wizard/generationrun.h"
 
+#include "generator/jpegcodec.h"
 #include "platform/error.h"
 #include "platform/filesystem.h"
 #include "wizard/renderahead.h"
@@ -117,8 +118,22 @@ void TGenerationRun::PrepareRun() {
   step_ = TRunStep::RenderPhotographs;
 }
 
+static bool RendererReadsFileType(const std::string& path) {
+  try {
+    CheckPictureExtension(path);
+    return true;
+  } catch (const TError&) {
+    return false;
+  }
+}
+
 TRenderedPhoto TGenerationRun::Render(int index) const {
   TRenderedPhoto rendered;
+  // The album editor admits ".jpe" files, which the renderer does not read.
+  // Such a photograph can never have images, like a missing one, so it must
+  // not stop the run for all the others.
+  const TPhotograph& photograph = album_.Photographs[index];
+  if (!photograph.Missing() && !RendererReadsFileType(photograph.FileName)) return rendered;
   rendered.Photo = photo_generator_->RenderPhoto(index, &rendered.Thumbnail);
   return rendered;
 }
@@ -132,8 +147,8 @@ void TGenerationRun::RenderNextPhotograph() {
     WriteFileAtomically(OutputFile(photograph.WebName + "_small.jpg"), rendered.Thumbnail.Bytes);
     ++image_progress_.Position;
   } else {
-    // A missing photograph has nothing to render; the run goes on without its
-    // images and tells the front end, which names it to the user at the end.
+    // Nothing to render; the run goes on without these images and tells the
+    // front end, which names the photograph to the user at the end.
     without_images_.push_back(index_);
     image_progress_.Position += 2;
   }

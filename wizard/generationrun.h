@@ -91,8 +91,9 @@ class TGenerationRun {
   /// The Finished step has been performed.
   bool Completed() const { return completed_; }
   bool Failed() const { return failed_; }
-  /// Indexes of the photographs that got no image files because they were
-  /// missing, in album order; their pages still refer to those files.
+  /// Indexes of the photographs that got no image files, in album order:
+  /// missing ones, and those of a file type the renderer does not read
+  /// (".jpe"). Their pages still refer to those files.
   const std::vector<int>& PhotographsWithoutImages() const { return without_images_; }
 
  private:

