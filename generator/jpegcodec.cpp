@@ -5,6 +5,7 @@
 #include <jpeglib.h>
 #include <jerror.h>
 // clang-format on
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <csetjmp>
@@ -33,9 +34,7 @@ struct TErrorManager {
   std::jmp_buf jump;
 };
 
-[[noreturn]] void ErrorExit(j_common_ptr cinfo) {
-  std::longjmp(reinterpret_cast<TErrorManager*>(cinfo->err)->jump, 1);
-}
+[[noreturn]] void ErrorExit(j_common_ptr cinfo) { std::longjmp(reinterpret_cast<TErrorManager*>(cinfo->err)->jump, 1); }
 
 // Warnings stay quiet, except that a file ending early is an error: libjpeg would
 // fill the missing part with grey and call it a picture.
@@ -111,7 +110,8 @@ bool Compress(TCompression* compression, const TRaster* raster, int quality) {
   jpeg_start_compress(cinfo, TRUE);
   while (cinfo->next_scanline < cinfo->image_height) {
     // libjpeg only reads the rows it is given.
-    auto* row = const_cast<JSAMPLE*>(reinterpret_cast<const JSAMPLE*>(raster->Row(static_cast<int32_t>(cinfo->next_scanline))));
+    auto* row =
+        const_cast<JSAMPLE*>(reinterpret_cast<const JSAMPLE*>(raster->Row(static_cast<int32_t>(cinfo->next_scanline))));
     jpeg_write_scanlines(cinfo, &row, 1);
   }
   jpeg_finish_compress(cinfo);
@@ -195,7 +195,8 @@ int32_t TJpegReader::ReadRows(uint32_t* rows, int32_t count) {
     }
     if (read == 0) break;
     if (state.cmyk) {
-      for (size_t i = 0; i < read * width; ++i) first_row[i] = CmykToRaster(&state.cmyk_rows[i * 4], state.inverted_cmyk);
+      for (size_t i = 0; i < read * width; ++i)
+        first_row[i] = CmykToRaster(&state.cmyk_rows[i * 4], state.inverted_cmyk);
     }
     done += static_cast<int32_t>(read);
   }

@@ -40,8 +40,8 @@ std::vector<TTap> TentTapsAt(int32_t index, float step, float scale, int32_t sou
   std::vector<TTap> taps;
   for (int32_t j = first; j <= last; ++j) {
     const float offset = centre - static_cast<float>(j);
-    const int32_t weight = reducing ? RoundWeight(256.0f * Tent(offset * scale) * scale)
-                                    : RoundWeight(256.0f * Tent(offset));
+    const int32_t weight =
+        reducing ? RoundWeight(256.0f * Tent(offset * scale) * scale) : RoundWeight(256.0f * Tent(offset));
     if (weight != 0) taps.push_back({std::clamp(j, 0, source_length - 1), weight});
   }
   if (taps.empty()) {
@@ -62,7 +62,8 @@ TTapTable TentTaps(int32_t source_length, int32_t destination_length) {
   if (scale == 0.0f) return TTapTable(size, {{source_length / 2, kWeightScale}});
   const float step = 1.0f / scale;
   TTapTable table(size);
-  for (int32_t i = 0; i < destination_length; ++i) table[static_cast<size_t>(i)] = TentTapsAt(i, step, scale, source_length);
+  for (int32_t i = 0; i < destination_length; ++i)
+    table[static_cast<size_t>(i)] = TentTapsAt(i, step, scale, source_length);
   return table;
 }
 
@@ -154,6 +155,16 @@ void Accumulate(uint16_t* __restrict sums, const uint8_t* __restrict bytes, size
   for (size_t j = 0; j < length; ++j) sums[j] = static_cast<uint16_t>(sums[j] + weight * bytes[j]);
 }
 
+// The first row of a destination index starts its sums.
+void StartSums(uint16_t* __restrict sums, const uint8_t* __restrict bytes, size_t length, uint16_t weight) {
+  for (size_t j = 0; j < length; ++j) sums[j] = static_cast<uint16_t>(weight * bytes[j]);
+}
+
+// The four channels of a pixel side by side, so that the horizontal pass works
+// on whole pixels at once (GCC and Clang map these to the machine's vector
+// instructions, or to plain code where there are none).
+using TChannelSums = int32_t __attribute__((vector_size(16)));
+
 }  // namespace
 
 TTentResampler::TTentResampler(int32_t source_width, int32_t source_height, TRotation rotation, TRaster& destination)
@@ -220,17 +231,19 @@ void TTentResampler::AddRow(const uint32_t* row) {
   for (int32_t f = feeds_start_[static_cast<size_t>(y)]; f < feeds_start_[static_cast<size_t>(y) + 1]; ++f) {
     const TEntry& entry = feeds_[static_cast<size_t>(f)];
     int32_t& slot = slot_of_[static_cast<size_t>(entry.Index)];
-    if (slot < 0) {
-      if (free_slots_.empty()) {
-        slot = static_cast<int32_t>(slots_.size());
-        slots_.emplace_back(sums_length_);
-      } else {
-        slot = free_slots_.back();
-        free_slots_.pop_back();
-        std::fill(slots_[static_cast<size_t>(slot)].begin(), slots_[static_cast<size_t>(slot)].end(), 0);
-      }
+    const auto weight = static_cast<uint16_t>(entry.Weight);
+    if (slot >= 0) {
+      Accumulate(slots_[static_cast<size_t>(slot)].data(), bytes, sums_length_, weight);
+      continue;
     }
-    Accumulate(slots_[static_cast<size_t>(slot)].data(), bytes, sums_length_, static_cast<uint16_t>(entry.Weight));
+    if (free_slots_.empty()) {
+      slot = static_cast<int32_t>(slots_.size());
+      slots_.emplace_back(sums_length_);
+    } else {
+      slot = free_slots_.back();
+      free_slots_.pop_back();
+    }
+    StartSums(slots_[static_cast<size_t>(slot)].data(), bytes, sums_length_, weight);
   }
   for (int32_t f = finishes_start_[static_cast<size_t>(y)]; f < finishes_start_[static_cast<size_t>(y) + 1]; ++f) {
     const int32_t index = finishes_[static_cast<size_t>(f)];
@@ -246,14 +259,16 @@ void TTentResampler::AddRow(const uint32_t* row) {
 void TTentResampler::Finish(int32_t index, const uint16_t* sums) {
   const int32_t count = static_cast<int32_t>(across_.Start.size()) - 1;
   for (int32_t i = 0; i < count; ++i) {
-    int32_t total[kChannels] = {0, 0, 0, 0};
+    TChannelSums total = {0, 0, 0, 0};
     for (int32_t t = across_.Start[static_cast<size_t>(i)]; t < across_.Start[static_cast<size_t>(i) + 1]; ++t) {
       const TTap& tap = across_.Taps[static_cast<size_t>(t)];
       const uint16_t* value = sums + static_cast<size_t>(tap.Position - first_column_) * kChannels;
-      for (int c = 0; c < kChannels; ++c) total[c] += tap.Weight * value[c];
+      const TChannelSums channels = {value[0], value[1], value[2], value[3]};
+      total += tap.Weight * channels;
     }
+    total >>= 16;
     uint8_t pixel[kChannels];
-    for (int c = 0; c < kChannels; ++c) pixel[c] = static_cast<uint8_t>(total[c] >> 16);
+    for (int c = 0; c < kChannels; ++c) pixel[c] = static_cast<uint8_t>(total[c]);
     uint32_t& target = swaps_axes_ ? destination_.At(index, i) : destination_.At(i, index);
     std::memcpy(&target, pixel, sizeof pixel);
   }
