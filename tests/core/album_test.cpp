@@ -16,7 +16,9 @@ TEST(ColorScheme, BorderFollowsPageBrightness) {
                       {"black gets a lighter border", 0x000000, 0x282828},
                       {"grey 128 is not above 128, so lighter", 0x808080, 0xA8A8A8},
                       {"blue is dark", 0xFF0000, 0xFF2828},
-                      {"red is bright", 0x0000FF, 0x0000D7}};
+                      {"red is bright", 0x0000FF, 0x0000D7},
+                      {"exactly 128.5 rounds to the even 128, so lighter", 0xFFF523, 0xFFFF4B},
+                      {"128.51 rounds to 129, so darker", 0xFFF623, 0xD7CE00}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.why);
     TColorScheme scheme;
