@@ -47,53 +47,49 @@ TEST(TaggedPhoto, IfdZeroDateTimeAloneIsRead) {
 TEST(TaggedPhoto, IptcHeadlineCaptionAndRepeatedKeywords) {
   TTempDir dir;
   std::string path;
-  ASSERT_NO_FATAL_FAILURE(path = TaggedPhoto(dir, "iptc.jpg",
-                                             {"-IPTC:Headline=Harbour at dawn", "-IPTC:Caption-Abstract=Boats waiting",
-                                              "-IPTC:Keywords=a", "-IPTC:Keywords=b"}));
+  ASSERT_NO_FATAL_FAILURE(
+      path = TaggedPhoto(dir, "iptc.jpg",
+                         {"-IPTC:Headline=Harbour at dawn, Sète", "-IPTC:Caption-Abstract=Boats waiting",
+                          "-IPTC:Keywords=a", "-IPTC:Keywords=b"}));
   TimgData metadata;
   EXPECT_TRUE(metadata.ReadMetadata(path));
   ASSERT_TRUE(metadata.HasIptc());
   metadata.ParseIptc();
-  EXPECT_EQ(metadata.ReadDataset("ImageHeadline", "-"), "Harbour at dawn");
+  // The raw bytes: exiftool writes Windows-1252 unless told otherwise.
+  EXPECT_EQ(metadata.ReadDataset("ImageHeadline", "-"), "Harbour at dawn, S\xE8te");
   EXPECT_EQ(metadata.ReadDataset("ImageCaption", "-"), "Boats waiting");
   EXPECT_EQ(metadata.ReadDataset("Keywords", "-"), "a,b");
 }
 
-TEST(TaggedPhoto, SetFileNameTakesTitleAndCaption) {
-  TTempDir dir;
-  std::string path;
+TEST(TaggedPhoto, SetFileNameTakesTitleAndCaptionFromIptc) {
+  struct Row {
+    const char* why;
+    std::vector<std::string> tags;
+    std::string title;
+    std::string caption;
+  };
   // exiftool stores IPTC text in the Windows-1252 code page unless told otherwise.
-  ASSERT_NO_FATAL_FAILURE(
-      path = TaggedPhoto(dir, "IMG_0042.JPG", {"-IPTC:Headline=Café terrace", "-IPTC:Caption-Abstract=Line one"}));
-  TPhotograph photograph;
-  photograph.SetFileName(path);
-  EXPECT_FALSE(photograph.Missing());
-  EXPECT_EQ(photograph.Metadata().ReadDataset("ImageHeadline", ""), "Caf\xE9 terrace");
-  EXPECT_EQ(photograph.Title, "Café terrace");
-  EXPECT_EQ(photograph.Caption, "Line one");
-}
-
-TEST(TaggedPhoto, CaptionWithoutHeadlineClearsTheTitle) {
+  const Row rows[] = {
+      {"headline and caption, converted from Windows-1252",
+       {"-IPTC:Headline=Café terrace", "-IPTC:Caption-Abstract=Line one"},
+       "Café terrace",
+       "Line one"},
+      {"a caption without headline clears the title", {"-IPTC:Caption-Abstract=Only a caption"}, "", "Only a caption"},
+      {"without IPTC data title and caption stay", {"-IFD0:ModifyDate=2004:01:01 10:00:00"}, "Mine", "Kept"},
+  };
   TTempDir dir;
-  std::string path;
-  ASSERT_NO_FATAL_FAILURE(path = TaggedPhoto(dir, "caption.jpg", {"-IPTC:Caption-Abstract=Only a caption"}));
-  TPhotograph photograph;
-  photograph.Title = "Earlier title";
-  photograph.SetFileName(path);
-  EXPECT_EQ(photograph.Title, "");
-  EXPECT_EQ(photograph.Caption, "Only a caption");
-}
-
-TEST(TaggedPhoto, PhotoWithoutIptcKeepsTitleAndCaption) {
-  TTempDir dir;
-  std::string path;
-  ASSERT_NO_FATAL_FAILURE(path = TaggedPhoto(dir, "exif.jpg", {"-IFD0:ModifyDate=2004:01:01 10:00:00"}));
-  TPhotograph photograph;
-  photograph.Title = "Mine";
-  photograph.Caption = "Kept";
-  photograph.SetFileName(path);
-  EXPECT_EQ(photograph.Title, "Mine");
-  EXPECT_EQ(photograph.Caption, "Kept");
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.why);
+    std::string path;
+    ASSERT_NO_FATAL_FAILURE(path = TaggedPhoto(dir, "IMG_0042.JPG", row.tags));
+    TPhotograph photograph;
+    photograph.Title = "Mine";
+    photograph.Caption = "Kept";
+    photograph.SetFileName(path);
+    EXPECT_FALSE(photograph.Missing());
+    EXPECT_EQ(photograph.Title, row.title);
+    EXPECT_EQ(photograph.Caption, row.caption);
+  }
 }
 
 TEST(TaggedPhoto, SortByDateOrdersByTimeTaken) {
