@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+class QWidget;
+
+namespace folivant {
+
+/// Every question, message, file or folder choice and shell "open" of the
+/// windows goes through this interface, so that window logic can be driven in
+/// tests with scripted answers. Filters are written as "Description|*.a;*.b|...".
+class TDialogs {
+ public:
+  virtual ~TDialogs() = default;
+
+  /// Yes/No question titled "Folivant" with a question icon; true for Yes.
+  virtual bool Ask(const QString& question) = 0;
+  /// Information message titled "Folivant" with an information icon and OK.
+  virtual void Inform(const QString& message) = 0;
+  /// Plain message titled "Folivant" with OK and no icon.
+  virtual void Message(const QString& message) = 0;
+  /// Error box titled "Folivant" with an error icon; `message` is shown as given.
+  virtual void ShowError(const QString& message) = 0;
+
+  /// Existing files to open; empty when cancelled.
+  virtual QStringList ChooseFilesToOpen(const QString& filter, bool multiple, const QString& initial_file) = 0;
+  /// A file name to save to, empty when cancelled; the dialog itself asks before overwriting when `confirm_overwrite`.
+  virtual QString ChooseFileToSave(const QString& filter, bool confirm_overwrite) = 0;
+  /// A folder, empty when cancelled; `initial_folder` is preselected when it names an existing folder.
+  virtual QString ChooseFolder(const QString& prompt, const QString& initial_folder) = 0;
+  /// A colour, invalid when cancelled.
+  virtual QColor ChooseColor(const QColor& initial) = 0;
+
+  /// Opens a file or address with the desktop's default application.
+  virtual void Open(const QUrl& url) = 0;
+};
+
+/// The real dialogs: QMessageBox, QFileDialog, QColorDialog, QDesktopServices.
+class TQtDialogs : public TDialogs {
+ public:
+  explicit TQtDialogs(QWidget* parent) : parent_(parent) {}
+  bool Ask(const QString& question) override;
+  void Inform(const QString& message) override;
+  void Message(const QString& message) override;
+  void ShowError(const QString& message) override;
+  QStringList ChooseFilesToOpen(const QString& filter, bool multiple, const QString& initial_file) override;
+  QString ChooseFileToSave(const QString& filter, bool confirm_overwrite) override;
+  QString ChooseFolder(const QString& prompt, const QString& initial_folder) override;
+  QColor ChooseColor(const QColor& initial) override;
+  void Open(const QUrl& url) override;
+
+ private:
+  QWidget* parent_;
+};
+
+/// Turns "Description (*.a; *.b)|*.a;*.b|..." into the filter list Qt's dialogs expect.
+QString QtFileFilter(const QString& filter);
+
+}  // namespace folivant
