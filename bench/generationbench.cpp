@@ -2,10 +2,6 @@
 // with two jobs, against a bare libjpeg decode of the same files, in one
 // process: see bench/README.md.
 
-// clang-format off
-#include <cstdio>
-#include <jpeglib.h>
-// clang-format on
 #include <stdlib.h>
 
 #include <algorithm>
@@ -18,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/baredecode.h"
 #include "generator/findfiles.h"
 #include "generator/utilities.h"
 #include "model/albumclasses.h"
@@ -27,32 +24,6 @@
 namespace {
 
 using namespace folivant;
-
-// The baseline: the file decoded at full scale with libjpeg's defaults into one
-// RGB buffer. Corpus files are trusted, so libjpeg's default error handler
-// (which exits) is enough here. Returns the number of pixels.
-size_t BareDecode(const std::string& path) {
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) throw std::runtime_error("cannot open " + path);
-  jpeg_decompress_struct cinfo{};
-  jpeg_error_mgr error{};
-  cinfo.err = jpeg_std_error(&error);
-  jpeg_create_decompress(&cinfo);
-  jpeg_stdio_src(&cinfo, file);
-  jpeg_read_header(&cinfo, TRUE);
-  jpeg_start_decompress(&cinfo);
-  const size_t stride = static_cast<size_t>(cinfo.output_width) * cinfo.output_components;
-  std::vector<JSAMPLE> pixels(stride * cinfo.output_height);
-  while (cinfo.output_scanline < cinfo.output_height) {
-    JSAMPROW row = &pixels[cinfo.output_scanline * stride];
-    jpeg_read_scanlines(&cinfo, &row, 1);
-  }
-  const size_t count = static_cast<size_t>(cinfo.output_width) * cinfo.output_height;
-  jpeg_finish_decompress(&cinfo);
-  jpeg_destroy_decompress(&cinfo);
-  std::fclose(file);
-  return count;
-}
 
 double Seconds(const std::function<void()>& work) {
   const auto start = std::chrono::steady_clock::now();
@@ -98,10 +69,11 @@ int main(int argc, char** argv) {
   std::string scratch = (std::filesystem::temp_directory_path() / "folivant-bench-XXXXXX").string();
   if (!::mkdtemp(scratch.data())) throw std::runtime_error("cannot create a scratch folder");
 
+  std::vector<JSAMPLE> buffer;
   size_t pixels = 0;
-  for (const std::string& path : files) pixels += BareDecode(path);  // warms the file cache and the code
-  const double decode = Best(rounds, [&files] {
-    for (const std::string& path : files) BareDecode(path);
+  for (const std::string& path : files) pixels += BareDecode(path, buffer) / 3;  // warms the file cache and the code
+  const double decode = Best(rounds, [&files, &buffer] {
+    for (const std::string& path : files) BareDecode(path, buffer);
   });
   GenerateAlbum(album, scratch, 1);  // warm-up
   const double one = Best(rounds, [&] { GenerateAlbum(album, scratch, 1); });
