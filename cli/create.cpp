@@ -47,7 +47,8 @@ int Create(const TOptions& options) {
   if (options.Sort) Sort(album, *options.Sort);
   album.FileName = options.Album;
   album.SaveToFile();
-  std::printf("Created %s with %d photographs from %s\n", options.Album.c_str(), album.Photographs.Count(),
+  const int count = album.Photographs.Count();
+  std::printf("Created %s with %d photograph%s from %s\n", options.Album.c_str(), count, count == 1 ? "" : "s",
               folder.c_str());
   return 0;
 }

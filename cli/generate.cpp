@@ -88,12 +88,14 @@ void PrintSummary(TAlbum& album, const TGenerationRun& run, double seconds) {
   std::printf("Album folder: %s\n", album.Settings.OutputDirectory.c_str());
   std::printf("Photographs:  %d", photographs);
   if (without_images > 0) std::printf(" (%zu without images)", without_images);
-  std::printf("\nPages:        %d (%d photo pages, %d index pages)\n", photographs + index_pages, photographs,
-              index_pages);
+  std::printf("\nPages:        %d (%d photo, %d index)\n", photographs + index_pages, photographs, index_pages);
   std::printf("Seconds:      %.2f\n", seconds);
   for (const int index : run.PhotographsWithoutImages()) {
     const TPhotograph& photograph = album.Photographs[index];
-    std::printf("%s%s\n", photograph.Missing() ? "Missing:      " : "Not a .jpg:   ", photograph.FileName.c_str());
+    if (photograph.Missing())
+      std::printf("Missing:      %s\n", photograph.FileName.c_str());
+    else
+      std::printf("No images:    %s (not a .jpg or .jpeg file)\n", photograph.FileName.c_str());
   }
 }
 
