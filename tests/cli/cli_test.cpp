@@ -58,6 +58,13 @@ class TCliHome : public TTempDir {
   }
 };
 
+/// A command line that must fail with exit status 1 and this message.
+struct TFailure {
+  const char* why;
+  std::vector<std::string> arguments;
+  std::string message;
+};
+
 std::string LoadMessage(const std::string& path) {
   try {
     TAlbum album;
@@ -111,12 +118,7 @@ TEST(CliGenerate, FailuresExitWithTheirMessage) {
     unwritable = error.what();
   }
 
-  struct Row {
-    const char* why;
-    std::vector<std::string> arguments;
-    std::string message;
-  };
-  const Row rows[] = {
+  const TFailure rows[] = {
       {"a missing album",
        {"generate", home.File("missing.alb"), "--output", "out"},
        LoadMessage(home.File("missing.alb"))},
@@ -130,7 +132,7 @@ TEST(CliGenerate, FailuresExitWithTheirMessage) {
        {"generate", "album.alb", "--output", home.File("album.alb/out")},
        "Could not create directory \"" + home.File("album.alb/out/") + "\""},
   };
-  for (const Row& row : rows) {
+  for (const TFailure& row : rows) {
     SCOPED_TRACE(row.why);
     ASSERT_FALSE(row.message.empty());
     const TResult result = home.Run(row.arguments);
@@ -220,12 +222,7 @@ TEST(CliCreate, RefusesWhatItCannotDo) {
   home.WritePhotos("photos", {kPictures[0]});
   std::filesystem::create_directory(home.File("empty"));
   home.Write("taken.alb", "mine");
-  struct Row {
-    const char* why;
-    std::vector<std::string> arguments;
-    std::string message;
-  };
-  const Row rows[] = {
+  const TFailure rows[] = {
       {"an existing album file",
        {"create", "taken.alb", "--from-folder", "photos"},
        "The album file \"taken.alb\" already exists. Use --force to replace it."},
@@ -236,7 +233,7 @@ TEST(CliCreate, RefusesWhatItCannotDo) {
        {"create", "new.alb", "--from-folder", "nowhere"},
        "Couldn't find the folder \"nowhere\"."},
   };
-  for (const Row& row : rows) {
+  for (const TFailure& row : rows) {
     SCOPED_TRACE(row.why);
     const TResult result = home.Run(row.arguments);
     EXPECT_EQ(result.status, 1);

@@ -2,44 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <optional>
 
 #include "testutil.h"
 
 namespace folivant {
 namespace {
 
-/// Sets an environment variable for one scope and restores it afterwards.
-class TScopedEnvironment {
- public:
-  TScopedEnvironment(const char* name, const std::optional<std::string>& value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    if (value)
-      ::setenv(name, value->c_str(), 1);
-    else
-      ::unsetenv(name);
-  }
-  ~TScopedEnvironment() {
-    if (old_)
-      ::setenv(name_, old_->c_str(), 1);
-    else
-      ::unsetenv(name_);
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
-
 TEST(DesktopFolder, FollowsXdgUserDirs) {
   test::TTempDir dir;
   struct Row {
     const char* why;
     const char* config;
-    std::optional<std::string> variable;
-    std::optional<std::string> home;
+    const char* variable;
+    const char* home;
     std::string desktop;
   };
   std::filesystem::create_directory(dir.File("with-file"));
@@ -49,14 +25,15 @@ TEST(DesktopFolder, FollowsXdgUserDirs) {
   const Row rows[] = {
       {"the user-dirs file wins, $HOME expanded", "with-file", "/elsewhere", "/home/ann", "/home/ann/Schreibtisch"},
       {"then the environment", "empty", "/srv/desk/", "/home/ann", "/srv/desk"},
-      {"then Desktop in the home folder", "empty", std::nullopt, "/home/ann", "/home/ann/Desktop"},
-      {"nothing known", "empty", std::nullopt, std::nullopt, ""},
+      {"then Desktop in the home folder", "empty", nullptr, "/home/ann", "/home/ann/Desktop"},
+      {"nothing known", "empty", nullptr, nullptr, ""},
   };
+  test::TEnvironment config("XDG_CONFIG_HOME"), variable("XDG_DESKTOP_DIR"), home("HOME");
   for (const Row& row : rows) {
     SCOPED_TRACE(row.why);
-    const TScopedEnvironment config("XDG_CONFIG_HOME", dir.File(row.config));
-    const TScopedEnvironment variable("XDG_DESKTOP_DIR", row.variable);
-    const TScopedEnvironment home("HOME", row.home);
+    config.Set(dir.File(row.config).c_str());
+    variable.Set(row.variable);
+    home.Set(row.home);
     EXPECT_EQ(DesktopFolder(), row.desktop);
   }
 }

@@ -34,6 +34,19 @@ std::string ReadFile(const std::string& path) {
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
+TEnvironment::TEnvironment(const char* name) : name_(name) {
+  if (const char* value = std::getenv(name)) saved_ = value;
+}
+
+TEnvironment::~TEnvironment() { Set(saved_ ? saved_->c_str() : nullptr); }
+
+void TEnvironment::Set(const char* value) {
+  if (value)
+    ::setenv(name_, value, 1);
+  else
+    ::unsetenv(name_);
+}
+
 TCommandResult RunCommand(const std::string& command) {
   TCommandResult result;
   FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,21 @@ class TTempDir {
 };
 
 std::string ReadFile(const std::string& path);
+
+/// An environment variable that gets its old value back when the test ends.
+class TEnvironment {
+ public:
+  explicit TEnvironment(const char* name);
+  ~TEnvironment();
+  TEnvironment(const TEnvironment&) = delete;
+  TEnvironment& operator=(const TEnvironment&) = delete;
+  /// Sets the variable; nullptr unsets it.
+  void Set(const char* value);
+
+ private:
+  const char* name_;
+  std::optional<std::string> saved_;
+};
 
 struct TCommandResult {
   int status = -1;
