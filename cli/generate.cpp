@@ -119,10 +119,11 @@ int Generate(const TOptions& options) {
   std::signal(SIGINT, OnInterrupt);
   std::signal(SIGTERM, OnInterrupt);
   TProgressLine progress;
-  do {
+  for (;;) {
     if (cancel_requested) throw TError("Cancelled; the files written so far remain.");
+    if (!run.RunTick()) break;
     progress.Show(run);
-  } while (run.RunTick());
+  }
   progress.Clear();
   const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - started;
   PrintSummary(album, run, seconds.count());
