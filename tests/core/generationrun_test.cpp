@@ -141,13 +141,13 @@ TEST(GenerationRun, StepsTicksAndBarsFollowTheAlbum) {
                       {"21 photographs need a second index page", 21, {"index.html", "index2.html"}}};
   TTempDir photos;
   const std::string path = WritePhoto(photos, "tiny.jpg", 16, 12);
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.why);
+  for (const auto& [row, jobs] : {std::pair{rows[0], 1}, std::pair{rows[1], 1}, std::pair{rows[1], 2}}) {
+    SCOPED_TRACE(std::string(row.why) + (jobs == 1 ? "" : ", rendered ahead on two threads"));
     TTempDir dir;
     TAlbum album;
     for (int i = 0; i < row.photographs; ++i) AddPhotograph(album, path);
     PrepareFolder(album, dir.File("out"));
-    TGenerationRun run(album, DefaultStylesheet());
+    TGenerationRun run(album, DefaultStylesheet(), jobs);
     const int pages = static_cast<int>(row.index_pages.size());
     std::vector<TRunStep> steps;
     int ticks = 0;
@@ -174,25 +174,28 @@ TEST(GenerationRun, StepsTicksAndBarsFollowTheAlbum) {
 }
 
 TEST(GenerationRun, SkipEndsThePhotographsButNotThePages) {
-  TTempDir dir;
-  TAlbum album;
-  for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"}) AddPhotograph(album, WritePhoto(dir, name, 40, 30));
-  PrepareFolder(album, dir.File("out"));
-  TGenerationRun run(album, DefaultStylesheet());
-  run.Skip();
-  EXPECT_EQ(run.ImageLabel(), "Preparing Photographs...") << "skip before the photographs does nothing";
-  for (int tick = 0; tick < 3; ++tick) run.RunTick();  // prepare, a, b
-  run.Skip();
-  EXPECT_EQ(run.RunStep(), TRunStep::ClosePhotographs);
-  EXPECT_EQ(run.ImageLabel(), "Preparing Photographs... (Skipped)");
-  EXPECT_FALSE(run.SkipEnabled());
-  run.RunTick();
-  EXPECT_EQ(run.ImageProgress().Position, run.ImageProgress().Maximum);
-  RunToEnd(run);
-  EXPECT_TRUE(run.Completed());
-  ExpectFiles(dir.File("out"), {"main.css", "UntitledAlbum.alb", "a.jpg", "a_small.jpg", "b.jpg", "b_small.jpg",
-                                "a.html", "b.html", "c.html", "d.html", "index.html"});
-  EXPECT_TRUE(run.PhotographsWithoutImages().empty()) << "skipped photographs are not missing ones";
+  for (const int jobs : {1, 2}) {
+    SCOPED_TRACE(jobs == 1 ? "one job" : "rendering ahead on two threads");
+    TTempDir dir;
+    TAlbum album;
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"}) AddPhotograph(album, WritePhoto(dir, name, 40, 30));
+    PrepareFolder(album, dir.File("out"));
+    TGenerationRun run(album, DefaultStylesheet(), jobs);
+    run.Skip();
+    EXPECT_EQ(run.ImageLabel(), "Preparing Photographs...") << "skip before the photographs does nothing";
+    for (int tick = 0; tick < 3; ++tick) run.RunTick();  // prepare, a, b
+    run.Skip();
+    EXPECT_EQ(run.RunStep(), TRunStep::ClosePhotographs);
+    EXPECT_EQ(run.ImageLabel(), "Preparing Photographs... (Skipped)");
+    EXPECT_FALSE(run.SkipEnabled());
+    run.RunTick();
+    EXPECT_EQ(run.ImageProgress().Position, run.ImageProgress().Maximum);
+    RunToEnd(run);
+    EXPECT_TRUE(run.Completed());
+    ExpectFiles(dir.File("out"), {"main.css", "UntitledAlbum.alb", "a.jpg", "a_small.jpg", "b.jpg", "b_small.jpg",
+                                  "a.html", "b.html", "c.html", "d.html", "index.html"});
+    EXPECT_TRUE(run.PhotographsWithoutImages().empty()) << "skipped photographs are not missing ones";
+  }
 }
 
 TEST(GenerationRun, SkipAfterThePhotographsDoesNothing) {
