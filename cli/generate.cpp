@@ -13,6 +13,7 @@
 #include "platform/desktop.h"
 #include "platform/error.h"
 #include "platform/filesystem.h"
+#include "platform/ini.h"
 #include "platform/programfolder.h"
 #include "platform/settingsstore.h"
 #include "wizard/generationrun.h"
@@ -47,7 +48,7 @@ TLineList StylesheetTemplate(const TOptions& options) {
 std::string FolderField(const TOptions& options) {
   if (!options.Output) return "";
   const std::string& text = *options.Output;
-  if (text.find_first_not_of(" \t") == std::string::npos) return text;
+  if (TrimBlanks(text).empty()) return text;
   return std::filesystem::absolute(text).string();
 }
 
@@ -61,11 +62,11 @@ bool AskAtTerminal(const std::string& question) {
 
 class TProgressLine {
  public:
-  TProgressLine() : shown_(::isatty(STDERR_FILENO) == 1) {}
+  TProgressLine() : enabled_(::isatty(STDERR_FILENO) == 1) {}
   ~TProgressLine() { Clear(); }
 
   void Show(const TGenerationRun& run) {
-    if (!shown_) return;
+    if (!enabled_) return;
     const TProgress& images = run.ImageProgress();
     const TProgress& pages = run.PageProgress();
     std::fprintf(stderr, "\rImages %d/%d  Pages %d/%d ", images.Position, images.Maximum, pages.Position,
@@ -73,12 +74,12 @@ class TProgressLine {
     std::fflush(stderr);
   }
   void Clear() {
-    if (shown_) std::fprintf(stderr, "\r\033[K");
-    shown_ = false;
+    if (enabled_) std::fprintf(stderr, "\r\033[K");
+    enabled_ = false;
   }
 
  private:
-  bool shown_;
+  bool enabled_;
 };
 
 void PrintSummary(TAlbum& album, const TGenerationRun& run, double seconds) {

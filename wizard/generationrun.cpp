@@ -3,6 +3,7 @@
 #include "generator/jpegcodec.h"
 #include "platform/error.h"
 #include "platform/filesystem.h"
+#include "platform/ini.h"
 #include "wizard/renderahead.h"
 
 namespace folivant {
@@ -12,15 +13,8 @@ std::string ExistingFolderQuestion(const std::string& folder) {
          "' already exists and may have files in it. Would you like to continue anyway?";
 }
 
-// Blanks are the characters with codes 0 to 32, as everywhere in the program.
-static bool IsBlank(const std::string& text) {
-  for (const char c : text)
-    if (static_cast<unsigned char>(c) > ' ') return false;
-  return true;
-}
-
 void SettleOutputFolder(TAlbum& album, const std::string& field_text, const std::string& desktop_folder) {
-  if (!IsBlank(field_text)) {
+  if (!TrimBlanks(field_text).empty()) {
     album.Settings.SetOutputDirectory(field_text);
   } else if (album.Settings.OutputDirectory.empty()) {
     // Without a desktop folder the album folder goes into the current folder,
