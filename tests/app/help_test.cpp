@@ -33,6 +33,7 @@ class HelpTest : public QObject {
   void helpFileIsFoundBesideTheProgramOrInstalled() {
     QFETCH(QString, help_file);
     QTemporaryDir prefix;
+    QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("bin")));
     if (!help_file.isEmpty()) Touch(prefix.filePath(help_file));
     TScriptedDialogs dialogs;
     ShowHelpFile(dialogs, prefix.filePath(QStringLiteral("bin/")).toStdString());
