@@ -188,6 +188,23 @@ class StylesheetTest : public QObject {
     QCOMPARE(fixture.Stored(), QStringList{"mine"});
   }
 
+  void saveFailureAtCloseIsShownAndTheTextStaysInMemory() {
+    QTemporaryDir folder;
+    const QString not_a_folder = folder.filePath(QStringLiteral("occupied"));
+    WriteFile(not_a_folder, "a file where the settings folder belongs");
+    TSettingsStore store(not_a_folder.toStdString());
+    TGlobalSettings settings("", store);
+    TScriptedDialogs dialogs;
+    TfrmStylesheet editor(nullptr, settings, dialogs);
+    editor.show();
+    editor.findChild<QPlainTextEdit*>(QStringLiteral("mmoStylesheet"))->setPlainText(QStringLiteral("p { }\n"));
+    QTest::mouseClick(editor.findChild<QPushButton*>(QStringLiteral("btnOK")), Qt::LeftButton);
+    QCOMPARE(dialogs.Errors.size(), 1);
+    QVERIFY2(dialogs.Errors.front().contains(not_a_folder), qPrintable(dialogs.Errors.front()));
+    QVERIFY(!editor.isVisible());
+    QCOMPARE(Lines(settings.StylesheetTemplate()), QStringList{"p { }"});
+  }
+
   void leavingTheEditorSetsTheTemplateButSavesNothing() {
     TEditorFixture fixture(TLineList{"a"});
     fixture.editor->activateWindow();
