@@ -9,9 +9,11 @@
 #include "albumfolder.h"
 #include "generator/pagegenerator.h"
 #include "model/albumclasses.h"
+#include "model/globalsettings.h"
 #include "platform/error.h"
 #include "platform/filesystem.h"
 #include "platform/resources.h"
+#include "platform/settingsstore.h"
 #include "samplephotos.h"
 #include "testutil.h"
 
@@ -184,6 +186,15 @@ TEST(CliGenerate, FillsTheStylesheetFromTheTemplateFile) {
   TAlbumPageGenerator(album).FillStylesheet(stylesheet);
   ASSERT_EQ(home.Run({"generate", "album.alb", "--output", "default"}).status, 0);
   EXPECT_EQ(ReadFile(home.File("default/main.css")), JoinLinesCrLf(stylesheet)) << "no stored template: the default";
+  TSettingsStore store(home.File("config/folivant"));
+  TGlobalSettings settings("", store);
+  settings.SetStylesheetTemplate({"/* mine */", "body { color: <TEXT_COLOR> }"});
+  settings.SaveStylesheetTemplate();
+  ASSERT_EQ(home.Run({"generate", "album.alb", "--output", "stored"}).status, 0);
+  TLineList stored = settings.StylesheetTemplate();
+  TAlbumPageGenerator(album).FillStylesheet(stored);
+  EXPECT_EQ(ReadFile(home.File("stored/main.css")), JoinLinesCrLf(stored)) << "the template the application keeps";
+  EXPECT_NE(stored[1].find("#000000"), std::string::npos) << "its placeholder filled";
 }
 
 TEST(CliCreate, MakesAnAlbumOfTheFolderInTheOrderAsked) {
