@@ -42,6 +42,10 @@ TGenerationRun::~TGenerationRun() = default;
 
 std::string TGenerationRun::OutputFile(const std::string& name) const { return album_.Settings.OutputDirectory + name; }
 
+void TGenerationRun::WriteLines(const TLineList& lines, const std::string& name) const {
+  WriteFileAtomically(OutputFile(name), JoinLinesCrLf(lines), TFlush::Later);
+}
+
 bool TGenerationRun::RunTick() {
   if (completed_ || failed_) return false;
   try {
@@ -79,6 +83,9 @@ bool TGenerationRun::RunTick() {
           step_ = TRunStep::ClosePages;
         break;
       case TRunStep::ClosePages:
+        // One flush for the whole album instead of one per file: on a busy
+        // disk, waiting for each file would set the pace of the run.
+        FlushFileSystem(album_.Settings.OutputDirectory);
         index_ = 0;
         page_progress_.Position = page_progress_.Maximum;
         step_ = TRunStep::Finished;
@@ -99,7 +106,7 @@ void TGenerationRun::PrepareRun() {
   image_progress_ = {0, 2 * count};
   page_progress_ = {0, index_pages_ + count};
   page_generator_->FillStylesheet(stylesheet_);
-  WriteLinesToFile(stylesheet_, OutputFile("main.css"));
+  WriteLines(stylesheet_, "main.css");
   album_.AssignWebNames();
   album_.FileName = OutputFile(album_.AlbumFileBaseName() + ".alb");
   album_.SaveToFile();
@@ -136,9 +143,9 @@ void TGenerationRun::RenderNextPhotograph() {
   TRenderedPhoto rendered = render_ahead_ ? render_ahead_->Take(index_) : Render(index_);
   const TPhotograph& photograph = album_.Photographs[index_];
   if (rendered.Photo) {
-    WriteFileAtomically(OutputFile(photograph.WebName + ".jpg"), rendered.Photo->Bytes);
+    WriteFileAtomically(OutputFile(photograph.WebName + ".jpg"), rendered.Photo->Bytes, TFlush::Later);
     ++image_progress_.Position;
-    WriteFileAtomically(OutputFile(photograph.WebName + "_small.jpg"), rendered.Thumbnail.Bytes);
+    WriteFileAtomically(OutputFile(photograph.WebName + "_small.jpg"), rendered.Thumbnail.Bytes, TFlush::Later);
     ++image_progress_.Position;
   } else {
     // Nothing to render; the run goes on without these images and tells the
@@ -150,13 +157,13 @@ void TGenerationRun::RenderNextPhotograph() {
 }
 
 void TGenerationRun::WriteNextPhotoPage() {
-  WriteLinesToFile(page_generator_->BuildPhotoPage(index_), OutputFile(page_generator_->PhotoPageFileName(index_)));
+  WriteLines(page_generator_->BuildPhotoPage(index_), page_generator_->PhotoPageFileName(index_));
   ++index_;
   ++page_progress_.Position;
 }
 
 void TGenerationRun::WriteNextIndexPage() {
-  WriteLinesToFile(page_generator_->BuildIndexPage(index_), OutputFile(TAlbumPageGenerator::IndexPageFileName(index_)));
+  WriteLines(page_generator_->BuildIndexPage(index_), TAlbumPageGenerator::IndexPageFileName(index_));
   ++index_;
   ++page_progress_.Position;
 }

@@ -104,6 +104,8 @@ class TGenerationRun {
   void WriteNextPhotoPage();
   void WriteNextIndexPage();
   std::string OutputFile(const std::string& name) const;
+  /// Writes a page or the stylesheet; the folder is flushed once, at the end.
+  void WriteLines(const TLineList& lines, const std::string& name) const;
 
   TAlbum& album_;
   const int jobs_;
