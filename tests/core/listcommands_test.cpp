@@ -42,6 +42,10 @@ TEST(ListCommands, MoveDownMirrorsMoveUp) {
   TRowSelection selected = Selection({0, 2, 3}, 5);
   EXPECT_EQ(Order(MoveSelectedDown(selected), 5, +1), (std::vector<int>{1, 0, 4, 2, 3}));
   EXPECT_EQ(selected, Selection({1, 3, 4}, 5));
+  EXPECT_TRUE(UpdateMoveCommands(selected).Down);
+
+  EXPECT_EQ(MoveSelectedDown(selected), std::vector<int>{1});
+  EXPECT_EQ(selected, Selection({2, 3, 4}, 5));
   EXPECT_FALSE(UpdateMoveCommands(selected).Down);
 }
 
