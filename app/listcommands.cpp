@@ -59,8 +59,6 @@ std::string CaptionFromField(const std::string& text) {
   return caption;
 }
 
-std::string WithAlbumExtension(const std::string& path) {
-  return ExtractFileExt(path).empty() ? path + ".alb" : path;
-}
+std::string WithAlbumExtension(const std::string& path) { return ExtractFileExt(path).empty() ? path + ".alb" : path; }
 
 }  // namespace folivant

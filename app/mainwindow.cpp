@@ -82,9 +82,9 @@ void TfrmFolivant::setUpLooks() {
       "QToolButton { border: none; padding: 3px 6px; color: palette(link); background: transparent; }"
       "QToolButton:hover { text-decoration: underline; }"
       "QToolButton:disabled { color: palette(mid); }");
-  for (QToolButton* link : {ui_->lnkAddPhotos, ui_->lnkRemovePhotos, ui_->lnkSortPhotos, ui_->lnkRotateSelectedPhoto,
-                            ui_->lnkGenerate, ui_->lnkStartAddPhotos, ui_->lnkStartOpen, ui_->lnkStartHelp,
-                            ui_->lnkStartForums}) {
+  for (QToolButton* link :
+       {ui_->lnkAddPhotos, ui_->lnkRemovePhotos, ui_->lnkSortPhotos, ui_->lnkRotateSelectedPhoto, ui_->lnkGenerate,
+        ui_->lnkStartAddPhotos, ui_->lnkStartOpen, ui_->lnkStartHelp, ui_->lnkStartForums}) {
     link->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     link->setIconSize(QSize(16, 16));
     link->setCursor(Qt::PointingHandCursor);
@@ -92,11 +92,17 @@ void TfrmFolivant::setUpLooks() {
     link->parentWidget()->layout()->setAlignment(link, Qt::AlignLeft);
   }
   const QString heading_style = QStringLiteral(
-      "QLabel { background: palette(highlight); color: palette(highlighted-text); font-weight: bold; padding: 4px 0; }");
+      "QLabel { background: palette(highlight); color: palette(highlighted-text); font-weight: bold; padding: 4px 0; "
+      "}");
   ui_->lblActionsHeading->setStyleSheet(heading_style);
   ui_->lblPhotographsHeading->setStyleSheet(heading_style);
   ui_->pnlActions->setMinimumHeight(60);
-  ui_->splitSideBar->setSizes({150, 400});
+  // The task links keep the height they need; the photo list takes the rest.
+  ui_->pnlActionLinks->ensurePolished();
+  ui_->splitSideBar->setStretchFactor(0, 0);
+  ui_->splitSideBar->setStretchFactor(1, 1);
+  ui_->splitSideBar->setSizes(
+      {ui_->pnlActionLinks->sizeHint().height() + 2 * ui_->pnlActions->frameWidth(), kDesignHeight});
   ui_->splitMain->setSizes({210, kDesignWidth - 210});
   ui_->splitMain->setStretchFactor(1, 1);
 
@@ -106,6 +112,8 @@ void TfrmFolivant::setUpLooks() {
       "#pnlError QLabel, #pnlTip QLabel { color: #3c3424; background: transparent; }");
   ui_->pnlError->setStyleSheet(cream_style);
   ui_->pnlTip->setStyleSheet(cream_style);
+  ui_->layError->setStretch(1, 1);
+  ui_->layTip->setStretch(1, 1);
   QFont bold = font();
   bold.setBold(true);
   ui_->lblWarningHeading->setFont(bold);
@@ -174,10 +182,12 @@ void TfrmFolivant::connectCommands() {
   on(ui_->itmUpdates, &TfrmFolivant::itmUpdatesClick);
   on(ui_->itmDonation, &TfrmFolivant::itmDonationClick);
   on(ui_->itmAbout, &TfrmFolivant::btnAboutClick);
-  const std::pair<QAction*, TRotation> rotations[] = {
-      {ui_->itmRotateLeft, TRotation::Left},           {ui_->popitmRotateLeft, TRotation::Left},
-      {ui_->itmRotateRight, TRotation::Right},         {ui_->popitmRotateRight, TRotation::Right},
-      {ui_->itmRotateUpsideDown, TRotation::UpsideDown}, {ui_->popitmRotateUpsideDown, TRotation::UpsideDown}};
+  const std::pair<QAction*, TRotation> rotations[] = {{ui_->itmRotateLeft, TRotation::Left},
+                                                      {ui_->popitmRotateLeft, TRotation::Left},
+                                                      {ui_->itmRotateRight, TRotation::Right},
+                                                      {ui_->popitmRotateRight, TRotation::Right},
+                                                      {ui_->itmRotateUpsideDown, TRotation::UpsideDown},
+                                                      {ui_->popitmRotateUpsideDown, TRotation::UpsideDown}};
   for (const auto& [action, step] : rotations)
     connect(action, &QAction::triggered, this, [this, step = step] { rotateCurrentPhoto(step); });
 
@@ -236,8 +246,8 @@ void TfrmFolivant::saveWindowState() {
 
 void TfrmFolivant::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
-  if (captions_appended_) return;
-  captions_appended_ = true;
+  if (shown_once_) return;
+  shown_once_ = true;
   // Only shown: the photo list itself handles the two keys.
   ui_->itmAddPhoto->setText(ui_->itmAddPhoto->text() + QStringLiteral("\tIns"));
   ui_->itmRemovePhoto->setText(ui_->itmRemovePhoto->text() + QStringLiteral("\tDel"));
@@ -327,8 +337,7 @@ void TfrmFolivant::showStartPage() {
   ui_->imgPhotoPreview->Clear();
   ui_->pnlStart->show();
   ui_->pnlPhotoEdit->hide();
-  for (QAction* command : {ui_->itmRemovePhoto, ui_->itmMoveUp, ui_->itmMoveDown, ui_->itmNextPhoto,
-                           ui_->itmPrevPhoto})
+  for (QAction* command : {ui_->itmRemovePhoto, ui_->itmMoveUp, ui_->itmMoveDown, ui_->itmNextPhoto, ui_->itmPrevPhoto})
     command->setEnabled(false);
 }
 

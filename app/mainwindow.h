@@ -103,7 +103,7 @@ class TfrmFolivant : public QMainWindow {
   /// Above zero while the program itself changes the photo list, whose
   /// selection signals then must not run the user's selection handling.
   int list_updates_ = 0;
-  bool captions_appended_ = false;
+  bool shown_once_ = false;
 
   // Construction and wiring (mainwindow.cpp)
   void setUpLooks();

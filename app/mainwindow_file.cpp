@@ -14,7 +14,8 @@ static const QString kAlbumFileFilter = QStringLiteral("Web Album Files|*.alb");
 void TfrmFolivant::btnNewClick() {
   run([this] {
     if (!album_ || album_->Saved ||
-        dialogs_.Ask(QStringLiteral("The current album has not been saved. Are you sure you want to create a new one?")))
+        dialogs_.Ask(
+            QStringLiteral("The current album has not been saved. Are you sure you want to create a new one?")))
       resetAlbum();
   });
 }
@@ -44,9 +45,8 @@ void TfrmFolivant::itmSaveAsClick() {
     if (chosen.isEmpty()) return;
     // The extension is added here, so the dialog cannot know the final name: ask about it here.
     const std::string path = WithAlbumExtension(chosen.toStdString());
-    if (FileExists(path) &&
-        !dialogs_.Ask(QStringLiteral("The file '%1' already exists. Do you want to replace it?")
-                          .arg(QString::fromStdString(ExtractFileName(path)))))
+    if (FileExists(path) && !dialogs_.Ask(QStringLiteral("The file '%1' already exists. Do you want to replace it?")
+                                              .arg(QString::fromStdString(ExtractFileName(path)))))
       return;
     album_->FileName = path;
     album_->SaveToFile();

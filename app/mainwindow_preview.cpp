@@ -44,8 +44,8 @@ void TfrmFolivant::btnLocateClick() {
   run([this] {
     TPhotograph* photo = currentPhoto();
     if (!photo) return;
-    const QStringList chosen = dialogs_.ChooseFilesToOpen(QString::fromUtf8(kPhotoFileFilter), false,
-                                                          QString::fromStdString(photo->FileName));
+    const QStringList chosen =
+        dialogs_.ChooseFilesToOpen(QString::fromUtf8(kPhotoFileFilter), false, QString::fromStdString(photo->FileName));
     if (chosen.isEmpty()) return;
     photo->SetFileName(chosen.front().toStdString());
     // The new file name is kept only in the album file: unsaved work.

@@ -1,5 +1,6 @@
 // The main window's album editing commands.
 
+#include <QAbstractButton>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
@@ -72,7 +73,8 @@ class MainWindowCommandsTest : public QObject {
     fixture.Trigger("itmMoveUp");
     QCOMPARE(fixture.Rows(), Names({1, 2, 0, 4, 3}));
     QCOMPARE(SelectedRows(list), (QList<int>{0, 1, 3}));
-    QCOMPARE(window.currentPhoto(), &window.Album().Photographs[4]);
+    QCOMPARE(list.currentRow(), 3);
+    QCOMPARE(window.currentPhoto(), &window.Album().Photographs[3]);
     QVERIFY(!window.Album().Saved);
 
     fixture.Trigger("itmMoveUp");
@@ -80,7 +82,8 @@ class MainWindowCommandsTest : public QObject {
     QCOMPARE(SelectedRows(list), (QList<int>{0, 1, 2}));
     QVERIFY(!fixture.Child<QAction>("itmMoveUp").isEnabled());
     QVERIFY(fixture.Child<QAction>("itmMoveDown").isEnabled());
-    QCOMPARE(window.Album().Photographs[0].FileName, fixture.PhotoFolder.filePath(QStringLiteral("1.jpg")).toStdString());
+    QCOMPARE(window.Album().Photographs[0].FileName,
+             fixture.PhotoFolder.filePath(QStringLiteral("1.jpg")).toStdString());
   }
 
   void moveUpAtTheTopStillMarksModified() {
@@ -277,6 +280,9 @@ class MainWindowCommandsTest : public QObject {
     QMimeData data;
     data.setUrls(urls);
     QWidget* target = fixture.Child<QListWidget>("lstPhotos").viewport();
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QVERIFY(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &drop);
     QVERIFY(drop.isAccepted());

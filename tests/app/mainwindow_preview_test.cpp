@@ -1,8 +1,11 @@
 // The main window's photo preview and the repair of missing photographs.
 
+#include <QAbstractButton>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QtTest>
 
 #include "app/photopreview.h"
@@ -26,8 +29,10 @@ class MainWindowPreviewTest : public QObject {
   static uint32_t Landscape(int x, int y) {
     const int horizon = 260 + static_cast<int>(40 * std::sin(x / 90.0));
     if ((x - 470) * (x - 470) + (y - 110) * (y - 110) < 45 * 45) return 0xFFD54A;
-    if (y < horizon) return (static_cast<uint32_t>(110 + y / 3) << 16) | (static_cast<uint32_t>(170 + y / 6) << 8) | 240u;
-    return (static_cast<uint32_t>(60 + (y - horizon) / 4) << 16) | (static_cast<uint32_t>(140 - (y - horizon) / 5) << 8) | 70u;
+    if (y < horizon)
+      return (static_cast<uint32_t>(110 + y / 3) << 16) | (static_cast<uint32_t>(170 + y / 6) << 8) | 240u;
+    return (static_cast<uint32_t>(50 + (y - horizon) / 8) << 16) |
+           (static_cast<uint32_t>(150 - (y - horizon) / 6) << 8) | 60u;
   }
 
  private slots:

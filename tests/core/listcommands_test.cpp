@@ -79,8 +79,8 @@ TEST(ListCommands, DropsAddJpegFileNamesOnly) {
     const char* path;
     bool added;
   };
-  const Row rows[] = {{"/p/x.JPG", true},   {"/p/y.png", false},      {"/p/z.jpe", true},  {"/p/a.JpEg", true},
-                      {"/p/jpg", false},    {"/p.jpg/readme", false}, {"/p/b.jpg.txt", false}};
+  const Row rows[] = {{"/p/x.JPG", true}, {"/p/y.png", false},      {"/p/z.jpe", true},     {"/p/a.JpEg", true},
+                      {"/p/jpg", false},  {"/p.jpg/readme", false}, {"/p/b.jpg.txt", false}};
   for (const Row& r : rows) {
     SCOPED_TRACE(r.path);
     EXPECT_EQ(IsPhotoFileName(r.path), r.added);

@@ -26,8 +26,8 @@ TEST(WindowState, ValuesThatAreNotIntegersGiveTheirDefaults) {
     const char* text;
     int32_t width;
   };
-  const Row rows[] = {{"300", 300},   {"-20", -20},      {"12", 12},         {"", 760},
-                      {"wide", 760},  {"300px", 760},    {" 300", 760},      {"99999999999", 760}};
+  const Row rows[] = {{"300", 300},  {"-20", -20},   {"12", 12},    {"", 760},
+                      {"wide", 760}, {"300px", 760}, {" 300", 760}, {"99999999999", 760}};
   for (const Row& r : rows) {
     SCOPED_TRACE(r.text);
     TSettingsKey root("Folivant");
