@@ -35,13 +35,14 @@ static QImage Turned(const QImage& image, TRotation rotation) {
 QSize TPhotoPreview::Area() const { return isVisible() ? size() : window()->size(); }
 
 void TPhotoPreview::ShowPhoto(const std::string& path, TRotation rotation) {
-  CheckPictureExtension(path);
-  int denom = 1;
-  {
-    const TJpegReader header(path);
-    denom = PreviewScaleDenom(header.Width(), header.Height(), rotation, Area().width(), Area().height());
-  }
-  picture_ = Turned(ToImage(LoadPicture(path, denom)), rotation);
+  // An eighth-size decode is cheap and tells the full size to within 7 pixels,
+  // which is enough to choose the scale; often it is all the preview needs.
+  constexpr int kProbeDenom = 8;
+  TRaster raster = LoadPicture(path, kProbeDenom);
+  const int denom = PreviewScaleDenom(raster.Width * kProbeDenom, raster.Height * kProbeDenom, rotation, Area().width(),
+                                      Area().height());
+  if (denom != kProbeDenom) raster = LoadPicture(path, denom);
+  picture_ = Turned(ToImage(raster), rotation);
   path_ = path;
   rotation_ = rotation;
   scale_denom_ = denom;

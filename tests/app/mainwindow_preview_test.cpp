@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include "app/photopreview.h"
+#include "generator/jpegcodec.h"
 #include "mainwindowfixture.h"
 
 namespace folivant::test {
@@ -64,8 +65,27 @@ class MainWindowPreviewTest : public QObject {
     fixture.Start();
     fixture.AddPhotos({fixture.WriteJpeg(QStringLiteral("large.jpg"), 4000, 3000, &Landscape)});
     auto& preview = fixture.Child<TPhotoPreview>("imgPhotoPreview");
+    QCoreApplication::processEvents();
     QVERIFY(preview.Picture().width() < 4000);
-    QVERIFY(preview.Picture().width() >= preview.width() || preview.Picture().height() >= preview.height());
+    const QSize shown_size = preview.Picture().size().scaled(preview.size(), Qt::KeepAspectRatio);
+    QVERIFY(preview.Picture().width() >= shown_size.width());
+
+    // The reduced decode, scaled to the screen, matches a full decode scaled alike.
+    const QRect shown_rect(
+        QPoint((preview.width() - shown_size.width()) / 2, (preview.height() - shown_size.height()) / 2), shown_size);
+    const QImage shown = preview.grab().toImage().copy(shown_rect).convertToFormat(QImage::Format_RGB32);
+    const TRaster full = LoadPicture(fixture.PhotoFolder.filePath(QStringLiteral("large.jpg")).toStdString());
+    const QImage reference =
+        QImage(reinterpret_cast<const uchar*>(full.Pixels.data()), full.Width, full.Height, QImage::Format_RGB32)
+            .scaled(shown_size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    int64_t difference = 0;
+    for (int y = 0; y < shown.height(); ++y)
+      for (int x = 0; x < shown.width(); ++x) {
+        const QRgb a = shown.pixel(x, y), b = reference.pixel(x, y);
+        difference += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
+      }
+    const double mean = static_cast<double>(difference) / (3.0 * shown.width() * shown.height());
+    QVERIFY2(mean < 2.0, qPrintable(QString::number(mean)));
   }
 
   void missingPhotographIsRepairedWithChooseAnotherPhoto() {
