@@ -14,6 +14,13 @@ namespace folivant::test {
 class MainWindowStartupTest : public QObject {
   Q_OBJECT
 
+  // Top 30, left 40, width 640 and the height given.
+  static void StorePlacement(TMainWindowFixture& fixture, const std::string& height) {
+    for (const auto& [value, text] :
+         {std::pair<const char*, std::string>{"Top", "30"}, {"Left", "40"}, {"Width", "640"}, {"Height", height}})
+      fixture.StoreSetting("WindowPos", value, text);
+  }
+
  private slots:
   void firstRunIsCentredOnTheStartPageWithTipZero() {
     TMainWindowFixture fixture;
@@ -56,10 +63,7 @@ class MainWindowStartupTest : public QObject {
 
   void storedPlacementIsRestoredAndMaximizedKeepsIt() {
     TMainWindowFixture fixture;
-    fixture.StoreSetting("WindowPos", "Top", "30");
-    fixture.StoreSetting("WindowPos", "Left", "40");
-    fixture.StoreSetting("WindowPos", "Width", "640");
-    fixture.StoreSetting("WindowPos", "Height", "not a number");
+    StorePlacement(fixture, "not a number");
     fixture.StoreSetting("Settings", "Maximized", "1");
     TfrmFolivant& window = fixture.Start();
     QVERIFY(window.windowState() & Qt::WindowMaximized);
@@ -73,10 +77,7 @@ class MainWindowStartupTest : public QObject {
 
   void storedPlacementIsWrittenBackWhenNotMaximized() {
     TMainWindowFixture fixture;
-    fixture.StoreSetting("WindowPos", "Top", "30");
-    fixture.StoreSetting("WindowPos", "Left", "40");
-    fixture.StoreSetting("WindowPos", "Width", "640");
-    fixture.StoreSetting("WindowPos", "Height", "480");
+    StorePlacement(fixture, "480");
     TfrmFolivant& window = fixture.Start();
     QCOMPARE(window.geometry().size(), QSize(640, 480));
     window.move(50, 60);
