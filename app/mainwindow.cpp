@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QScreen>
 
+#include "app/about.h"
 #include "app/dialogs.h"
 #include "app/errordisplay.h"
 #include "app/icons.h"
@@ -47,7 +48,7 @@ TfrmFolivant::~TfrmFolivant() {
 }
 
 void TfrmFolivant::setUpLooks() {
-  setWindowIcon(ThemeIcon(QStringLiteral("folivant")));
+  setWindowIcon(QIcon::fromTheme(QStringLiteral("folivant"), ApplicationIcon()));
   ui_->itmNew->setIcon(ThemeIcon(QStringLiteral("document-new")));
   ui_->itmOpen->setIcon(ThemeIcon(QStringLiteral("document-open")));
   ui_->itmSave->setIcon(ThemeIcon(QStringLiteral("document-save")));
