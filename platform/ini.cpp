@@ -1,6 +1,7 @@
 #include "platform/ini.h"
 
 #include "platform/filesystem.h"
+#include "platform/text.h"
 
 namespace folivant {
 
@@ -14,21 +15,8 @@ std::string_view TrimBlanks(std::string_view text) {
 
 static bool SameName(std::string_view a, std::string_view b) { return AsciiLowerCase(a) == AsciiLowerCase(b); }
 
-static std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  size_t start = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n') continue;
-    lines.push_back(text.substr(start, i - start));
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  if (start < text.size()) lines.push_back(text.substr(start));
-  return lines;
-}
-
 TIniFile::TIniFile(std::string_view text, TIniOptions options) : options_(options) {
-  for (std::string_view raw : SplitLines(text)) {
+  for (std::string_view raw : SplitLineViews(text)) {
     const std::string_view line = TrimBlanks(raw);
     if (line.empty() || line.front() == ';') continue;
     if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace folivant {
 
@@ -12,5 +13,9 @@ std::string AnsiToUtf8(std::string_view bytes);
 /// Replaces every byte that is not part of valid UTF-8 by U+FFFD, so that file
 /// names from the file system can become XML or page text safely.
 std::string SanitizeUtf8(std::string_view bytes);
+
+/// The lines of `text`, each ending at CR LF, CR or LF; a last line without a
+/// line break still counts, a final line break adds no empty line.
+std::vector<std::string_view> SplitLineViews(std::string_view text);
 
 }  // namespace folivant

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace folivant {
+
+/// The tip of the day, read from "tips.ini" beside the program: section "Info"
+/// key "Count", section "Tips" keys "Tip0", "Tip1", ... The file is read afresh
+/// for every tip; no failure to read it ever escapes.
+class TTips {
+ public:
+  /// Reads the number of tips (0 when the file or the count is missing) and
+  /// starts at `initial_index`, the index of the tip shown last (-1 when none).
+  TTips(std::string program_folder, int32_t initial_index);
+
+  int32_t TipCount() const { return tip_count_; }
+  /// The index of the tip shown last.
+  int32_t CurrentIndex() const { return current_; }
+  /// Moves to the following tip, back to 0 after the last, and returns its text:
+  /// "Error loading tips." when the file lacks it, "" when the file cannot be read.
+  std::string NextTip();
+
+ private:
+  std::string program_folder_;
+  int32_t tip_count_ = 0;
+  int32_t current_;
+};
+
+}  // namespace folivant
