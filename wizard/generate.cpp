@@ -59,11 +59,12 @@ auto TfrmGenerate::Handler(void (TfrmGenerate::*handler)(Args...)) {
   return [this, handler](Args... args) { RunCommand(dialogs_, [&] { (this->*handler)(args...); }); };
 }
 
-TfrmGenerate::TfrmGenerate(TDialogs& dialogs, TSettingsStore& store, std::string program_folder,
+TfrmGenerate::TfrmGenerate(TDialogs* dialogs, TSettingsStore& store, std::string program_folder,
                            std::string desktop_folder, QWidget* parent)
     : QDialog(parent),
       ui_(std::make_unique<Ui::TfrmGenerate>()),
-      dialogs_(dialogs),
+      own_dialogs_(dialogs ? nullptr : std::make_unique<TQtDialogs>(this)),
+      dialogs_(dialogs ? *dialogs : *own_dialogs_),
       store_(store),
       program_folder_(std::move(program_folder)),
       desktop_folder_(std::move(desktop_folder)) {
@@ -173,9 +174,7 @@ void TfrmGenerate::btnCancelClick() { reject(); }
 
 void TfrmGenerate::edtTitleChange() { album_->Title = ui_->edtTitle->text().toStdString(); }
 
-void TfrmGenerate::mmoDescriptionChange() {
-  album_->Description = ui_->mmoDescription->toPlainText().toStdString();
-}
+void TfrmGenerate::mmoDescriptionChange() { album_->Description = ui_->mmoDescription->toPlainText().toStdString(); }
 
 void TfrmGenerate::SetupIndexPage() {
   Ui::TfrmGenerate& ui = *ui_;
@@ -270,8 +269,8 @@ void TfrmGenerate::rdoBelowClick(bool checked) {
 }
 
 void TfrmGenerate::cmbPhotoSizeChange(int item) {
-  static constexpr TPhotoSize kSizes[] = {TPhotoSize::Small, TPhotoSize::Medium, TPhotoSize::Large,
-                                          TPhotoSize::Custom, TPhotoSize::Original};
+  static constexpr TPhotoSize kSizes[] = {TPhotoSize::Small, TPhotoSize::Medium, TPhotoSize::Large, TPhotoSize::Custom,
+                                          TPhotoSize::Original};
   if (item < 0 || item > 4) return;
   TAlbumSettings& settings = album_->Settings;
   settings.SetPhotoSize(kSizes[item]);
@@ -297,8 +296,7 @@ void TfrmGenerate::SetupOutputPage() {
 void TfrmGenerate::btnSelectFolderClick() {
   const QString folder = dialogs_.ChooseFolder(tr("Select a folder"), QString());
   if (folder.isEmpty()) return;
-  ui_->edtOutputDirectory->setText(
-      QString::fromStdString(JoinPath(folder.toStdString(), album_->AlbumFileBaseName())));
+  ui_->edtOutputDirectory->setText(QString::fromStdString(JoinPath(folder.toStdString(), album_->AlbumFileBaseName())));
 }
 
 }  // namespace folivant

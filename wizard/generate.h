@@ -27,10 +27,11 @@ class TfrmGenerate : public QDialog {
   Q_OBJECT
  public:
   /// Loads the colour scheme list from "schemes.ini" in `program_folder` and
-  /// from `store`; a load error is shown through `dialogs` and the wizard opens
-  /// all the same. `dialogs` and `store` are borrowed and must outlive the wizard;
-  /// `desktop_folder` is where a new album's folder goes by default.
-  TfrmGenerate(TDialogs& dialogs, TSettingsStore& store, std::string program_folder, std::string desktop_folder,
+  /// from `store`; a load error is shown and the wizard opens all the same.
+  /// Questions and messages go to `dialogs` (nullptr: the real message boxes,
+  /// parented to the wizard). `dialogs` and `store` are borrowed and must
+  /// outlive the wizard; `desktop_folder` is where a new album's folder goes by default.
+  TfrmGenerate(TDialogs* dialogs, TSettingsStore& store, std::string program_folder, std::string desktop_folder,
                QWidget* parent = nullptr);
   ~TfrmGenerate() override;
 
@@ -109,6 +110,7 @@ class TfrmGenerate : public QDialog {
   void FormCloseQuery();
 
   std::unique_ptr<Ui::TfrmGenerate> ui_;
+  std::unique_ptr<TDialogs> own_dialogs_;
   TDialogs& dialogs_;
   TSettingsStore& store_;
   const std::string program_folder_;

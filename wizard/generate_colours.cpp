@@ -6,6 +6,7 @@
 #include "platform/settingsstore.h"
 #include "ui_generate.h"
 #include "wizard/colorschemes.h"
+#include "wizard/colourchooser.h"
 #include "wizard/generate.h"
 
 // The colour page: the album's own colour scheme and the list of named schemes.
@@ -96,8 +97,8 @@ void TfrmGenerate::btnSaveSchemeClick() {
   const auto existing =
       std::find_if(schemes_.begin(), schemes_.end(), [&](const TColorScheme& scheme) { return scheme.Name == name; });
   if (existing != schemes_.end()) {
-    const QString question = tr("Are you sure you want to overwrite the colour scheme, '%1'?")
-                                 .arg(QString::fromStdString(existing->Name));
+    const QString question =
+        tr("Are you sure you want to overwrite the colour scheme, '%1'?").arg(QString::fromStdString(existing->Name));
     if (!dialogs_.Ask(question)) return;
     std::vector<TColorScheme> before = schemes_;
     existing->Assign(SchemeOfChoosers(name));
@@ -152,8 +153,8 @@ void TfrmGenerate::colActiveLinkChange(TColor colour) {
 void TfrmGenerate::RefreshColourPreview() {
   const Ui::TfrmGenerate& ui = *ui_;
   const auto css = [](TColor colour) { return ToQColor(colour).name(); };
-  ui.pnlColourPreview->setStyleSheet(QStringLiteral("QFrame#pnlColourPreview { background-color: %1; }")
-                                         .arg(css(ui.colPage->Selected())));
+  ui.pnlColourPreview->setStyleSheet(
+      QStringLiteral("QFrame#pnlColourPreview { background-color: %1; }").arg(css(ui.colPage->Selected())));
   ui.lblSampleText->setStyleSheet(QStringLiteral("color: %1;").arg(css(ui.colText->Selected())));
   ui.lblSampleLink->setStyleSheet(
       QStringLiteral("color: %1; text-decoration: underline;").arg(css(ui.colLink->Selected())));

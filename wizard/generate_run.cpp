@@ -118,8 +118,7 @@ void TfrmGenerate::lnkHowToUploadClick() {
     dialogs_.Open(QUrl::fromLocalFile(QString::fromStdString(help_file)));
     return;
   }
-  dialogs_.Inform(
-      tr("The help file for could not be found. Please re-install Folivant to correct this problem."));
+  dialogs_.Inform(tr("The help file for could not be found. Please re-install Folivant to correct this problem."));
 }
 
 void TfrmGenerate::reject() {

@@ -79,8 +79,7 @@ void TIndexPreview::ShowAlbum(const TAlbum& album) {
   description_ = QString::fromStdString(album.Description);
   back_to_home_ = !settings.HomeURL.empty();
   colours_.Assign(settings.ColorScheme);
-  grid_ = IndexPreviewGrid(kGridWidth, kGridHeight, settings.ThumbSize, settings.ThumbnailRows,
-                           settings.ThumbnailCols);
+  grid_ = IndexPreviewGrid(kGridWidth, kGridHeight, settings.ThumbSize, settings.ThumbnailRows, settings.ThumbnailCols);
   update();
 }
 

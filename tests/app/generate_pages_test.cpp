@@ -66,7 +66,7 @@ class GeneratePagesTest : public QObject {
     QTest::mouseClick(&fixture.Child<QPushButton>("btnPrevious"), Qt::LeftButton);
     seen << PageAndButtons(fixture);
     const QStringList expected{
-        "pnlTitlePage: 0111",  "pnlColourPage: 1111", "pnlIndexPage: 1111",  "pnlPhotoPage: 1111",
+        "pnlTitlePage: 0111",  "pnlColourPage: 1111", "pnlIndexPage: 1111", "pnlPhotoPage: 1111",
         "pnlOutputPage: 1011", "pnlOutputPage: 1011", "pnlPhotoPage: 1111",
     };
     QCOMPARE(seen, expected);

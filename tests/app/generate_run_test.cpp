@@ -78,9 +78,9 @@ class GenerateRunTest : public QObject {
 
     const std::string folder = fixture.Album.Settings.OutputDirectory;
     QCOMPARE(folder, JoinPath(fixture.DesktopFolder(), "Harbour") + "/");
-    QCOMPARE(FilesIn(folder), (QStringList{"Harbour.alb", "boats.html", "boats.jpg", "boats_small.jpg", "gulls.html",
-                                           "gulls.jpg", "gulls_small.jpg", "index.html", "main.css", "nets.html",
-                                           "nets.jpg", "nets_small.jpg"}));
+    QCOMPARE(FilesIn(folder),
+             (QStringList{"Harbour.alb", "boats.html", "boats.jpg", "boats_small.jpg", "gulls.html", "gulls.jpg",
+                          "gulls_small.jpg", "index.html", "main.css", "nets.html", "nets.jpg", "nets_small.jpg"}));
     QCOMPARE(fixture.Album.FileName, folder + "Harbour.alb");
     QVERIFY(fixture.Album.Saved);
     SaveScreenshot(*fixture.Wizard, QStringLiteral("wizard-7-finished-page"));
@@ -180,7 +180,8 @@ class GenerateRunTest : public QObject {
     QCOMPARE(fixture.Child<QStackedWidget>("pnlPages").currentWidget()->objectName(), QStringLiteral("pnlIndexPage"));
     QVERIFY(fixture.Child<QPushButton>("btnFinish").isEnabled());
     QVERIFY(FilesIn(fixture.DesktopFolder()).isEmpty());
-    QVERIFY(QDir(QString::fromStdString(fixture.DesktopFolder())).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+    QVERIFY(
+        QDir(QString::fromStdString(fixture.DesktopFolder())).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
     QVERIFY(fixture.Album.Settings.OutputDirectory.empty());
   }
 
@@ -209,8 +210,9 @@ class GenerateRunTest : public QObject {
     fixture.Open().ShowPage(5);
     fixture.Child<QLineEdit>("edtOutputDirectory").setText(QString::fromStdString(blocker + "/album"));
     Click(fixture, "btnFinish");
-    QCOMPARE(fixture.Dialogs.Errors,
-             QStringList{QStringLiteral("Could not create directory \"%1/album/\"").arg(QString::fromStdString(blocker))});
+    QCOMPARE(
+        fixture.Dialogs.Errors,
+        QStringList{QStringLiteral("Could not create directory \"%1/album/\"").arg(QString::fromStdString(blocker))});
     QCOMPARE(fixture.Wizard->CurrentPage(), 5);
     QVERIFY(fixture.Child<QPushButton>("btnFinish").isEnabled());
     QVERIFY(fixture.Wizard->Run() == nullptr);

@@ -26,8 +26,7 @@ class TWizardFixture {
   TGlobalSettings global_settings_;
 
  public:
-  TWizardFixture()
-      : store_(Folder("config")), global_settings_(Folder("program"), store_) {}
+  TWizardFixture() : store_(Folder("config")), global_settings_(Folder("program"), store_) {}
 
   /// `temp`/`name`, created when missing.
   std::string Folder(const QString& name) const {
@@ -50,7 +49,7 @@ class TWizardFixture {
 
   /// A new wizard on the album, shown on page 1.
   TfrmGenerate& Open() {
-    Wizard = std::make_unique<TfrmGenerate>(Dialogs, store_, ProgramFolder(), DesktopFolder());
+    Wizard = std::make_unique<TfrmGenerate>(&Dialogs, store_, ProgramFolder(), DesktopFolder());
     Wizard->Prepare(Album, global_settings_);
     Wizard->show();
     return *Wizard;
