@@ -15,6 +15,9 @@ using TLineList = std::vector<std::string>;
 std::string ReplaceAll(std::string text, std::string_view search, std::string_view replacement);
 /// "#RRGGBB" in upper-case hexadecimal, red first.
 std::string ColorToHtml(TColor color);
+/// The text with &, <, > and " written as character references, so that it
+/// can stand inside a double-quoted attribute value.
+std::string EscapeAttributeValue(std::string_view text);
 /// Replaces the line at `position` by the lines of `block`, in block order.
 void SpliceLines(TLineList& lines, TLineList block, int position);
 /// Splits text at CR LF, CR or LF; a final line break adds no empty line.

@@ -1,0 +1,69 @@
+#include "generator/utilities.h"
+
+#include <cstdio>
+
+#include "platform/filesystem.h"
+
+namespace folivant {
+
+std::string ReplaceAll(std::string text, std::string_view search, std::string_view replacement) {
+  if (search.empty()) return text;
+  for (size_t at = text.find(search); at != std::string::npos; at = text.find(search, at)) {
+    text.replace(at, search.size(), replacement);
+    at += replacement.size();
+  }
+  return text;
+}
+
+std::string ColorToHtml(TColor color) {
+  char html[8];
+  std::snprintf(html, sizeof html, "#%02X%02X%02X", color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+  return html;
+}
+
+std::string EscapeAttributeValue(std::string_view text) {
+  std::string escaped;
+  escaped.reserve(text.size());
+  for (const char c : text) {
+    switch (c) {
+      case '&': escaped += "&amp;"; break;
+      case '<': escaped += "&lt;"; break;
+      case '>': escaped += "&gt;"; break;
+      case '"': escaped += "&quot;"; break;
+      default: escaped += c;
+    }
+  }
+  return escaped;
+}
+
+void SpliceLines(TLineList& lines, TLineList block, int position) {
+  const auto at = lines.erase(lines.begin() + position);
+  lines.insert(at, std::make_move_iterator(block.begin()), std::make_move_iterator(block.end()));
+}
+
+TLineList SplitLines(std::string_view text) {
+  TLineList lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    const size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) {
+      lines.emplace_back(text.substr(start));
+      break;
+    }
+    lines.emplace_back(text.substr(start, end - start));
+    start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+  }
+  return lines;
+}
+
+std::string JoinLinesCrLf(const TLineList& lines) {
+  std::string text;
+  for (const std::string& line : lines) text.append(line).append("\r\n");
+  return text;
+}
+
+void WriteLinesToFile(const TLineList& lines, const std::string& path) {
+  WriteFileAtomically(path, JoinLinesCrLf(lines));
+}
+
+}  // namespace folivant

@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+
+#include "generator/pagegenerator.h"
+#include "pagetestutil.h"
+#include "testutil.h"
+
+namespace folivant {
+namespace {
+
+struct TCommandResult {
+  int status = -1;
+  std::string output;
+};
+
+// Runs a shell command and collects its standard output and error.
+TCommandResult RunCommand(const std::string& command) {
+  TCommandResult result;
+  FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+  if (!pipe) return result;
+  char buffer[4096];
+  for (size_t read; (read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.output.append(buffer, read);
+  const int status = ::pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+// Validates against the DTDs that Debian's w3c-sgml-lib registers in the XML
+// catalog; --nonet makes a DTD missing from the catalog a failure, not a download.
+TCommandResult ValidateXhtml(const std::vector<std::string>& paths) {
+  std::string command = "xmllint --valid --noout --nonet";
+  for (const std::string& path : paths) command += " '" + path + "'";
+  return RunCommand(command);
+}
+
+class XhtmlValidation : public testing::Test {
+ protected:
+  void SetUp() override {
+    // Absent tools fail the test rather than skip it: tools/bootstrap installs them.
+    ASSERT_EQ(RunCommand("xmllint --version").status, 0) << "xmllint is missing (package libxml2-utils)";
+  }
+
+  std::string Write(const std::string& name, const TLineList& page) {
+    const std::string path = dir_.File(name);
+    WriteLinesToFile(page, path);
+    return path;
+  }
+
+  test::TTempDir dir_;
+};
+
+void MakeTravelAlbum(TAlbum& album) {
+  album.Title = "Trip to Zürich";
+  album.Description = "First paragraph.\r\n\r\nSecond paragraph.";
+  album.Settings.HomeURL = "http://example.org/?a=1&b=2";
+  album.Settings.ThumbnailRows = 1;
+  album.Settings.ThumbnailCols = 2;
+  test::AddPhoto(album, "bridge", "Bridge", "Morning.\r\n\r\nFog on the river.");
+  test::AddPhoto(album, "lake", "Lake \"Zürichsee\"", "");
+  test::AddPhoto(album, "tower", "", "A caption.").FileName = "/photos/tower.jpg";
+  test::AddPhoto(album, "old_town", "Old Town", "Evening.");
+  test::AddPhoto(album, "station", "Station", "");
+}
+
+TEST_F(XhtmlValidation, GeneratedPagesAreXhtmlStrict) {
+  TAlbum album;
+  MakeTravelAlbum(album);
+  std::vector<std::string> pages;
+  {
+    const TAlbumPageGenerator generator(album);
+    for (int page = 1; page <= generator.IndexPageCount(); ++page)
+      pages.push_back(Write(TAlbumPageGenerator::IndexPageFileName(page), generator.BuildIndexPage(page)));
+    for (int i = 0; i < album.Photographs.Count(); ++i)
+      pages.push_back(Write(generator.PhotoPageFileName(i), generator.BuildPhotoPage(i)));
+  }
+  album.Settings.NavigationBelowPhoto = true;
+  album.Settings.NavigateInLoop = true;
+  pages.push_back(Write("below-in-loop.html", TAlbumPageGenerator(album).BuildPhotoPage(0)));
+  ASSERT_EQ(pages.size(), 3u + 5 + 1);
+
+  const TCommandResult result = ValidateXhtml(pages);
+  EXPECT_EQ(result.status, 0) << result.output;
+  EXPECT_EQ(result.output, "");
+}
+
+TEST_F(XhtmlValidation, CatchesAnInvalidPage) {
+  TAlbum album;
+  test::AddPhoto(album, "p", "P");
+  TLineList page = TAlbumPageGenerator(album).BuildPhotoPage(0);
+  // An image without alt text is not XHTML 1.0 Strict.
+  for (std::string& line : page) line = ReplaceAll(line, " alt=\"p.jpg\"", "");
+  const TCommandResult result = ValidateXhtml({Write("invalid.html", page)});
+  EXPECT_NE(result.status, 0);
+  EXPECT_NE(result.output.find("alt"), std::string::npos) << result.output;
+}
+
+}  // namespace
+}  // namespace folivant
