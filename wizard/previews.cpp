@@ -46,9 +46,12 @@ void PaintPlaceholder(QPainter& painter, const QRect& area) {
 }
 
 void PaintScrollBarPicture(QPainter& painter, const QWidget& widget, const QRect& area, Qt::Orientation orientation) {
+  // Styles lay the parts of a scroll bar out from its own top left corner.
+  painter.save();
+  painter.translate(area.topLeft());
   QStyleOptionSlider option;
   option.initFrom(&widget);
-  option.rect = area;
+  option.rect = QRect(QPoint(0, 0), area.size());
   option.orientation = orientation;
   option.minimum = 0;
   option.maximum = 100;
@@ -59,6 +62,7 @@ void PaintScrollBarPicture(QPainter& painter, const QWidget& widget, const QRect
   option.state |= QStyle::State_Enabled;
   if (orientation == Qt::Horizontal) option.state |= QStyle::State_Horizontal;
   widget.style()->drawComplexControl(QStyle::CC_ScrollBar, &option, &painter, &widget);
+  painter.restore();
 }
 
 }  // namespace

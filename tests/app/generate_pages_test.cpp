@@ -336,8 +336,17 @@ class GeneratePagesTest : public QObject {
     fixture.Album.Title = "Walking the Ridgeway";
     fixture.Album.Description = "Five days on the oldest road in Britain, from Overton Hill to Ivinghoe Beacon.";
     fixture.Album.Settings.HomeURL = "http://example.org/";
-    fixture.Album.Settings.ColorScheme.SetPageColor(0xF0FBFF);
-    fixture.Album.Settings.ColorScheme.LinkColor = 0x008000;
+    TColorScheme heath;
+    heath.Name = "Heath";
+    heath.SetPageColor(0xE8F4F8);
+    heath.TextColor = 0x203040;
+    heath.LinkColor = 0x2E7D32;
+    heath.HotLinkColor = 0x1030C0;
+    TColorScheme midnight;
+    midnight.Name = "Midnight";
+    midnight.SetPageColor(0x401A1A);
+    StoreSchemes({heath, midnight}, fixture.Store());
+    fixture.Album.Settings.ColorScheme.Assign(heath);
     fixture.Open();
     const char* const names[] = {"wizard-1-title-page", "wizard-2-colour-page", "wizard-3-index-page",
                                  "wizard-4-photo-page", "wizard-5-output-page"};
