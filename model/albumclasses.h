@@ -173,8 +173,9 @@ class TAlbum {
   void SaveToFile();
   /// Replaces the content by the album file at FileName (either format) and
   /// returns HasMissing. Throws TError. After a failure the album holds what was
-  /// read so far, and FileName still names the file that failed: a caller that
-  /// keeps the album must clear FileName so that no later Save overwrites that file.
+  /// read so far on top of an emptied album and counts as saved, and FileName
+  /// still names the file that failed: a caller that keeps the album must clear
+  /// FileName so that no later Save overwrites that file.
   bool LoadFromFile();
 };
 

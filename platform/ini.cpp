@@ -13,20 +13,30 @@ std::string_view TrimBlanks(std::string_view text) {
   return text;
 }
 
-static bool SameName(std::string_view a, std::string_view b) { return AsciiLowerCase(a) == AsciiLowerCase(b); }
+void TIniFile::AddEntry(TSection& section, std::string key, std::string value) const {
+  if (options_.first_occurrence_wins)
+    section.try_emplace(std::move(key), std::move(value));
+  else
+    section.insert_or_assign(std::move(key), std::move(value));
+}
 
 TIniFile::TIniFile(std::string_view text, TIniOptions options) : options_(options) {
   for (std::string_view raw : SplitLineViews(text)) {
     const std::string_view line = TrimBlanks(raw);
     if (line.empty() || line.front() == ';') continue;
     if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
-      sections_.push_back({std::string(TrimBlanks(line.substr(1, line.size() - 2))), {}});
+      std::string name = AsciiLowerCase(TrimBlanks(line.substr(1, line.size() - 2)));
+      sections_.emplace_back();
+      if (options_.first_occurrence_wins)
+        section_index_.try_emplace(std::move(name), sections_.size() - 1);
+      else
+        section_index_.insert_or_assign(std::move(name), sections_.size() - 1);
       continue;
     }
     const size_t equals = line.find('=');
     if (sections_.empty() || equals == std::string_view::npos) continue;
-    sections_.back().entries.push_back(
-        {std::string(TrimBlanks(line.substr(0, equals))), std::string(TrimBlanks(line.substr(equals + 1)))});
+    AddEntry(sections_.back(), AsciiLowerCase(TrimBlanks(line.substr(0, equals))),
+             std::string(TrimBlanks(line.substr(equals + 1))));
   }
 }
 
@@ -35,21 +45,12 @@ TIniFile TIniFile::FromFile(const std::string& path, TIniOptions options) {
 }
 
 std::optional<std::string> TIniFile::Find(std::string_view section, std::string_view key) const {
-  const TSection* found_section = nullptr;
-  for (const TSection& candidate : sections_) {
-    if (!SameName(candidate.name, section)) continue;
-    found_section = &candidate;
-    if (options_.first_occurrence_wins) break;
-  }
-  if (!found_section) return std::nullopt;
-  const TEntry* found = nullptr;
-  for (const TEntry& entry : found_section->entries) {
-    if (!SameName(entry.key, key)) continue;
-    found = &entry;
-    if (options_.first_occurrence_wins) break;
-  }
-  if (!found) return std::nullopt;
-  std::string value = found->value;
+  const auto found_section = section_index_.find(AsciiLowerCase(section));
+  if (found_section == section_index_.end()) return std::nullopt;
+  const TSection& entries = sections_[found_section->second];
+  const auto found = entries.find(AsciiLowerCase(key));
+  if (found == entries.end()) return std::nullopt;
+  std::string value = found->second;
   if (options_.strip_quotes && value.size() >= 2 && value.front() == '"' && value.back() == '"')
     value = value.substr(1, value.size() - 2);
   if (options_.max_value_length && value.size() > options_.max_value_length) value.resize(options_.max_value_length);

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace folivant {
@@ -34,15 +35,13 @@ class TIniFile {
   int32_t ReadInteger(std::string_view section, std::string_view key, int32_t fallback) const;
 
  private:
-  struct TEntry {
-    std::string key;
-    std::string value;
-  };
-  struct TSection {
-    std::string name;
-    std::vector<TEntry> entries;
-  };
+  // Names are kept in ASCII lower case, each mapped to the occurrence the
+  // options choose, so that a lookup costs the same in a file of any length.
+  using TSection = std::unordered_map<std::string, std::string>;
+  void AddEntry(TSection& section, std::string key, std::string value) const;
+
   std::vector<TSection> sections_;
+  std::unordered_map<std::string, size_t> section_index_;
   TIniOptions options_;
 };
 

@@ -1,5 +1,8 @@
 #include "platform/text.h"
 
+#include <unicode/unistr.h>
+
+#include <algorithm>
 #include <cstdint>
 
 namespace folivant {
@@ -86,6 +89,26 @@ std::string SanitizeUtf8(std::string_view bytes) {
     }
   }
   return out;
+}
+
+std::string Utf16ToUtf8(std::string_view bytes, bool big_endian) {
+  std::u16string units;
+  units.reserve(bytes.size() / 2 + 1);
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const auto first = static_cast<uint8_t>(bytes[i]), second = static_cast<uint8_t>(bytes[i + 1]);
+    units += static_cast<char16_t>(big_endian ? (first << 8) | second : (second << 8) | first);
+  }
+  if (bytes.size() % 2 != 0) units += u'\uFFFD';
+  std::string out;
+  // ICU writes U+FFFD for every unpaired surrogate.
+  icu::UnicodeString(units.data(), static_cast<int32_t>(units.size())).toUTF8String(out);
+  return out;
+}
+
+std::string_view FirstCharacters(std::string_view text, size_t count) {
+  size_t end = 0;
+  for (; count > 0 && end < text.size(); --count) end += std::max<size_t>(1, Utf8SequenceLength(text.substr(end)));
+  return text.substr(0, end);
 }
 
 std::vector<std::string_view> SplitLineViews(std::string_view text) {

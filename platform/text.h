@@ -13,6 +13,11 @@ std::string AnsiToUtf8(std::string_view bytes);
 /// Replaces every byte that is not part of valid UTF-8 by U+FFFD, so that file
 /// names from the file system can become XML or page text safely.
 std::string SanitizeUtf8(std::string_view bytes);
+/// Decodes UTF-16 bytes without their byte-order mark to UTF-8; unpaired
+/// surrogates and an odd last byte become U+FFFD.
+std::string Utf16ToUtf8(std::string_view bytes, bool big_endian);
+/// The first `count` characters of UTF-8 text; a byte that is not valid UTF-8 counts as one character.
+std::string_view FirstCharacters(std::string_view text, size_t count);
 
 /// The lines of `text`, each ending at CR LF, CR or LF; a last line without a
 /// line break still counts, a final line break adds no empty line.
