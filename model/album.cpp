@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <cmath>
 #include <set>
 
 #include "model/albumclasses.h"
@@ -15,8 +14,12 @@ static uint8_t Channel(TColor color, int shift) { return static_cast<uint8_t>((c
 void TColorScheme::SetPageColor(TColor color) {
   page_color_ = color;
   const int red = Channel(color, 0), green = Channel(color, 8), blue = Channel(color, 16);
-  // nearbyint rounds halves to the even neighbour in the default rounding mode.
-  const double brightness = std::nearbyint(red * 0.56 + green * 0.33 + blue * 0.11);
+  // Brightness 0.56 r + 0.33 g + 0.11 b, counted in hundredths so that a half
+  // is exact and goes to the even neighbour (floating point misses some halves).
+  const int hundredths = red * 56 + green * 33 + blue * 11;
+  int brightness = hundredths / 100;
+  const int rest = hundredths % 100;
+  if (rest > 50 || (rest == 50 && brightness % 2 == 1)) ++brightness;
   const int offset = brightness > 128 ? -40 : 40;
   const auto shifted = [offset](int channel) { return static_cast<TColor>(std::clamp(channel + offset, 0, 255)); };
   border_color_ = shifted(red) | (shifted(green) << 8) | (shifted(blue) << 16);

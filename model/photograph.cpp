@@ -90,13 +90,17 @@ int CompareByTitle(const TPhotograph& a, const TPhotograph& b) {
   return CompareTextLocale(a.DisplayTitle(), b.DisplayTitle());
 }
 
+static int AsciiUpperByte(char c) {
+  const int byte = static_cast<unsigned char>(c);
+  return byte >= 'a' && byte <= 'z' ? byte - 'a' + 'A' : byte;
+}
+
 // Byte by byte with only ASCII letters folded to upper case.
 static int CompareAsciiFolded(std::string_view a, std::string_view b) {
   const size_t common = std::min(a.size(), b.size());
   for (size_t i = 0; i < common; ++i) {
-    const int ca = static_cast<unsigned char>(AsciiUpperCase(a.substr(i, 1))[0]);
-    const int cb = static_cast<unsigned char>(AsciiUpperCase(b.substr(i, 1))[0]);
-    if (ca != cb) return ca - cb;
+    const int difference = AsciiUpperByte(a[i]) - AsciiUpperByte(b[i]);
+    if (difference != 0) return difference;
   }
   return static_cast<int>(a.size()) - static_cast<int>(b.size());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <istream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@ struct TSegment {
 /// The EXIF reader: the byte order of the EXIF data and the date-time found in it.
 class TImageInfo {
  public:
+  /// Reads the segment's EXIF data at once; data that is not EXIF yields no date-time.
   explicit TImageInfo(const TSegment& segment);
   bool BigEndian() const { return big_endian_; }
   /// "YYYY:MM:DD HH:MM:SS" of the last DateTime or DateTimeOriginal tag met, at
@@ -29,7 +31,7 @@ class TImageInfo {
   std::string date_time_;
 };
 
-/// One parsed IPTC dataset.
+/// One parsed IPTC dataset; `data` holds the raw bytes.
 struct TIptcDataset {
   std::string name;
   uint8_t record = 0;
@@ -40,7 +42,15 @@ struct TIptcDataset {
 /// The IPTC reader: datasets parsed from a Photoshop APP13 segment.
 class TIPTCdata {
  public:
-  std::vector<TIptcDataset> Datasets;
+  /// Replaces the datasets by those of `segment`; malformed data yields fewer.
+  void Parse(const TSegment& segment);
+  /// The first dataset named `name` (ASCII case ignored), or null.
+  const TIptcDataset* Find(const std::string& name) const;
+  const std::vector<TIptcDataset>& Datasets() const { return datasets_; }
+
+ private:
+  void Store(uint8_t record, uint8_t dataset, std::string data);
+  std::vector<TIptcDataset> datasets_;
 };
 
 /// The metadata of one photograph file: its first segments, the EXIF date-time
@@ -54,25 +64,35 @@ class TimgData {
   TimgData(const TimgData&) = delete;
   TimgData& operator=(const TimgData&) = delete;
 
-  /// Forgets everything, then reads the file at `path`. True when an EXIF, IPTC
-  /// or comment segment was found.
+  /// Forgets everything, then reads the file at `path` when its extension is
+  /// ".jpg", ".jpeg" or ".jpe" (any letter case). True when an EXIF, IPTC or
+  /// comment segment was found.
   bool ReadMetadata(const std::string& path);
   /// Reads metadata from bytes already in memory, as ReadMetadata does from a
   /// ".jpg" file (used by the fuzz target and hand-made fixtures).
   bool ReadMetadataFromBytes(const std::string& bytes);
+  /// An EXIF segment was taken, even when it then proved not to hold EXIF data.
   bool HasExif() const;
   bool HasIptc() const;
   bool HasComment() const;
-  /// The EXIF reader, present when an EXIF segment was taken.
+  /// The EXIF reader, present exactly when HasExif().
   const TImageInfo* ExifData() const { return exif_.get(); }
+  /// The IPTC reader, present exactly when HasIptc().
+  const TIPTCdata* IptcData() const { return iptc_.get(); }
   /// Parses the IPTC segment's datasets, replacing those held before.
   void ParseIptc();
   /// The data of the first dataset named `name` (ASCII case ignored), else `fallback`.
   std::string ReadDataset(const std::string& name, const std::string& fallback) const;
+  /// The segments recorded, at most 20, in file order.
   const std::vector<TSegment>& Segments() const { return segments_; }
 
  private:
   void Reset();
+  bool ScanJpeg(std::istream& in);
+  bool ReadSegment(std::istream& in, TSegment& segment);
+  void TakeSegment();
+  bool HasMetadata() const { return HasExif() || HasIptc() || HasComment(); }
+
   std::vector<TSegment> segments_;
   int exif_segment_ = -1;
   int iptc_segment_ = -1;

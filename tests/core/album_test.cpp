@@ -16,7 +16,9 @@ TEST(ColorScheme, BorderFollowsPageBrightness) {
                       {"black gets a lighter border", 0x000000, 0x282828},
                       {"grey 128 is not above 128, so lighter", 0x808080, 0xA8A8A8},
                       {"blue is dark", 0xFF0000, 0xFF2828},
-                      {"red is bright", 0x0000FF, 0x0000D7}};
+                      {"red is bright", 0x0000FF, 0x0000D7},
+                      {"exactly 128.5 rounds to the even 128, so lighter", 0xFFF523, 0xFFFF4B},
+                      {"128.51 rounds to 129, so darker", 0xFFF623, 0xD7CE00}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.why);
     TColorScheme scheme;
@@ -34,6 +36,102 @@ TEST(Album, AssignWebNamesNeverRepeatsAName) {
   EXPECT_EQ(album.Photographs[1].WebName, "beach2");
   EXPECT_EQ(album.Photographs[2].WebName, "beach3");
   EXPECT_EQ(album.Photographs[3].WebName, "beach22");
+}
+
+TEST(ColorScheme, AssignKeepsTheOtherBorder) {
+  TColorScheme other;
+  other.Name = "Night";
+  other.SetPageColor(kBlack);
+  other.TextColor = kWhite;
+  TColorScheme scheme;
+  scheme.Assign(other);
+  EXPECT_EQ(scheme.Name, "Night");
+  EXPECT_EQ(scheme.PageColor(), kBlack);
+  EXPECT_EQ(scheme.BorderColor(), 0x282828u);
+  EXPECT_EQ(scheme.TextColor, kWhite);
+}
+
+TEST(Album, StartsFromTheDefaults) {
+  const TAlbum album;
+  EXPECT_EQ(album.Title, "Untitled Album");
+  EXPECT_EQ(album.Description, "Various photographs that I'd like to share on the Web.");
+  EXPECT_TRUE(album.Saved);
+  EXPECT_FALSE(album.HasMissing);
+  const TAlbumSettings& settings = album.Settings;
+  EXPECT_EQ(settings.ThumbnailRows * 10 + settings.ThumbnailCols, 54);
+  EXPECT_EQ(settings.PhotoWidth * 1000 + settings.PhotoHeight, 640480);
+  EXPECT_EQ(settings.ThumbWidth * 1000 + settings.ThumbHeight, 100075);
+  EXPECT_TRUE(settings.ThumbNavigationBar);
+  EXPECT_FALSE(settings.NavigationBelowPhoto);
+  EXPECT_FALSE(settings.NavigateInLoop);
+  EXPECT_EQ(settings.OutputDirectory, "");
+  EXPECT_EQ(settings.ColorScheme.Name, "Default");
+  EXPECT_EQ(settings.ColorScheme.BorderColor(), 0xD7D7D7u);
+}
+
+TEST(AlbumSettings, SizeChoicesSetTheirStandardSizes) {
+  TAlbumSettings settings;
+  settings.SetThumbSize(TPhotoSize::Large);
+  settings.SetThumbSize(TPhotoSize::Original);
+  EXPECT_EQ(settings.ThumbSize, TPhotoSize::Original);
+  EXPECT_EQ(settings.ThumbWidth * 1000 + settings.ThumbHeight, 120090);
+  settings.SetThumbSize(TPhotoSize::Custom);
+  EXPECT_EQ(settings.ThumbWidth * 1000 + settings.ThumbHeight, 140105);
+  settings.SetPhotoSize(TPhotoSize::Original);
+  EXPECT_EQ(settings.PhotoWidth * 1000 + settings.PhotoHeight, 1024768);
+  settings.SetPhotoSize(TPhotoSize::Small);
+  EXPECT_EQ(settings.PhotoWidth * 1000 + settings.PhotoHeight, 320240);
+}
+
+TEST(AlbumSettings, OutputDirectoryKeepsOneTrailingSlash) {
+  const std::pair<const char*, const char*> rows[] = {{"/srv/web", "/srv/web/"}, {"/srv/web/", "/srv/web/"}, {"", ""}};
+  for (const auto& [path, stored] : rows) {
+    SCOPED_TRACE(path);
+    TAlbumSettings settings;
+    settings.SetOutputDirectory(path);
+    EXPECT_EQ(settings.OutputDirectory, stored);
+  }
+}
+
+TEST(Album, AlbumFileBaseNameKeepsLettersAndMarksModified) {
+  const std::pair<const char*, const char*> rows[] = {{"Untitled Album", "UntitledAlbum"},
+                                                      {"2005: Rome & Paris", "RomeParis"},
+                                                      {"Summer_2005 in Köln", "Summer_2005inKln"},
+                                                      {"", "MyAlbum"},
+                                                      {"?!", "MyAlbum"}};
+  for (const auto& [title, base] : rows) {
+    SCOPED_TRACE(title);
+    TAlbum album;
+    album.Title = title;
+    EXPECT_EQ(album.AlbumFileBaseName(), base);
+    EXPECT_FALSE(album.Saved);
+  }
+}
+
+TEST(Album, AssignWebNamesNumbersRepeatedFileNames) {
+  TAlbum album;
+  for (const char* file : {"/a/beach.jpg", "/b/Beach.JPG", "/c/beach.jpeg", "/d/beach2.jpg"})
+    album.Photographs.Add(std::make_unique<TPhotograph>()).FileName = file;
+  album.AssignWebNames();
+  std::string names;
+  for (int i = 0; i < album.Photographs.Count(); ++i) names += album.Photographs[i].WebName + " ";
+  EXPECT_EQ(names, "beach beach2 beach3 beach22 ");
+}
+
+TEST(Album, PhotographListMovesAndSortsWithoutMarkingModified) {
+  TAlbum album;
+  for (const char* file : {"/p/c.jpg", "/p/A.jpg", "/p/b.jpg"})
+    album.Photographs.Add(std::make_unique<TPhotograph>()).FileName = file;
+  album.Photographs.Move(0, 2);
+  EXPECT_EQ(album.Photographs[2].FileName, "/p/c.jpg");
+  album.SortByFileName();
+  EXPECT_EQ(album.Photographs[0].FileName, "/p/A.jpg");
+  EXPECT_EQ(album.Photographs[1].FileName, "/p/b.jpg");
+  EXPECT_EQ(album.Photographs[2].FileName, "/p/c.jpg");
+  EXPECT_TRUE(album.Saved);
+  EXPECT_FALSE(album.AnyMissing());
+  album.Photographs[1].SetFileName("/nowhere/b.jpg");
+  EXPECT_TRUE(album.AnyMissing());
 }
 
 }  // namespace

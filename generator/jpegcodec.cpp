@@ -1,0 +1,233 @@
+#include "generator/jpegcodec.h"
+
+// clang-format off
+#include <cstdio>
+#include <jpeglib.h>
+#include <jerror.h>
+// clang-format on
+#include <algorithm>
+#include <bit>
+#include <cerrno>
+#include <csetjmp>
+#include <cstdlib>
+#include <vector>
+
+#include "platform/error.h"
+#include "platform/filesystem.h"
+
+namespace folivant {
+
+namespace {
+
+// libjpeg's pixel formats whose bytes lie in memory as a raster word does.
+constexpr bool kLittleEndian = std::endian::native == std::endian::little;
+constexpr J_COLOR_SPACE kRasterDecodeSpace = kLittleEndian ? JCS_EXT_BGRA : JCS_EXT_ARGB;
+constexpr J_COLOR_SPACE kRasterEncodeSpace = kLittleEndian ? JCS_EXT_BGRX : JCS_EXT_XRGB;
+
+// Rows handed to libjpeg in one call.
+constexpr int32_t kRowBatch = 16;
+
+// libjpeg reports errors by calling error_exit, which must not return: it jumps
+// back to the setjmp of the small function that made the failing call.
+struct TErrorManager {
+  jpeg_error_mgr pub;
+  std::jmp_buf jump;
+};
+
+[[noreturn]] void ErrorExit(j_common_ptr cinfo) { std::longjmp(reinterpret_cast<TErrorManager*>(cinfo->err)->jump, 1); }
+
+// Warnings stay quiet, except that a file ending early is an error: libjpeg would
+// fill the missing part with grey and call it a picture.
+void EmitMessage(j_common_ptr cinfo, int msg_level) {
+  if (msg_level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) ErrorExit(cinfo);
+}
+
+void InitErrorManager(TErrorManager& error) {
+  jpeg_std_error(&error.pub);
+  error.pub.error_exit = ErrorExit;
+  error.pub.emit_message = EmitMessage;
+}
+
+[[noreturn]] void ThrowJpegError(const TErrorManager& error) {
+  throw TError("JPEG error #" + std::to_string(error.pub.msg_code));
+}
+
+// The functions that call setjmp hold only trivially destructible locals, so the
+// jump skips no destructor; their callers destroy the libjpeg object and throw.
+
+bool ReadHeader(jpeg_decompress_struct* cinfo, TErrorManager* error, FILE* file) {
+  if (setjmp(error->jump)) return false;
+  jpeg_create_decompress(cinfo);
+  jpeg_stdio_src(cinfo, file);
+  jpeg_read_header(cinfo, TRUE);
+  return true;
+}
+
+bool StartDecompress(jpeg_decompress_struct* cinfo, TErrorManager* error) {
+  if (setjmp(error->jump)) return false;
+  jpeg_start_decompress(cinfo);
+  return true;
+}
+
+bool ReadScanlines(jpeg_decompress_struct* cinfo, TErrorManager* error, JSAMPARRAY rows, JDIMENSION count,
+                   JDIMENSION* read) {
+  if (setjmp(error->jump)) return false;
+  while (*read < count && cinfo->output_scanline < cinfo->output_height) {
+    *read += jpeg_read_scanlines(cinfo, rows + *read, count - *read);
+  }
+  return true;
+}
+
+struct TCompression {
+  jpeg_compress_struct cinfo{};
+  TErrorManager error{};
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+
+  TCompression() {
+    InitErrorManager(error);
+    cinfo.err = &error.pub;
+  }
+  ~TCompression() {
+    jpeg_destroy_compress(&cinfo);
+    std::free(buffer);
+  }
+  TCompression(const TCompression&) = delete;
+  TCompression& operator=(const TCompression&) = delete;
+};
+
+bool Compress(TCompression* compression, const TRaster* raster, int quality) {
+  jpeg_compress_struct* cinfo = &compression->cinfo;
+  if (setjmp(compression->error.jump)) return false;
+  jpeg_create_compress(cinfo);
+  jpeg_mem_dest(cinfo, &compression->buffer, &compression->size);
+  cinfo->image_width = static_cast<JDIMENSION>(raster->Width);
+  cinfo->image_height = static_cast<JDIMENSION>(raster->Height);
+  cinfo->input_components = 4;
+  cinfo->in_color_space = kRasterEncodeSpace;
+  jpeg_set_defaults(cinfo);
+  jpeg_set_quality(cinfo, quality, TRUE);
+  jpeg_start_compress(cinfo, TRUE);
+  while (cinfo->next_scanline < cinfo->image_height) {
+    // libjpeg only reads the rows it is given.
+    auto* row =
+        const_cast<JSAMPLE*>(reinterpret_cast<const JSAMPLE*>(raster->Row(static_cast<int32_t>(cinfo->next_scanline))));
+    jpeg_write_scanlines(cinfo, &row, 1);
+  }
+  jpeg_finish_compress(cinfo);
+  return true;
+}
+
+// Byte x byte / 255, rounded.
+uint32_t Product255(uint32_t a, uint32_t b) { return (a * b + 127) / 255; }
+
+// Adobe's CMYK files store the inks inverted (255 is no ink); others store them plainly.
+uint32_t CmykToRaster(const uint8_t* cmyk, bool inverted) {
+  uint32_t c = cmyk[0], m = cmyk[1], y = cmyk[2], k = cmyk[3];
+  if (!inverted) c = 255 - c, m = 255 - m, y = 255 - y, k = 255 - k;
+  return kOpaqueAlpha | Product255(c, k) << 16 | Product255(m, k) << 8 | Product255(y, k);
+}
+
+}  // namespace
+
+struct TJpegReader::TState {
+  jpeg_decompress_struct cinfo{};
+  TErrorManager error{};
+  FILE* file = nullptr;
+  bool cmyk = false;
+  bool inverted_cmyk = false;
+  std::vector<uint8_t> cmyk_rows;
+
+  TState() {
+    InitErrorManager(error);
+    cinfo.err = &error.pub;
+  }
+  ~TState() {
+    // Safe on a structure that was never created: libjpeg checks its memory manager.
+    jpeg_destroy_decompress(&cinfo);
+    if (file) std::fclose(file);
+  }
+  TState(const TState&) = delete;
+  TState& operator=(const TState&) = delete;
+};
+
+TJpegReader::TJpegReader(const std::string& path, int scale_denom) : state_(std::make_unique<TState>()) {
+  TState& state = *state_;
+  state.file = std::fopen(path.c_str(), "rb");
+  if (!state.file) ThrowFileError("Cannot open file", path, errno);
+  jpeg_decompress_struct& cinfo = state.cinfo;
+  if (!ReadHeader(&cinfo, &state.error, state.file)) ThrowJpegError(state.error);
+
+  const int64_t pixels = static_cast<int64_t>(cinfo.image_width) * cinfo.image_height;
+  if (pixels > kMaxPicturePixels) {
+    throw TError("The picture is too large: " + std::to_string(cinfo.image_width) + " x " +
+                 std::to_string(cinfo.image_height) + " pixels (at most 400 megapixels)");
+  }
+  state.cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+  state.inverted_cmyk = state.cmyk && cinfo.saw_Adobe_marker;
+  cinfo.out_color_space = state.cmyk ? JCS_CMYK : kRasterDecodeSpace;
+  cinfo.scale_num = 1;
+  cinfo.scale_denom = static_cast<unsigned int>(scale_denom);
+  if (!StartDecompress(&cinfo, &state.error)) ThrowJpegError(state.error);
+}
+
+TJpegReader::~TJpegReader() = default;
+
+int32_t TJpegReader::Width() const { return static_cast<int32_t>(state_->cinfo.output_width); }
+int32_t TJpegReader::Height() const { return static_cast<int32_t>(state_->cinfo.output_height); }
+
+int32_t TJpegReader::ReadRows(uint32_t* rows, int32_t count) {
+  TState& state = *state_;
+  const auto width = static_cast<size_t>(Width());
+  int32_t done = 0;
+  while (done < count && state.cinfo.output_scanline < state.cinfo.output_height) {
+    const int32_t batch = std::min(count - done, kRowBatch);
+    uint32_t* first_row = rows + static_cast<size_t>(done) * width;
+    if (state.cmyk) state.cmyk_rows.resize(static_cast<size_t>(batch) * width * 4);
+    JSAMPROW pointers[kRowBatch];
+    for (int32_t r = 0; r < batch; ++r) {
+      pointers[r] = state.cmyk ? &state.cmyk_rows[static_cast<size_t>(r) * width * 4]
+                               : reinterpret_cast<JSAMPROW>(first_row + static_cast<size_t>(r) * width);
+    }
+    JDIMENSION read = 0;
+    if (!ReadScanlines(&state.cinfo, &state.error, pointers, static_cast<JDIMENSION>(batch), &read)) {
+      ThrowJpegError(state.error);
+    }
+    if (read == 0) break;
+    if (state.cmyk) {
+      for (size_t i = 0; i < read * width; ++i)
+        first_row[i] = CmykToRaster(&state.cmyk_rows[i * 4], state.inverted_cmyk);
+    }
+    done += static_cast<int32_t>(read);
+  }
+  return done;
+}
+
+void CheckPictureExtension(const std::string& path) {
+  const std::string extension = ExtractFileExt(path);
+  const std::string name = extension.empty() ? "" : extension.substr(1);
+  const std::string lower = AsciiLowerCase(name);
+  if (lower != "jpg" && lower != "jpeg") throw TError("Unknown picture file extension (." + name + ")");
+}
+
+TRaster LoadPicture(const std::string& path, int scale_denom) {
+  CheckPictureExtension(path);
+  TJpegReader reader(path, scale_denom);
+  TRaster raster(reader.Width(), reader.Height());
+  int32_t y = 0;
+  while (y < raster.Height) {
+    const int32_t read = reader.ReadRows(raster.Row(y), raster.Height - y);
+    if (read == 0) break;
+    y += read;
+  }
+  return raster;
+}
+
+std::string EncodeJpeg(const TRaster& raster, int quality) {
+  if (raster.Empty()) return {};
+  TCompression compression;
+  if (!Compress(&compression, &raster, quality)) ThrowJpegError(compression.error);
+  return std::string(reinterpret_cast<const char*>(compression.buffer), compression.size);
+}
+
+}  // namespace folivant

@@ -1,0 +1,139 @@
+#include "generator/photogenerator.h"
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "generator/jpegcodec.h"
+#include "generator/raster.h"
+#include "generator/resampler.h"
+#include "generator/rotation.h"
+#include "platform/error.h"
+
+namespace folivant {
+
+namespace {
+
+constexpr int kPhotoQuality = 85;
+constexpr int kThumbnailQuality = 65;
+// The largest side a JPEG file can hold.
+constexpr int64_t kMaxJpegSide = 65500;
+// Decoded rows handed on at once: enough to keep libjpeg's calls few, few
+// enough to stay in the cache while the resamplers read them.
+constexpr int32_t kDecodeBatch = 8;
+
+struct TSize {
+  int32_t Width;
+  int32_t Height;
+};
+
+// Sizes below 1 come only from a hand-edited album file.
+void CheckSetting(const char* name, int32_t value) {
+  if (value < 1) {
+    throw TError(std::string("The album's ") + name + " must be at least 1 pixel, not " + std::to_string(value));
+  }
+}
+
+// A side that rounds to 0 (an extremely elongated picture) becomes 1 pixel, so
+// that a real picture is always written.
+TSize CheckedTarget(const char* what, int64_t width, int64_t height) {
+  width = std::max<int64_t>(width, 1);
+  height = std::max<int64_t>(height, 1);
+  if (width > kMaxJpegSide || height > kMaxJpegSide || width * height > kMaxPicturePixels) {
+    throw TError(std::string("The ") + what + " would be " + std::to_string(width) + " x " + std::to_string(height) +
+                 " pixels; the largest possible is 65500 pixels a side and 400 megapixels");
+  }
+  return {static_cast<int32_t>(width), static_cast<int32_t>(height)};
+}
+
+// The sizes multiply in 64 bits, so no setting overflows them.
+TSize PhotoTarget(const TAlbumSettings& settings, int32_t width, int32_t height) {
+  if (settings.PhotoSize == TPhotoSize::Original) return {width, height};
+  const int64_t photo_width = settings.PhotoWidth;
+  return CheckedTarget("photo", photo_width, photo_width * height / width);
+}
+
+// A portrait fits the thumbnail height, a landscape or square the thumbnail width.
+TSize ThumbnailTarget(const TAlbumSettings& settings, int32_t width, int32_t height) {
+  const int64_t thumb_width = settings.ThumbWidth;
+  const int64_t thumb_height = settings.ThumbHeight;
+  if (height > width) return CheckedTarget("thumbnail", thumb_height * width / height, thumb_height);
+  return CheckedTarget("thumbnail", thumb_width, thumb_width * height / width);
+}
+
+// Decodes the picture once and makes every target from it. Tent-filtered
+// targets take the decoded rows as they come, turned on the way, so the whole
+// picture is held only when a target needs it (a copy or a bilinear enlargement).
+void RenderTargets(TJpegReader& reader, TRotation rotation, const std::vector<TRaster*>& targets) {
+  int32_t turned_width = 0;
+  int32_t turned_height = 0;
+  TurnedSize(rotation, reader.Width(), reader.Height(), &turned_width, &turned_height);
+  std::vector<std::unique_ptr<TTentResampler>> resamplers;
+  std::vector<TRaster*> from_turned;
+  for (TRaster* target : targets) {
+    if (StretchMethod(turned_width, turned_height, target->Width, target->Height) == TStretchMethod::Tent) {
+      resamplers.push_back(std::make_unique<TTentResampler>(reader.Width(), reader.Height(), rotation, *target));
+    } else {
+      from_turned.push_back(target);
+    }
+  }
+  TRaster turned = from_turned.empty() ? TRaster() : TRaster(turned_width, turned_height);
+
+  std::vector<uint32_t> rows(static_cast<size_t>(reader.Width()) * kDecodeBatch);
+  int32_t y = 0;
+  while (const int32_t read = reader.ReadRows(rows.data(), kDecodeBatch)) {
+    for (int32_t r = 0; r < read; ++r, ++y) {
+      const uint32_t* row = rows.data() + static_cast<size_t>(r) * static_cast<size_t>(reader.Width());
+      for (const auto& resampler : resamplers) resampler->AddRow(row);
+      if (!from_turned.empty()) PlaceTurnedRow(rotation, reader.Width(), reader.Height(), y, row, turned);
+    }
+  }
+  // Copies last, so that the final one can take the turned picture itself.
+  std::stable_partition(from_turned.begin(), from_turned.end(), [&](const TRaster* target) {
+    return target->Width != turned_width || target->Height != turned_height;
+  });
+  for (size_t i = 0; i < from_turned.size(); ++i) {
+    TRaster& target = *from_turned[i];
+    const bool last = i + 1 == from_turned.size();
+    target = last && target.Width == turned_width && target.Height == turned_height
+                 ? std::move(turned)
+                 : Stretch(turned, target.Width, target.Height);
+  }
+}
+
+}  // namespace
+
+TAlbumPhotoGenerator::TAlbumPhotoGenerator(const TAlbum& album) : album_(album) {}
+
+std::optional<TEncodedImage> TAlbumPhotoGenerator::RenderPhoto(int index, TEncodedImage* thumbnail) const {
+  const TPhotograph& photograph = album_.Photographs[index];
+  if (photograph.Missing()) return std::nullopt;
+  const TAlbumSettings& settings = album_.Settings;
+  if (settings.PhotoSize != TPhotoSize::Original) CheckSetting("photo width", settings.PhotoWidth);
+  if (thumbnail) {
+    CheckSetting("thumbnail width", settings.ThumbWidth);
+    CheckSetting("thumbnail height", settings.ThumbHeight);
+  }
+  CheckPictureExtension(photograph.FileName);
+
+  TJpegReader reader(photograph.FileName);
+  int32_t turned_width = 0;
+  int32_t turned_height = 0;
+  TurnedSize(photograph.Rotation, reader.Width(), reader.Height(), &turned_width, &turned_height);
+  const TSize photo_size = PhotoTarget(settings, turned_width, turned_height);
+  TRaster photo(photo_size.Width, photo_size.Height);
+  TRaster thumbnail_raster;
+  std::vector<TRaster*> targets{&photo};
+  if (thumbnail) {
+    const TSize thumbnail_size = ThumbnailTarget(settings, turned_width, turned_height);
+    thumbnail_raster = TRaster(thumbnail_size.Width, thumbnail_size.Height);
+    targets.push_back(&thumbnail_raster);
+  }
+  RenderTargets(reader, photograph.Rotation, targets);
+
+  TEncodedImage result{EncodeJpeg(photo, kPhotoQuality)};
+  if (thumbnail) thumbnail->Bytes = EncodeJpeg(thumbnail_raster, kThumbnailQuality);
+  return result;
+}
+
+}  // namespace folivant

@@ -1,0 +1,277 @@
+#include "generator/resampler.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "generator/rotation.h"
+
+// Built with -ffp-contract=off (generator/CMakeLists.txt): the tap tables must come
+// out of exactly these single-precision operations, never fused ones.
+
+namespace folivant {
+
+namespace {
+
+constexpr int kChannels = 4;
+
+float Tent(float t) {
+  const float distance = std::fabs(t);
+  return distance < 1.0f ? 1.0f - distance : 0.0f;
+}
+
+int32_t RoundWeight(float value) { return static_cast<int32_t>(std::nearbyintf(value)); }
+
+// Makes the weights sum to exactly kWeightScale by moving the excess to the
+// middle tap.
+void Normalise(std::vector<TTap>& taps) {
+  int32_t sum = 0;
+  for (const TTap& tap : taps) sum += tap.Weight;
+  const int32_t excess = sum - kWeightScale;
+  if (excess != 0) taps[(taps.size() - 1) / 2].Weight -= excess;
+}
+
+std::vector<TTap> TentTapsAt(int32_t index, float step, float scale, int32_t source_length) {
+  const float centre = static_cast<float>(index) * step;
+  const bool reducing = scale < 1.0f;
+  const float radius = reducing ? step : 1.0f;
+  const auto first = static_cast<int32_t>(std::floor(centre - radius));
+  const auto last = static_cast<int32_t>(std::ceil(centre + radius));
+  std::vector<TTap> taps;
+  for (int32_t j = first; j <= last; ++j) {
+    const float offset = centre - static_cast<float>(j);
+    const int32_t weight =
+        reducing ? RoundWeight(256.0f * Tent(offset * scale) * scale) : RoundWeight(256.0f * Tent(offset));
+    if (weight != 0) taps.push_back({std::clamp(j, 0, source_length - 1), weight});
+  }
+  if (taps.empty()) {
+    // A reduction so strong that every weight rounds to 0: take the nearest pixel.
+    const auto nearest = static_cast<int32_t>(std::floor(centre));
+    return {{std::clamp(nearest, 0, source_length - 1), kWeightScale}};
+  }
+  Normalise(taps);
+  return taps;
+}
+
+}  // namespace
+
+TTapTable TentTaps(int32_t source_length, int32_t destination_length) {
+  const auto size = static_cast<size_t>(destination_length);
+  if (source_length == 1) return TTapTable(size, {{0, kWeightScale}});
+  const float scale = static_cast<float>(destination_length - 1) / static_cast<float>(source_length - 1);
+  if (scale == 0.0f) return TTapTable(size, {{source_length / 2, kWeightScale}});
+  const float step = 1.0f / scale;
+  TTapTable table(size);
+  for (int32_t i = 0; i < destination_length; ++i)
+    table[static_cast<size_t>(i)] = TentTapsAt(i, step, scale, source_length);
+  return table;
+}
+
+std::vector<TTap> BilinearTable(int32_t source_length, int32_t destination_length) {
+  const auto size = static_cast<size_t>(destination_length);
+  // A single source pixel serves every destination index alone.
+  if (source_length == 1) return std::vector<TTap>(size, {0, kWeightScale});
+  const float ratio = static_cast<float>(source_length - 1) / static_cast<float>(destination_length - 1);
+  std::vector<TTap> table(size);
+  for (size_t i = 0; i < size; ++i) {
+    const float x = static_cast<float>(i) * ratio;
+    const float whole = std::floor(x);
+    table[i] = {static_cast<int32_t>(whole), kWeightScale - RoundWeight((x - whole) * 256.0f)};
+  }
+  // The last index would pair the last column with one beyond the edge.
+  if (table.back().Position == source_length - 1) table.back() = {source_length - 2, 0};
+  return table;
+}
+
+TStretchMethod StretchMethod(int32_t sw, int32_t sh, int32_t dw, int32_t dh) {
+  if (sw == 0 || sh == 0 || dw == 0 || dh == 0) return TStretchMethod::Nothing;
+  if (dw == sw && dh == sh) return TStretchMethod::Copy;
+  if (dw > sw && dh > sh) return TStretchMethod::Bilinear;
+  return TStretchMethod::Tent;
+}
+
+namespace {
+
+// The two-pass bilinear mix; the vertical mix truncates before the horizontal
+// one, so the passes keep this order.
+void BilinearStretch(const TRaster& source, TRaster& destination) {
+  const std::vector<TTap> columns = BilinearTable(source.Width, destination.Width);
+  const std::vector<TTap> rows = BilinearTable(source.Height, destination.Height);
+  const size_t row_length = static_cast<size_t>(source.Width) * kChannels;
+  std::vector<uint16_t> mix(row_length);
+  TTap mixed_row{-1, -1};
+  for (int32_t r = 0; r < destination.Height; ++r) {
+    const TTap row = rows[static_cast<size_t>(r)];
+    if (!(row == mixed_row)) {
+      const auto* top = reinterpret_cast<const uint8_t*>(source.Row(row.Position));
+      const auto* bottom = reinterpret_cast<const uint8_t*>(source.Row(std::min(row.Position + 1, source.Height - 1)));
+      const auto top_weight = static_cast<uint16_t>(row.Weight);
+      const auto bottom_weight = static_cast<uint16_t>(kWeightScale - row.Weight);
+      for (size_t j = 0; j < row_length; ++j) {
+        mix[j] = static_cast<uint16_t>((top_weight * top[j] + bottom_weight * bottom[j]) >> 8);
+      }
+      mixed_row = row;
+    }
+    auto* out = reinterpret_cast<uint8_t*>(destination.Row(r));
+    for (const TTap& column : columns) {
+      const uint16_t* left = &mix[static_cast<size_t>(column.Position) * kChannels];
+      const uint16_t* right = &mix[static_cast<size_t>(std::min(column.Position + 1, source.Width - 1)) * kChannels];
+      for (int c = 0; c < kChannels; ++c) {
+        *out++ = static_cast<uint8_t>((column.Weight * left[c] + (kWeightScale - column.Weight) * right[c]) >> 8);
+      }
+    }
+  }
+}
+
+}  // namespace
+
+TRaster Stretch(const TRaster& source, int32_t width, int32_t height) {
+  TRaster destination(width, height);
+  switch (StretchMethod(source.Width, source.Height, width, height)) {
+    case TStretchMethod::Nothing: break;
+    case TStretchMethod::Copy: destination.Pixels = source.Pixels; break;
+    case TStretchMethod::Bilinear: BilinearStretch(source, destination); break;
+    case TStretchMethod::Tent: {
+      TTentResampler resampler(source.Width, source.Height, TRotation::None, destination);
+      for (int32_t y = 0; y < source.Height; ++y) resampler.AddRow(source.Row(y));
+      break;
+    }
+  }
+  return destination;
+}
+
+namespace {
+
+void Mirror(TTapTable& table, int32_t source_length) {
+  for (std::vector<TTap>& taps : table) {
+    for (TTap& tap : taps) tap.Position = source_length - 1 - tap.Position;
+  }
+}
+
+// Adds weight x every byte of the row to the running sums. The vertical sums fit
+// 16 bits exactly: non-negative weights summing to 256 times bytes up to 255
+// never exceed 65280.
+void Accumulate(uint16_t* __restrict sums, const uint8_t* __restrict bytes, size_t length, uint16_t weight) {
+  for (size_t j = 0; j < length; ++j) sums[j] = static_cast<uint16_t>(sums[j] + weight * bytes[j]);
+}
+
+// The first row of a destination index starts its sums.
+void StartSums(uint16_t* __restrict sums, const uint8_t* __restrict bytes, size_t length, uint16_t weight) {
+  for (size_t j = 0; j < length; ++j) sums[j] = static_cast<uint16_t>(weight * bytes[j]);
+}
+
+// The four channels of a pixel side by side, so that the horizontal pass works
+// on whole pixels at once (GCC and Clang map these to the machine's vector
+// instructions, or to plain code where there are none).
+using TChannelSums = int32_t __attribute__((vector_size(16)));
+
+}  // namespace
+
+TTentResampler::TTentResampler(int32_t source_width, int32_t source_height, TRotation rotation, TRaster& destination)
+    : destination_(destination) {
+  int32_t turned_width = 0;
+  int32_t turned_height = 0;
+  TurnedSize(rotation, source_width, source_height, &turned_width, &turned_height);
+  const TTurnAxes axes = TurnAxes(rotation);
+  swaps_axes_ = axes.SwapsAxes;
+  // The turned picture's tables, laid onto the source's axes: the tables are not
+  // symmetric, so a mirrored axis takes mirrored taps rather than a mirrored result.
+  TTapTable columns = TentTaps(turned_width, destination.Width);
+  TTapTable rows = TentTaps(turned_height, destination.Height);
+  TTapTable across = std::move(axes.SwapsAxes ? rows : columns);
+  TTapTable down = std::move(axes.SwapsAxes ? columns : rows);
+  if (axes.MirrorsSourceX) Mirror(across, source_width);
+  if (axes.MirrorsSourceY) Mirror(down, source_height);
+
+  int32_t first_column = source_width - 1;
+  int32_t last_column = 0;
+  across_.Start.push_back(0);
+  for (const std::vector<TTap>& taps : across) {
+    for (const TTap& tap : taps) {
+      first_column = std::min(first_column, tap.Position);
+      last_column = std::max(last_column, tap.Position);
+      across_.Taps.push_back(tap);
+    }
+    across_.Start.push_back(static_cast<int32_t>(across_.Taps.size()));
+  }
+  first_column_ = first_column;
+  sums_length_ = static_cast<size_t>(last_column - first_column + 1) * kChannels;
+
+  // Invert the down table: which destination indices each source row feeds.
+  std::vector<std::vector<TEntry>> feeds(static_cast<size_t>(source_height));
+  std::vector<std::vector<int32_t>> finishes(static_cast<size_t>(source_height));
+  for (int32_t index = 0; index < static_cast<int32_t>(down.size()); ++index) {
+    int32_t last_row = 0;
+    for (const TTap& tap : down[static_cast<size_t>(index)]) {
+      std::vector<TEntry>& row_feeds = feeds[static_cast<size_t>(tap.Position)];
+      // Taps beyond the edge land on the same row: one entry with their summed weight.
+      if (!row_feeds.empty() && row_feeds.back().Index == index) {
+        row_feeds.back().Weight += tap.Weight;
+      } else {
+        row_feeds.push_back({index, tap.Weight});
+      }
+      last_row = std::max(last_row, tap.Position);
+    }
+    finishes[static_cast<size_t>(last_row)].push_back(index);
+  }
+  feeds_start_.push_back(0);
+  finishes_start_.push_back(0);
+  for (int32_t y = 0; y < source_height; ++y) {
+    feeds_.insert(feeds_.end(), feeds[static_cast<size_t>(y)].begin(), feeds[static_cast<size_t>(y)].end());
+    feeds_start_.push_back(static_cast<int32_t>(feeds_.size()));
+    finishes_.insert(finishes_.end(), finishes[static_cast<size_t>(y)].begin(), finishes[static_cast<size_t>(y)].end());
+    finishes_start_.push_back(static_cast<int32_t>(finishes_.size()));
+  }
+  slot_of_.assign(down.size(), -1);
+}
+
+void TTentResampler::AddRow(const uint32_t* row) {
+  const int32_t y = row_++;
+  const auto* bytes = reinterpret_cast<const uint8_t*>(row + first_column_);
+  for (int32_t f = feeds_start_[static_cast<size_t>(y)]; f < feeds_start_[static_cast<size_t>(y) + 1]; ++f) {
+    const TEntry& entry = feeds_[static_cast<size_t>(f)];
+    int32_t& slot = slot_of_[static_cast<size_t>(entry.Index)];
+    const auto weight = static_cast<uint16_t>(entry.Weight);
+    if (slot >= 0) {
+      Accumulate(slots_[static_cast<size_t>(slot)].data(), bytes, sums_length_, weight);
+      continue;
+    }
+    if (free_slots_.empty()) {
+      slot = static_cast<int32_t>(slots_.size());
+      slots_.emplace_back(sums_length_);
+    } else {
+      slot = free_slots_.back();
+      free_slots_.pop_back();
+    }
+    StartSums(slots_[static_cast<size_t>(slot)].data(), bytes, sums_length_, weight);
+  }
+  for (int32_t f = finishes_start_[static_cast<size_t>(y)]; f < finishes_start_[static_cast<size_t>(y) + 1]; ++f) {
+    const int32_t index = finishes_[static_cast<size_t>(f)];
+    int32_t& slot = slot_of_[static_cast<size_t>(index)];
+    Finish(index, slots_[static_cast<size_t>(slot)].data());
+    free_slots_.push_back(slot);
+    slot = -1;
+  }
+}
+
+// The horizontal pass over one destination index's vertical sums; the sums are
+// exact integers, so S div 65536 is bits 16 to 23.
+void TTentResampler::Finish(int32_t index, const uint16_t* sums) {
+  const int32_t count = static_cast<int32_t>(across_.Start.size()) - 1;
+  for (int32_t i = 0; i < count; ++i) {
+    TChannelSums total = {0, 0, 0, 0};
+    for (int32_t t = across_.Start[static_cast<size_t>(i)]; t < across_.Start[static_cast<size_t>(i) + 1]; ++t) {
+      const TTap& tap = across_.Taps[static_cast<size_t>(t)];
+      const uint16_t* value = sums + static_cast<size_t>(tap.Position - first_column_) * kChannels;
+      const TChannelSums channels = {value[0], value[1], value[2], value[3]};
+      total += tap.Weight * channels;
+    }
+    total >>= 16;
+    uint8_t pixel[kChannels];
+    for (int c = 0; c < kChannels; ++c) pixel[c] = static_cast<uint8_t>(total[c]);
+    uint32_t& target = swaps_axes_ ? destination_.At(index, i) : destination_.At(i, index);
+    std::memcpy(&target, pixel, sizeof pixel);
+  }
+}
+
+}  // namespace folivant

@@ -1,0 +1,55 @@
+#include "photofiles.h"
+
+#include <gtest/gtest.h>
+#include <jpeglib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace folivant::test {
+
+void WritePlainJpeg(const std::string& path, int width, int height) {
+  const std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), std::fclose);
+  ASSERT_TRUE(file) << path;
+  jpeg_compress_struct compress{};
+  jpeg_error_mgr errors{};
+  compress.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&compress);
+  jpeg_stdio_dest(&compress, file.get());
+  compress.image_width = static_cast<JDIMENSION>(width);
+  compress.image_height = static_cast<JDIMENSION>(height);
+  compress.input_components = 3;
+  compress.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&compress);
+  jpeg_start_compress(&compress, TRUE);
+  std::vector<JSAMPLE> row(static_cast<size_t>(width) * 3, 128);
+  while (compress.next_scanline < compress.image_height) {
+    JSAMPROW rows[] = {row.data()};
+    jpeg_write_scanlines(&compress, rows, 1);
+  }
+  jpeg_finish_compress(&compress);
+  jpeg_destroy_compress(&compress);
+}
+
+void TagWithExiftool(const std::string& path, const std::vector<std::string>& arguments) {
+  std::vector<std::string> command = {"exiftool", "-q", "-q", "-overwrite_original"};
+  command.insert(command.end(), arguments.begin(), arguments.end());
+  command.push_back(path);
+  std::vector<char*> argv;
+  for (std::string& argument : command) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::execvp(argv[0], argv.data());
+    ::_exit(127);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+      << "exiftool failed on " << path << " (tools/bootstrap installs it)";
+}
+
+}  // namespace folivant::test
