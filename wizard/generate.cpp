@@ -134,12 +134,12 @@ void TfrmGenerate::ConnectHandlers() {
 void TfrmGenerate::Prepare(TAlbum& album, const TGlobalSettings& global_settings) {
   album_ = &album;
   global_settings_ = &global_settings;
-  current_page_ = kFirstPage;
   ShowPage(kFirstPage);
 }
 
 void TfrmGenerate::ShowPage(int page) {
   Ui::TfrmGenerate& ui = *ui_;
+  current_page_ = page;
   ui.pnlPages->setCurrentIndex(page - 1);
   const bool choosing = page < kGeneratingPage;
   ui.btnPrevious->setEnabled(choosing && page > kFirstPage);
@@ -162,12 +162,12 @@ void TfrmGenerate::ShowPage(int page) {
 
 void TfrmGenerate::btnNextClick() {
   if (current_page_ >= kOutputPage) return;
-  ShowPage(++current_page_);
+  ShowPage(current_page_ + 1);
 }
 
 void TfrmGenerate::btnPreviousClick() {
   if (current_page_ <= kFirstPage || current_page_ > kOutputPage) return;
-  ShowPage(--current_page_);
+  ShowPage(current_page_ - 1);
 }
 
 void TfrmGenerate::btnCancelClick() { reject(); }
@@ -178,17 +178,19 @@ void TfrmGenerate::mmoDescriptionChange() { album_->Description = ui_->mmoDescri
 
 void TfrmGenerate::SetupIndexPage() {
   Ui::TfrmGenerate& ui = *ui_;
-  const TAlbumSettings& settings = album_->Settings;
+  TAlbumSettings& settings = album_->Settings;
   switch (settings.ThumbSize) {
     case TPhotoSize::Small: ui.cmbThumbSize->setCurrentIndex(0); break;
     case TPhotoSize::Medium: ui.cmbThumbSize->setCurrentIndex(1); break;
     case TPhotoSize::Large: ui.cmbThumbSize->setCurrentIndex(2); break;
     default: break;  // other sizes come only from album files; the list keeps its selection
   }
-  // The fields' change handlers write the positions back: a number outside
-  // 1..25 from an album file becomes the nearest one the fields can show.
+  // A number outside 1..25 from an album file becomes the nearest one the
+  // fields can show, so the album holds what the page shows.
   ui.udRows->SetPosition(settings.ThumbnailRows);
   ui.udCols->SetPosition(settings.ThumbnailCols);
+  settings.ThumbnailRows = ui.udRows->Position();
+  settings.ThumbnailCols = ui.udCols->Position();
   const std::string home_url = settings.HomeURL;
   ui.chkHomeLink->setChecked(!home_url.empty());
   ui.edtHomepageURL->setEnabled(!home_url.empty());

@@ -37,7 +37,7 @@ class TfrmGenerate : public QDialog {
 
   /// Borrows the album and the settings until the wizard is destroyed and shows page 1.
   void Prepare(TAlbum& album, const TGlobalSettings& global_settings);
-  /// Makes page `page` (1..7) the only visible one, sets the buttons and loads its controls.
+  /// Makes page `page` (1..7) the current and only visible one, sets the buttons and loads its controls.
   void ShowPage(int page);
   int CurrentPage() const { return current_page_; }
   /// The named colour schemes, in list order.

@@ -45,7 +45,6 @@ void TfrmGenerate::btnFinishClick() {
     case TFinishCheck::FolderRefused: ShowPage(current_page_); return;
     case TFinishCheck::Ready: break;
   }
-  current_page_ = kGeneratingPage;
   ShowPage(kGeneratingPage);
   StartRun();
 }
@@ -67,7 +66,6 @@ void TfrmGenerate::RunTick() {
   RunCommand(dialogs_, [this, &more] { more = run_->RunTick(); });
   ShowRunProgress();
   if (run_->Completed()) {
-    current_page_ = kFinishedPage;
     ShowPage(kFinishedPage);
   } else if (more) {
     run_timer_->start();

@@ -14,7 +14,7 @@ static QToolButton* ArrowButton(Qt::ArrowType arrow, QWidget* parent) {
   button->setArrowType(arrow);
   button->setAutoRepeat(true);
   button->setFocusPolicy(Qt::NoFocus);
-  button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+  button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
   button->setFixedWidth(16);
   return button;
 }
@@ -26,13 +26,14 @@ TUpDown::TUpDown(QWidget* parent)
   layout->setSpacing(0);
   layout->addWidget(up_);
   layout->addWidget(down_);
-  setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+  setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   connect(up_, &QToolButton::clicked, this, [this] { Step(1); });
   connect(down_, &QToolButton::clicked, this, [this] { Step(-1); });
 }
 
 void TUpDown::Associate(QLineEdit* field) {
   field_ = field;
+  setFixedHeight(field_->sizeHint().height());  // the arrows share the field's height
   connect(field_, &QLineEdit::textChanged, this, &TUpDown::AcceptText);
   field_->installEventFilter(this);
   field_->setText(QString::number(position_));

@@ -110,16 +110,20 @@ class GeneratePagesTest : public QObject {
     TWizardFixture fixture;
     fixture.Open();
     QLineEdit& title = fixture.Child<QLineEdit>("edtTitle");
-    title.selectAll();
-    TypeInto(title, QStringLiteral("Zürich"));
-    QCOMPARE(fixture.Album.Title, std::string("Zürich"));
+    Clear(title);
+    TypeInto(title, QStringLiteral("Lake "));
+    QCOMPARE(fixture.Album.Title, std::string("Lake "));
+    title.insert(QStringLiteral("Zürich"));
+    QCOMPARE(fixture.Album.Title, std::string("Lake Zürich"));
     fixture.Child<QPlainTextEdit>("mmoDescription").setPlainText(QStringLiteral("Two days"));
     QCOMPARE(fixture.Album.Description, std::string("Two days"));
 
     ShowPage(fixture, 3);
     TWizardFixture::Pick(fixture.Child<QComboBox>("cmbThumbSize"), QStringLiteral("Large"));
     QCOMPARE(fixture.Album.Settings.ThumbSize, TPhotoSize::Large);
-    QCOMPARE(fixture.Album.Settings.ThumbWidth, 200);  // the standard size of the choice came along
+    TAlbumSettings large;
+    large.SetThumbSize(TPhotoSize::Large);
+    QCOMPARE(fixture.Album.Settings.ThumbWidth, large.ThumbWidth);  // the standard size came along
 
     ShowPage(fixture, 4);
     fixture.Child<QCheckBox>("chkThumbNavigation").click();
@@ -135,7 +139,7 @@ class GeneratePagesTest : public QObject {
 
     QTest::mouseClick(&fixture.Child<QPushButton>("btnCancel"), Qt::LeftButton);
     QVERIFY(!fixture.Wizard->isVisible());
-    QCOMPARE(fixture.Album.Title, std::string("Zürich"));
+    QCOMPARE(fixture.Album.Title, std::string("Lake Zürich"));
     QCOMPARE(fixture.Album.Settings.ThumbSize, TPhotoSize::Large);
     QVERIFY(fixture.Album.Settings.NavigateInLoop);
     QVERIFY(fixture.Album.Saved);  // choices alone do not mark the album modified

@@ -88,7 +88,7 @@ class GenerateSchemesTest : public QObject {
     StoreSchemes({Scheme("Ocean", kNavy, kCream), Scheme("forest", kTeal)}, fixture.Store());
     fixture.Open().ShowPage(2);
     QComboBox& schemes = fixture.Child<QComboBox>("cmbSchemes");
-    QCOMPARE(Items(schemes), (QStringList{"Default", "forest", "Ocean"}));  // alphabetical, case ignored
+    QCOMPARE(Items(schemes), (QStringList{"forest", "Ocean"}));  // alphabetical, case ignored
     TWizardFixture::Pick(schemes, QStringLiteral("Ocean"));
     const TColorScheme& album = fixture.Album.Settings.ColorScheme;
     QCOMPARE(album.Name, std::string("Ocean"));

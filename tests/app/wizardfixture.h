@@ -52,6 +52,9 @@ class TWizardFixture {
     Wizard = std::make_unique<TfrmGenerate>(&Dialogs, store_, ProgramFolder(), DesktopFolder());
     Wizard->Prepare(Album, global_settings_);
     Wizard->show();
+    // Focus moves, and so leaving a field, happen only in the active window.
+    Wizard->activateWindow();
+    if (!QTest::qWaitForWindowActive(Wizard.get())) qWarning("the wizard did not become the active window");
     return *Wizard;
   }
 
