@@ -52,9 +52,13 @@ QString QtFileFilter(const QString& filter) {
     QString description = parts[i];
     const qsizetype bracket = description.indexOf(QLatin1String(" ("));
     if (bracket >= 0) description.truncate(bracket);
-    QString patterns = parts[i + 1];
-    patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-    filters << description + QStringLiteral(" (") + patterns.simplified() + QLatin1Char(')');
+    QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    // "*.*" means every file on Windows; here it would hide the files without an extension.
+    for (QString& pattern : patterns) {
+      pattern = pattern.trimmed();
+      if (pattern == QLatin1String("*.*")) pattern = QStringLiteral("*");
+    }
+    filters << description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
   }
   return filters.join(QStringLiteral(";;"));
 }

@@ -4,9 +4,8 @@
 
 #include "app/dialogs.h"
 #include "app/errordisplay.h"
+#include "app/help.h"
 #include "model/globalsettings.h"
-#include "platform/filesystem.h"
-#include "platform/programfolder.h"
 #include "ui_generate.h"
 #include "wizard/generate.h"
 #include "wizard/generationrun.h"
@@ -110,14 +109,7 @@ void TfrmGenerate::Button1Click() {
   dialogs_.Open(QUrl::fromLocalFile(QString::fromStdString(index_page)));
 }
 
-void TfrmGenerate::lnkHowToUploadClick() {
-  const std::string help_file = FindDataFile(program_folder_, "folivant.chm");
-  if (FileExists(help_file)) {
-    dialogs_.Open(QUrl::fromLocalFile(QString::fromStdString(help_file)));
-    return;
-  }
-  dialogs_.Inform(tr("The help file for could not be found. Please re-install Folivant to correct this problem."));
-}
+void TfrmGenerate::lnkHowToUploadClick() { ShowHelpFile(dialogs_, program_folder_); }
 
 void TfrmGenerate::reject() {
   FormCloseQuery();

@@ -1,0 +1,16 @@
+#include "app/stylesheetfile.h"
+
+#include "platform/filesystem.h"
+#include "platform/text.h"
+
+namespace folivant {
+
+TLineList ReadStylesheetFile(const std::string& path) {
+  const std::string bytes = ReadFileBytes(path);
+  std::string_view text = bytes;
+  // A byte-order mark would otherwise end up inside every "main.css".
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  return SplitLines(AnsiToUtf8(text));
+}
+
+}  // namespace folivant

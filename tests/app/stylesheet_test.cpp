@@ -1,0 +1,236 @@
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <optional>
+
+#include "app/settings.h"
+#include "platform/filesystem.h"
+#include "scripteddialogs.h"
+
+namespace folivant::test {
+
+namespace {
+
+const QString kFilter = QStringLiteral("Cascading Style Sheets (*.css)|*.css|All Files (*.*)|*.*");
+
+QStringList Lines(const TLineList& lines) {
+  QStringList list;
+  for (const std::string& line : lines) list << QString::fromStdString(line);
+  return list;
+}
+
+TLineList DefaultTemplate() {
+  TSettingsStore nowhere(QDir::tempPath().toStdString() + "/folivant-no-such-settings-folder");
+  TGlobalSettings settings("", nowhere);
+  settings.RestoreDefaultStylesheet();
+  return settings.StylesheetTemplate();
+}
+
+// One user's settings folder with the editor open on it.
+struct TEditorFixture {
+  QTemporaryDir folder;
+  TSettingsStore store{folder.path().toStdString()};
+  std::optional<TGlobalSettings> settings;
+  TScriptedDialogs dialogs;
+  std::optional<TfrmStylesheet> editor;
+
+  explicit TEditorFixture(const std::optional<TLineList>& saved = std::nullopt) {
+    if (saved) {
+      TGlobalSettings writer("", store);
+      writer.SetStylesheetTemplate(*saved);
+      writer.SaveStylesheetTemplate();
+    }
+    settings.emplace("", store);
+    editor.emplace(nullptr, *settings, dialogs);
+    editor->show();
+  }
+
+  QPlainTextEdit& Memo() { return *editor->findChild<QPlainTextEdit*>(QStringLiteral("mmoStylesheet")); }
+  void Click(const char* button) {
+    QTest::mouseClick(editor->findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton);
+  }
+  bool HasSettingsFile() const { return FileExists(store.FileName()); }
+  // What the next start of the program would read.
+  QStringList Stored() const {
+    TSettingsStore fresh(folder.path().toStdString());
+    return Lines(TGlobalSettings("", fresh).StylesheetTemplate());
+  }
+  QString File(const QString& name) const { return folder.filePath(name); }
+};
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+QByteArray ReadFile(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class StylesheetTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void okWithoutChangesRewritesTheSameLines_data() {
+    QTest::addColumn<bool>("first_start");
+    QTest::addColumn<QStringList>("saved");
+    QTest::newRow("first start stores the default") << true << QStringList();
+    QTest::newRow("tabs, blanks and a last empty line stay")
+        << false << QStringList{"body {", "\tcolor: <%TextColor%>;  ", "", "}", ""};
+    QTest::newRow("non-ASCII text") << false << QStringList{"/* Fotoalbum f\u00FCr Gro\u00DFeltern */"};
+  }
+  void okWithoutChangesRewritesTheSameLines() {
+    QFETCH(bool, first_start);
+    QFETCH(QStringList, saved);
+    TLineList lines;
+    for (const QString& line : saved) lines.push_back(line.toStdString());
+    TEditorFixture fixture(first_start ? std::nullopt : std::optional(lines));
+    const QStringList expected = first_start ? Lines(DefaultTemplate()) : saved;
+    QCOMPARE(fixture.HasSettingsFile(), !first_start);
+    QFile::remove(QString::fromStdString(fixture.store.FileName()));
+
+    fixture.Click("btnOK");
+    QVERIFY(!fixture.editor->isVisible());
+    QVERIFY(fixture.HasSettingsFile());
+    QCOMPARE(fixture.Stored(), expected);
+    QVERIFY(fixture.dialogs.Asked.isEmpty());
+    QVERIFY(fixture.dialogs.Errors.isEmpty());
+  }
+
+  void defaultAsksAndRestoresTheBuiltInTemplate_data() {
+    QTest::addColumn<bool>("answer");
+    QTest::newRow("yes restores the default") << true;
+    QTest::newRow("no changes nothing") << false;
+  }
+  void defaultAsksAndRestoresTheBuiltInTemplate() {
+    QFETCH(bool, answer);
+    const QStringList own{"body { color: red; }"};
+    TEditorFixture fixture(TLineList{"body { color: red; }"});
+    fixture.dialogs.Answers = {answer};
+    fixture.Click("Button1");
+    QCOMPARE(fixture.dialogs.Asked,
+             QStringList{"This will the stylesheet to its default value. Are you sure you want to do this?"});
+    const QStringList expected = answer ? Lines(DefaultTemplate()) : own;
+    QCOMPARE(Lines(fixture.settings->StylesheetTemplate()), expected);
+    QCOMPARE(fixture.Stored(), own);  // nothing is saved before the close
+    fixture.Click("btnOK");
+    QCOMPARE(fixture.Stored(), expected);
+  }
+
+  void openThenTitleBarCloseStoresTheFilesLines() {
+    TEditorFixture fixture(TLineList{"old"});
+    const QString path = fixture.File(QStringLiteral("mine.css"));
+    WriteFile(path, "a {\r\n\tmargin: 0;\r}\n\nb { }");
+    fixture.dialogs.FilesToOpen = {{path}};
+    fixture.Click("Button2");
+    QCOMPARE(fixture.dialogs.FileFilters, QStringList{kFilter});
+    QCOMPARE(fixture.Memo().toPlainText(), QStringLiteral("a {\n\tmargin: 0;\n}\n\nb { }\n"));
+    QCOMPARE(fixture.Stored(), QStringList{"old"});
+
+    QVERIFY(fixture.editor->close());
+    const QStringList expected{"a {", "\tmargin: 0;", "}", "", "b { }"};
+    QCOMPARE(Lines(fixture.settings->StylesheetTemplate()), expected);
+    QCOMPARE(fixture.Stored(), expected);
+  }
+
+  void saveToFileAndOpenRoundTrip() {
+    const TLineList lines{"/* caf\xC3\xA9 */", "\ta { }", "", "  "};
+    TEditorFixture fixture(lines);
+    const QString path = fixture.File(QStringLiteral("saved"));
+    fixture.dialogs.FilesToSave = {path};
+    fixture.Click("Button3");
+    QCOMPARE(ReadFile(path), QByteArray("/* caf\xC3\xA9 */\r\n\ta { }\r\n\r\n  \r\n"));
+    QVERIFY(!QFile::exists(path + QStringLiteral(".css")));
+
+    fixture.Memo().setPlainText(QStringLiteral("something else"));
+    fixture.dialogs.FilesToOpen = {{path}};
+    fixture.Click("Button2");
+    fixture.Click("btnOK");
+    QCOMPARE(fixture.Stored(), Lines(lines));
+    QVERIFY(fixture.dialogs.Errors.isEmpty());
+  }
+
+  void cancelledChoicesChangeNothing() {
+    TEditorFixture fixture(TLineList{"kept"});
+    fixture.Click("Button2");
+    fixture.Click("Button3");
+    QCOMPARE(fixture.dialogs.Unexpected, (QStringList{"ChooseFilesToOpen", "ChooseFileToSave"}));
+    QCOMPARE(fixture.Memo().toPlainText(), QStringLiteral("kept\n"));
+    QCOMPARE(QDir(fixture.folder.path()).entryList(QDir::Files), QStringList{"settings.json"});
+  }
+
+  void emptiedEditorStoresNoLines() {
+    TEditorFixture fixture(TLineList{"a", "b"});
+    fixture.Memo().clear();
+    fixture.Click("btnOK");
+    QCOMPARE(fixture.Stored(), QStringList());
+    QCOMPARE(Lines(fixture.settings->StylesheetTemplate()), QStringList());
+  }
+
+  void fileFailuresKeepTheDialogOpenWithItsText() {
+    TEditorFixture fixture(TLineList{"mine"});
+    fixture.Memo().setPlainText(QStringLiteral("edited\n"));
+    const QString missing = fixture.File(QStringLiteral("gone.css"));
+    const QString no_folder = fixture.File(QStringLiteral("no/such/folder.css"));
+    fixture.dialogs.FilesToOpen = {{missing}};
+    fixture.dialogs.FilesToSave = {no_folder};
+    fixture.Click("Button2");
+    fixture.Click("Button3");
+    QCOMPARE(fixture.dialogs.Errors,
+             (QStringList{"Cannot open file \"" + missing + "\". No such file or directory.",
+                          "Cannot create file \"" + no_folder + "\". No such file or directory."}));
+    QVERIFY(fixture.editor->isVisible());
+    QCOMPARE(fixture.Memo().toPlainText(), QStringLiteral("edited\n"));
+    QCOMPARE(fixture.Stored(), QStringList{"mine"});
+  }
+
+  void saveFailureAtCloseIsShownAndTheTextStaysInMemory() {
+    QTemporaryDir folder;
+    const QString not_a_folder = folder.filePath(QStringLiteral("occupied"));
+    WriteFile(not_a_folder, "a file where the settings folder belongs");
+    TSettingsStore store(not_a_folder.toStdString());
+    TGlobalSettings settings("", store);
+    TScriptedDialogs dialogs;
+    TfrmStylesheet editor(nullptr, settings, dialogs);
+    editor.show();
+    editor.findChild<QPlainTextEdit*>(QStringLiteral("mmoStylesheet"))->setPlainText(QStringLiteral("p { }\n"));
+    QTest::mouseClick(editor.findChild<QPushButton*>(QStringLiteral("btnOK")), Qt::LeftButton);
+    QCOMPARE(dialogs.Errors.size(), 1);
+    QVERIFY2(dialogs.Errors.front().contains(not_a_folder), qPrintable(dialogs.Errors.front()));
+    QVERIFY(!editor.isVisible());
+    QCOMPARE(Lines(settings.StylesheetTemplate()), QStringList{"p { }"});
+  }
+
+  void leavingTheEditorSetsTheTemplateButSavesNothing() {
+    TEditorFixture fixture(TLineList{"a"});
+    fixture.editor->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&*fixture.editor));
+    fixture.Memo().setFocus();
+    fixture.Memo().moveCursor(QTextCursor::End);
+    QTest::keyClick(&fixture.Memo(), Qt::Key_Tab);
+    QTest::keyClicks(&fixture.Memo(), QStringLiteral("b"));
+    QVERIFY(fixture.Memo().hasFocus());  // Tab typed a tab instead of moving on
+    fixture.editor->findChild<QPushButton*>(QStringLiteral("btnOK"))->setFocus();
+    QCOMPARE(Lines(fixture.settings->StylesheetTemplate()), (QStringList{"a", "\tb"}));
+    QCOMPARE(fixture.Stored(), QStringList{"a"});
+  }
+
+  void allFilesFilterShowsFilesWithoutExtension() {
+    QCOMPARE(QtFileFilter(kFilter), QStringLiteral("Cascading Style Sheets (*.css);;All Files (*)"));
+  }
+
+  void screenshot() {
+    TEditorFixture fixture;
+    QCOMPARE(fixture.editor->windowTitle(), QStringLiteral("Stylesheet Template"));
+    SaveScreenshot(*fixture.editor, QStringLiteral("stylesheet-editor"));
+  }
+};
+
+}  // namespace folivant::test
+
+QTEST_MAIN(folivant::test::StylesheetTest)
+#include "stylesheet_test.moc"
