@@ -218,6 +218,27 @@ class GenerateRunTest : public QObject {
     QVERIFY(fixture.Wizard->Run() == nullptr);
   }
 
+  void aFailingStepIsShownAndNoTickFollowsIt() {
+    TWizardFixture fixture;
+    fixture.AddPhotograph(QStringLiteral("good.jpg"));
+    const std::string broken = fixture.Folder(QStringLiteral("photos")) + "/broken.jpg";
+    WriteFileAtomically(broken, "this is not a JPEG file");
+    fixture.Album.Photographs.Add(std::make_unique<TPhotograph>()).SetFileName(broken);
+    fixture.Open();
+    Click(fixture, "btnFinish");
+    QVERIFY(TickUntil([&] { return !fixture.Dialogs.Errors.isEmpty(); }));
+    QCOMPARE(fixture.Dialogs.Errors.size(), 1);
+    QVERIFY(!fixture.Wizard->RunTimerActive());
+    const int position = fixture.Child<QProgressBar>("pbImageProgress").value();
+    QCOMPARE(position, 2);  // the good photograph and its thumbnail
+    QTest::qWait(100);
+    QCOMPARE(fixture.Wizard->CurrentPage(), 6);
+    QCOMPARE(fixture.Dialogs.Errors.size(), 1);
+    QCOMPARE(fixture.Child<QProgressBar>("pbImageProgress").value(), position);
+    QVERIFY(fixture.Child<QPushButton>("btnCancel").isEnabled());
+    QVERIFY(!Exists(fixture.Album.Settings.OutputDirectory, "index.html"));
+  }
+
   void theFinishedPageNamesPhotographsThatGotNoImages() {
     TWizardFixture fixture;
     fixture.AddPhotograph(QStringLiteral("here.jpg"));
