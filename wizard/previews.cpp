@@ -45,6 +45,13 @@ void PaintPlaceholder(QPainter& painter, const QRect& area) {
   painter.drawRect(area.adjusted(0, 0, -1, -1));
 }
 
+// The preview's page: the page colour inside a grey frame.
+void PaintPage(QPainter& painter, const QRect& frame, TColor page_colour) {
+  painter.fillRect(frame, ToQColor(page_colour));
+  painter.setPen(QColor(kGrey));
+  painter.drawRect(frame.adjusted(0, 0, -1, -1));
+}
+
 void PaintScrollBarPicture(QPainter& painter, const QWidget& widget, const QRect& area, Qt::Orientation orientation) {
   // Styles lay the parts of a scroll bar out from its own top left corner.
   painter.save();
@@ -90,9 +97,7 @@ void TIndexPreview::ShowAlbum(const TAlbum& album) {
 void TIndexPreview::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   const QRect frame = Frame();
-  painter.fillRect(frame, ToQColor(colours_.PageColor()));
-  painter.setPen(QColor(kGrey));
-  painter.drawRect(frame.adjusted(0, 0, -1, -1));
+  PaintPage(painter, frame, colours_.PageColor());
 
   const int text_width = frame.width() - 2 * kFrameMargin;
   painter.setPen(ToQColor(colours_.TextColor));
@@ -141,9 +146,7 @@ void TPhotoPreview::ShowAlbum(const TAlbum& album) {
 void TPhotoPreview::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   const QRect frame = rect();
-  painter.fillRect(frame, ToQColor(colours_.PageColor()));
-  painter.setPen(QColor(kGrey));
-  painter.drawRect(frame.adjusted(0, 0, -1, -1));
+  PaintPage(painter, frame, colours_.PageColor());
   for (const TPhotoPreviewBlockPlace& place : stack_) {
     const QRect block(1, place.Top, frame.width() - 2, place.Height);
     painter.fillRect(block, ToQColor(colours_.PageColor()));
