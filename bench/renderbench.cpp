@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/baredecode.h"
 #include "generator/jpegcodec.h"
 #include "generator/photogenerator.h"
 #include "model/albumclasses.h"
@@ -24,32 +25,6 @@
 namespace {
 
 using namespace folivant;
-
-// The baseline: the file decoded at full scale with libjpeg's defaults into an
-// RGB buffer, as any program showing the photograph would. The buffer is made
-// and touched once outside the timing, so the baseline is libjpeg's work alone.
-// Corpus files are trusted: libjpeg's default error handler (which exits) is enough.
-size_t BareDecode(const std::string& path, std::vector<JSAMPLE>& pixels) {
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) throw std::runtime_error("cannot open " + path);
-  jpeg_decompress_struct cinfo{};
-  jpeg_error_mgr error{};
-  cinfo.err = jpeg_std_error(&error);
-  jpeg_create_decompress(&cinfo);
-  jpeg_stdio_src(&cinfo, file);
-  jpeg_read_header(&cinfo, TRUE);
-  jpeg_start_decompress(&cinfo);
-  const size_t stride = static_cast<size_t>(cinfo.output_width) * static_cast<size_t>(cinfo.output_components);
-  pixels.resize(stride * cinfo.output_height);
-  while (cinfo.output_scanline < cinfo.output_height) {
-    JSAMPROW row = &pixels[cinfo.output_scanline * stride];
-    jpeg_read_scanlines(&cinfo, &row, 1);
-  }
-  jpeg_finish_decompress(&cinfo);
-  jpeg_destroy_decompress(&cinfo);
-  std::fclose(file);
-  return pixels.size();
-}
 
 std::unique_ptr<TAlbum> AlbumOf(const std::string& path) {
   auto album = std::make_unique<TAlbum>();

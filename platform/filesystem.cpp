@@ -94,7 +94,7 @@ static bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-void WriteFileAtomically(const std::string& path, std::string_view bytes) {
+void WriteFileAtomically(const std::string& path, std::string_view bytes, TFlush flush) {
   std::string temporary = path + ".tmp-XXXXXX";
   const int fd = ::mkstemp(temporary.data());
   if (fd < 0) ThrowFileError("Cannot create file", path, errno);
@@ -102,7 +102,7 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
   const mode_t mask = ::umask(0);
   ::umask(mask);
   ::fchmod(fd, 0666 & ~mask);
-  const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  const bool written = WriteAll(fd, bytes) && (flush == TFlush::Later || ::fsync(fd) == 0);
   const int write_error = errno;
   if (::close(fd) != 0 || !written) {
     ::unlink(temporary.c_str());
@@ -113,6 +113,15 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
     ::unlink(temporary.c_str());
     ThrowFileError("Cannot create file", path, rename_error);
   }
+}
+
+void FlushFileSystem(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) ThrowFileError("Cannot open file", path, errno);
+  const bool flushed = ::syncfs(fd) == 0;
+  const int flush_error = errno;
+  ::close(fd);
+  if (!flushed) ThrowFileError("Cannot write file", path, flush_error);
 }
 
 bool ForceDirectories(const std::string& path) {

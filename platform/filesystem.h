@@ -33,10 +33,19 @@ int32_t FileAgeDos(const std::string& path);
 /// Reads a whole file. Throws TError with the platform's message on failure.
 std::string ReadFileBytes(const std::string& path);
 
+/// When a written file reaches the disk: before WriteFileAtomically returns, or
+/// with the next FlushFileSystem (for many files written in a row).
+enum class TFlush : uint8_t { Now, Later };
+
 /// Replaces `path` by `bytes` without ever leaving a half-written file: writes a
-/// temporary file in the same folder, flushes it and renames it over the target.
-/// Throws TError with the platform's message; the previous file then stays intact.
-void WriteFileAtomically(const std::string& path, std::string_view bytes);
+/// temporary file in the same folder, flushes it as `flush` says and renames it
+/// over the target. Throws TError with the platform's message; the previous
+/// file then stays intact.
+void WriteFileAtomically(const std::string& path, std::string_view bytes, TFlush flush = TFlush::Now);
+
+/// Brings everything written to the file system that holds `path` onto the
+/// disk. Throws TError with the platform's message.
+void FlushFileSystem(const std::string& path);
 
 /// Creates a folder with all its missing parents; false when that fails.
 bool ForceDirectories(const std::string& path);

@@ -1,5 +1,6 @@
 #include "scripteddialogs.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QPixmap>
 #include <QWidget>
@@ -50,6 +51,8 @@ void TScriptedDialogs::Open(const QUrl& url) { Opened << url; }
 
 void SaveScreenshot(QWidget& widget, const QString& name) {
   QDir().mkpath(QStringLiteral(FOLIVANT_SCREENSHOT_DIR));
+  // Lay the window out as the event loop would before it is painted.
+  QCoreApplication::processEvents();
   widget.grab().save(QStringLiteral(FOLIVANT_SCREENSHOT_DIR) + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 

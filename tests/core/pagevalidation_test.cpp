@@ -1,7 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <cstdio>
 
 #include "generator/pagegenerator.h"
 #include "pagetestutil.h"
@@ -10,30 +7,9 @@
 namespace folivant {
 namespace {
 
-struct TCommandResult {
-  int status = -1;
-  std::string output;
-};
-
-// Runs a shell command and collects its standard output and error.
-TCommandResult RunCommand(const std::string& command) {
-  TCommandResult result;
-  FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return result;
-  char buffer[4096];
-  for (size_t read; (read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.output.append(buffer, read);
-  const int status = ::pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
-
-// Validates against the DTDs that Debian's w3c-sgml-lib registers in the XML
-// catalog; --nonet makes a DTD missing from the catalog a failure, not a download.
-TCommandResult ValidateXhtml(const std::vector<std::string>& paths) {
-  std::string command = "xmllint --valid --noout --nonet";
-  for (const std::string& path : paths) command += " '" + path + "'";
-  return RunCommand(command);
-}
+using test::RunCommand;
+using test::TCommandResult;
+using test::ValidateXhtml;
 
 class XhtmlValidation : public testing::Test {
  protected:

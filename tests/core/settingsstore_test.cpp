@@ -11,6 +11,8 @@
 namespace folivant {
 namespace {
 
+using test::TEnvironment;
+
 using test::ReadFile;
 using test::TTempDir;
 
@@ -135,29 +137,6 @@ TEST(SettingsStore, AnUnreadableFileIsNeverOverwritten) {
   EXPECT_THROW_MSG(store.Save(), message);
   EXPECT_TRUE(DirectoryExists(store.FileName()));
 }
-
-class TEnvironment {
- public:
-  explicit TEnvironment(const char* name) : name_(name) {
-    if (const char* value = std::getenv(name)) saved_ = value;
-  }
-  ~TEnvironment() {
-    if (saved_)
-      ::setenv(name_, saved_->c_str(), 1);
-    else
-      ::unsetenv(name_);
-  }
-  void Set(const char* value) {
-    if (value)
-      ::setenv(name_, value, 1);
-    else
-      ::unsetenv(name_);
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> saved_;
-};
 
 TEST(SettingsStore, DefaultFolderFollowsTheEnvironment) {
   struct Row {

@@ -1,5 +1,8 @@
 #include "testutil.h"
 
+#include <sys/wait.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -29,6 +32,36 @@ std::string TTempDir::Write(const std::string& name, const std::string& bytes) c
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+TEnvironment::TEnvironment(const char* name) : name_(name) {
+  if (const char* value = std::getenv(name)) saved_ = value;
+}
+
+TEnvironment::~TEnvironment() { Set(saved_ ? saved_->c_str() : nullptr); }
+
+void TEnvironment::Set(const char* value) {
+  if (value)
+    ::setenv(name_, value, 1);
+  else
+    ::unsetenv(name_);
+}
+
+TCommandResult RunCommand(const std::string& command) {
+  TCommandResult result;
+  FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+  if (!pipe) return result;
+  char buffer[4096];
+  for (size_t read; (read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.output.append(buffer, read);
+  const int status = ::pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+TCommandResult ValidateXhtml(const std::vector<std::string>& paths) {
+  std::string command = "xmllint --valid --noout --nonet";
+  for (const std::string& path : paths) command += " '" + path + "'";
+  return RunCommand(command);
 }
 
 }  // namespace folivant::test

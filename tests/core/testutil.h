@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 /// Expects `statement` to throw an exception whose what() is exactly `message`:
 /// the user's words, not just "it threw".
@@ -37,5 +39,33 @@ class TTempDir {
 };
 
 std::string ReadFile(const std::string& path);
+
+/// An environment variable that gets its old value back when the test ends.
+class TEnvironment {
+ public:
+  explicit TEnvironment(const char* name);
+  ~TEnvironment();
+  TEnvironment(const TEnvironment&) = delete;
+  TEnvironment& operator=(const TEnvironment&) = delete;
+  /// Sets the variable; nullptr unsets it.
+  void Set(const char* value);
+
+ private:
+  const char* name_;
+  std::optional<std::string> saved_;
+};
+
+struct TCommandResult {
+  int status = -1;
+  std::string output;
+};
+
+/// Runs a shell command and collects its standard output and error.
+TCommandResult RunCommand(const std::string& command);
+
+/// Validates pages as XHTML 1.0 Strict against the DTDs that Debian's
+/// w3c-sgml-lib registers in the XML catalog; --nonet makes a DTD missing from
+/// the catalog a failure, not a download.
+TCommandResult ValidateXhtml(const std::vector<std::string>& paths);
 
 }  // namespace folivant::test

@@ -50,7 +50,7 @@ export FOLIVANT_CONFIG_DIR=$work/config
 "$prefix/bin/folivant-cli" generate album.alb --output "$work/web" >/dev/null 2>&1 || fail "generate failed"
 photos=$(find photos -name '*.jpg' | wc -l)
 [ "$photos" -gt 0 ] || fail "no sample photographs"
-for file in index.html main.css album.alb; do
+for file in index.html main.css Installed.alb; do
   [ -s "web/$file" ] || fail "the generated album has no $file"
 done
 thumbnails=$(find web -name '*_small.jpg' | wc -l)

@@ -1,0 +1,62 @@
+// The main window's album file commands: New, Open, Save, Save As, Generate, Exit.
+
+#include "app/dialogs.h"
+#include "app/listcommands.h"
+#include "app/mainwindow.h"
+#include "platform/filesystem.h"
+#include "platform/ini.h"
+#include "ui_mainwindow.h"
+
+namespace folivant {
+
+static const QString kAlbumFileFilter = QStringLiteral("Web Album Files|*.alb");
+
+void TfrmFolivant::btnNewClick() {
+  run([this] {
+    if (!album_ || album_->Saved ||
+        dialogs_.Ask(
+            QStringLiteral("The current album has not been saved. Are you sure you want to create a new one?")))
+      resetAlbum();
+  });
+}
+
+void TfrmFolivant::itmOpenClick() {
+  run([this] {
+    if (!album_->Saved &&
+        !dialogs_.Ask(QStringLiteral("The current album has not been saved. Are you sure you want to open a new one?")))
+      return;
+    const QStringList chosen = dialogs_.ChooseFilesToOpen(kAlbumFileFilter, false, QString());
+    if (!chosen.isEmpty()) openAlbumFile(chosen.front());
+  });
+}
+
+void TfrmFolivant::itmSaveClick() {
+  run([this] {
+    if (TrimBlanks(album_->FileName).empty())
+      itmSaveAsClick();
+    else
+      album_->SaveToFile();
+  });
+}
+
+void TfrmFolivant::itmSaveAsClick() {
+  run([this] {
+    const QString chosen = dialogs_.ChooseFileToSave(kAlbumFileFilter, false);
+    if (chosen.isEmpty()) return;
+    // The extension is added here, so the dialog cannot know the final name: ask about it here.
+    const std::string path = WithAlbumExtension(chosen.toStdString());
+    if (FileExists(path) && !dialogs_.Ask(QStringLiteral("The file '%1' already exists. Do you want to replace it?")
+                                              .arg(QString::fromStdString(ExtractFileName(path)))))
+      return;
+    album_->FileName = path;
+    album_->SaveToFile();
+  });
+}
+
+void TfrmFolivant::btnGenerateClick() {
+  run([this] { dialogs_.Inform(QStringLiteral("The generation wizard is not part of this build yet.")); });
+}
+
+void TfrmFolivant::itmExitClick() { close(); }
+
+}  // namespace folivant

@@ -1,0 +1,146 @@
+#include "cli/arguments.h"
+
+#include <charconv>
+
+namespace folivant::cli {
+
+const char kUsage[] =
+    "Usage: folivant-cli generate ALBUM.alb [--output DIR] [--jobs N] [--force] [--stylesheet FILE]\n"
+    "       folivant-cli create ALBUM.alb --from-folder DIR [--title TEXT] [--sort title|date|filename] [--force]\n"
+    "       folivant-cli --help | --version\n";
+
+const char kHelp[] =
+    "folivant-cli makes web photo albums without a window.\n"
+    "\n"
+    "folivant-cli generate ALBUM.alb [--output DIR] [--jobs N] [--force] [--stylesheet FILE]\n"
+    "  Writes the web album of ALBUM.alb (either album file format): main.css, a copy\n"
+    "  of the album file, a photograph and a thumbnail per photograph, one page per\n"
+    "  photograph and the index pages, exactly as the application's wizard does.\n"
+    "  --output DIR       the album folder; without it, the folder stored in the album,\n"
+    "                     else a folder named after the album's title on the desktop\n"
+    "  --jobs N           render photographs on N threads (default: the number of\n"
+    "                     processors); the files are the same for every N\n"
+    "  --force            write into an existing folder without asking; without it\n"
+    "                     an existing folder is refused, or asked about at a terminal\n"
+    "  --stylesheet FILE  fill main.css from FILE instead of your stylesheet template\n"
+    "                     (the one the application keeps, or its built-in default)\n"
+    "  Photographs whose files are missing, or are not .jpg or .jpeg files, get no\n"
+    "  images; they are listed at the end.\n"
+    "\n"
+    "folivant-cli create ALBUM.alb --from-folder DIR [--title TEXT] [--sort ORDER] [--force]\n"
+    "  Makes a new album of the photographs in DIR (the .jpg files, then the .jpeg\n"
+    "  files, any letter case, no sub-folders), with titles and captions taken from\n"
+    "  their IPTC headlines and captions, and saves it as ALBUM.alb.\n"
+    "  --title TEXT       the album's title (default: \"Untitled Album\")\n"
+    "  --sort ORDER       title, date (when taken) or filename; default: as found\n"
+    "  --force            replace an existing ALBUM.alb\n"
+    "\n"
+    "Progress goes to standard error when it is a terminal. Exit status: 0 on\n"
+    "success, 1 when the work failed (the message says why), 2 for a usage error.\n"
+    "Settings are read from the same per-user settings file as the application.\n";
+
+namespace {
+
+class TArgumentReader {
+ public:
+  explicit TArgumentReader(const std::vector<std::string>& arguments) : arguments_(arguments) {}
+
+  bool AtEnd() const { return next_ >= arguments_.size(); }
+  std::string Next() { return arguments_[next_++]; }
+  /// The value of an option given as "--name VALUE" or "--name=VALUE".
+  std::string Value(const std::string& name, const std::optional<std::string>& inline_value) {
+    if (inline_value) return *inline_value;
+    if (AtEnd()) throw TUsageError(name + " needs a value");
+    return Next();
+  }
+
+ private:
+  const std::vector<std::string>& arguments_;
+  size_t next_ = 0;
+};
+
+int ParseJobs(const std::string& text) {
+  int jobs = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), jobs);
+  if (error != std::errc() || end != text.data() + text.size() || jobs < 1 || jobs > 256)
+    throw TUsageError("--jobs needs a whole number from 1 to 256, not \"" + text + "\"");
+  return jobs;
+}
+
+TSortOrder ParseSort(const std::string& text) {
+  if (text == "title") return TSortOrder::Title;
+  if (text == "date") return TSortOrder::Date;
+  if (text == "filename") return TSortOrder::FileName;
+  throw TUsageError("--sort takes title, date or filename, not \"" + text + "\"");
+}
+
+TCommand ParseCommand(const std::string& word) {
+  if (word == "generate") return TCommand::Generate;
+  if (word == "create") return TCommand::Create;
+  if (word == "--help" || word == "-h" || word == "help") return TCommand::Help;
+  if (word == "--version") return TCommand::Version;
+  throw TUsageError("unknown command \"" + word + "\"");
+}
+
+// Applies one option of the command; false when the command has no such option.
+bool ApplyOption(TOptions& options, const std::string& name, const std::optional<std::string>& inline_value,
+                 TArgumentReader& reader) {
+  const bool generate = options.Command == TCommand::Generate;
+  if (name == "--force") {
+    if (inline_value) throw TUsageError("--force takes no value");
+    options.Force = true;
+  } else if (generate && name == "--output") {
+    options.Output = reader.Value(name, inline_value);
+  } else if (generate && name == "--jobs") {
+    options.Jobs = ParseJobs(reader.Value(name, inline_value));
+  } else if (generate && name == "--stylesheet") {
+    options.Stylesheet = reader.Value(name, inline_value);
+  } else if (!generate && name == "--from-folder") {
+    options.FromFolder = reader.Value(name, inline_value);
+  } else if (!generate && name == "--title") {
+    options.Title = reader.Value(name, inline_value);
+  } else if (!generate && name == "--sort") {
+    options.Sort = ParseSort(reader.Value(name, inline_value));
+  } else {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+TOptions ParseArguments(const std::vector<std::string>& arguments, int default_jobs) {
+  TArgumentReader reader(arguments);
+  if (reader.AtEnd()) throw TUsageError("no command given");
+  TOptions options;
+  options.Command = ParseCommand(reader.Next());
+  options.Jobs = default_jobs < 1 ? 1 : default_jobs;
+  if (options.Command == TCommand::Help || options.Command == TCommand::Version) {
+    if (!reader.AtEnd()) throw TUsageError("unexpected \"" + reader.Next() + "\"");
+    return options;
+  }
+  while (!reader.AtEnd()) {
+    const std::string argument = reader.Next();
+    if (argument == "--help" || argument == "-h") {
+      options.Command = TCommand::Help;
+      return options;
+    }
+    if (argument.size() > 1 && argument[0] == '-') {
+      const size_t equals = argument.find('=');
+      const std::string name = argument.substr(0, equals);
+      const std::optional<std::string> inline_value =
+          equals == std::string::npos ? std::nullopt : std::optional<std::string>(argument.substr(equals + 1));
+      if (!ApplyOption(options, name, inline_value, reader)) throw TUsageError("unknown option \"" + name + "\"");
+    } else if (options.Album.empty()) {
+      options.Album = argument;
+    } else {
+      throw TUsageError("unexpected \"" + argument + "\"");
+    }
+  }
+  if (options.Album.empty()) throw TUsageError("no album file given");
+  if (options.Command == TCommand::Create && options.FromFolder.empty())
+    throw TUsageError("create needs --from-folder DIR");
+  return options;
+}
+
+}  // namespace folivant::cli

@@ -1,0 +1,134 @@
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <string>
+
+#include "cli/commands.h"
+#include "generator/utilities.h"
+#include "model/globalsettings.h"
+#include "platform/desktop.h"
+#include "platform/error.h"
+#include "platform/filesystem.h"
+#include "platform/ini.h"
+#include "platform/programfolder.h"
+#include "platform/settingsstore.h"
+#include "wizard/generationrun.h"
+
+namespace folivant::cli {
+
+namespace {
+
+volatile std::sig_atomic_t cancel_requested = 0;
+
+void OnInterrupt(int) { cancel_requested = 1; }
+
+TAlbum OpenAlbum(const std::string& path) {
+  TAlbum album;
+  album.FileName = path;
+  album.LoadFromFile();
+  return album;
+}
+
+// The template the application would use, or the one given on the command line.
+TLineList StylesheetTemplate(const TOptions& options) {
+  if (options.Stylesheet) return SplitLines(ReadFileBytes(*options.Stylesheet));
+  TSettingsStore store;
+  TGlobalSettings settings(ProgramFolder(), store);
+  if (const std::string warning = store.TakeWarning(); !warning.empty())
+    std::cerr << "folivant-cli: " << warning << "\n";
+  return settings.StylesheetTemplate();
+}
+
+// The folder field of the wizard holds absolute paths; a relative --output is
+// taken from the current folder so that the album copy records where it lies.
+std::string FolderField(const TOptions& options) {
+  if (!options.Output) return "";
+  const std::string& text = *options.Output;
+  if (TrimBlanks(text).empty()) return text;
+  return std::filesystem::absolute(text).string();
+}
+
+bool AskAtTerminal(const std::string& question) {
+  if (!::isatty(STDIN_FILENO) || !::isatty(STDERR_FILENO)) return false;
+  std::cerr << question << " [y/N] " << std::flush;
+  std::string answer;
+  if (!std::getline(std::cin, answer)) return false;
+  return answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes";
+}
+
+class TProgressLine {
+ public:
+  TProgressLine() : enabled_(::isatty(STDERR_FILENO) == 1) {}
+  ~TProgressLine() { Clear(); }
+
+  void Show(const TGenerationRun& run) {
+    if (!enabled_) return;
+    const TProgress& images = run.ImageProgress();
+    const TProgress& pages = run.PageProgress();
+    std::fprintf(stderr, "\rImages %d/%d  Pages %d/%d ", images.Position, images.Maximum, pages.Position,
+                 pages.Maximum);
+    std::fflush(stderr);
+  }
+  void Clear() {
+    if (enabled_) std::fprintf(stderr, "\r\033[K");
+    enabled_ = false;
+  }
+
+ private:
+  bool enabled_;
+};
+
+void PrintSummary(TAlbum& album, const TGenerationRun& run, double seconds) {
+  const int photographs = album.Photographs.Count();
+  const int index_pages = run.PageProgress().Maximum - photographs;
+  const size_t without_images = run.PhotographsWithoutImages().size();
+  std::printf("Album folder: %s\n", album.Settings.OutputDirectory.c_str());
+  std::printf("Photographs:  %d", photographs);
+  if (without_images > 0) std::printf(" (%zu without images)", without_images);
+  std::printf("\nPages:        %d (%d photo, %d index)\n", photographs + index_pages, photographs, index_pages);
+  std::printf("Seconds:      %.2f\n", seconds);
+  for (const int index : run.PhotographsWithoutImages()) {
+    const TPhotograph& photograph = album.Photographs[index];
+    if (photograph.Missing())
+      std::printf("Missing:      %s\n", photograph.FileName.c_str());
+    else
+      std::printf("No images:    %s (not a .jpg or .jpeg file)\n", photograph.FileName.c_str());
+  }
+}
+
+}  // namespace
+
+int Generate(const TOptions& options) {
+  const auto started = std::chrono::steady_clock::now();
+  TAlbum album = OpenAlbum(options.Album);
+  TLineList stylesheet_template = StylesheetTemplate(options);
+  const auto ask = [&options](const std::string& question) { return options.Force || AskAtTerminal(question); };
+  switch (CheckFinish(album, FolderField(options), DesktopFolder(), ask)) {
+    case TFinishCheck::NoPhotographs: throw TError(kNoPhotographsMessage);
+    case TFinishCheck::FolderRefused:
+      throw TError("The output folder '" + album.Settings.OutputDirectory +
+                   "' already exists; nothing was written. Use --force to write into it anyway.");
+    case TFinishCheck::Ready: break;
+  }
+  TGenerationRun run(album, std::move(stylesheet_template), options.Jobs);
+  // From here on Ctrl-C stops the run between two steps, so that no file is
+  // left half-written; before, nothing has been written that it could harm.
+  std::signal(SIGINT, OnInterrupt);
+  std::signal(SIGTERM, OnInterrupt);
+  TProgressLine progress;
+  for (;;) {
+    if (cancel_requested) throw TError("Cancelled; the files written so far remain.");
+    if (!run.RunTick()) break;
+    progress.Show(run);
+  }
+  progress.Clear();
+  const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - started;
+  PrintSummary(album, run, seconds.count());
+  return 0;
+}
+
+}  // namespace folivant::cli

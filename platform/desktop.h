@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+namespace folivant {
+
+/// The current user's desktop folder, without a trailing "/", as
+/// `xdg-user-dir DESKTOP` reports it: XDG_DESKTOP_DIR from
+/// $XDG_CONFIG_HOME/user-dirs.dirs or the environment, else $HOME/Desktop.
+/// Empty when neither that nor $HOME is known. Never throws.
+std::string DesktopFolder();
+
+}  // namespace folivant

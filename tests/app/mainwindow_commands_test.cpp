@@ -1,0 +1,315 @@
+// The main window's album editing commands.
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QtTest>
+
+#include "mainwindowfixture.h"
+
+namespace folivant::test {
+
+class MainWindowCommandsTest : public QObject {
+  Q_OBJECT
+
+  // Adds photographs "0.jpg" to "<count-1>.jpg".
+  static void AddNumberedPhotos(TMainWindowFixture& fixture, int count) {
+    QStringList paths;
+    for (int i = 0; i < count; ++i) paths << fixture.WriteJpeg(QString::number(i) + QStringLiteral(".jpg"));
+    fixture.AddPhotos(paths);
+  }
+
+  static QStringList Names(std::initializer_list<int> numbers) {
+    QStringList names;
+    for (int number : numbers) names << QString::number(number) + QStringLiteral(".jpg");
+    return names;
+  }
+
+  static void Select(QListWidget& list, std::initializer_list<int> rows) {
+    list.clearSelection();
+    for (int row : rows) list.item(row)->setSelected(true);
+  }
+
+  static QList<int> SelectedRows(QListWidget& list) {
+    QList<int> rows;
+    for (int row = 0; row < list.count(); ++row)
+      if (list.item(row)->isSelected()) rows << row;
+    return rows;
+  }
+
+ private slots:
+  void addPhotoShowsTheLastPhotoAndMarksModified() {
+    TMainWindowFixture fixture;
+    TfrmFolivant& window = fixture.Start();
+    AddNumberedPhotos(fixture, 3);
+    QCOMPARE(fixture.Dialogs.FileFilters.back(),
+             QStringLiteral("JPEG Image File (*.jpg; *.jpeg;*.jpe)|*.jpg;*.jpeg;*.jpe"));
+    QCOMPARE(fixture.Rows(), Names({0, 1, 2}));
+    QCOMPARE(fixture.Child<QListWidget>("lstPhotos").currentRow(), 2);
+    QVERIFY(fixture.Child<QWidget>("pnlPhotoEdit").isVisible());
+    QVERIFY(fixture.Child<QWidget>("lstPhotos").isVisible());
+    QVERIFY(fixture.Child<QWidget>("pnlSideBar").isEnabled());
+    QVERIFY(fixture.Child<QAction>("itmNextPhoto").isEnabled());
+    QVERIFY(!window.Album().Saved);
+
+    // A cancelled dialog changes nothing.
+    window.Album().Saved = true;
+    fixture.Dialogs.FilesToOpen.push_back({});
+    fixture.Trigger("itmAddPhoto");
+    QCOMPARE(fixture.Rows().size(), 3);
+    QVERIFY(window.Album().Saved);
+  }
+
+  void moveUpMovesSelectedRunsUntilTheyReachTheTop() {
+    TMainWindowFixture fixture;
+    TfrmFolivant& window = fixture.Start();
+    AddNumberedPhotos(fixture, 5);
+    auto& list = fixture.Child<QListWidget>("lstPhotos");
+    Select(list, {1, 2, 4});
+    window.Album().Saved = true;
+
+    fixture.Trigger("itmMoveUp");
+    QCOMPARE(fixture.Rows(), Names({1, 2, 0, 4, 3}));
+    QCOMPARE(SelectedRows(list), (QList<int>{0, 1, 3}));
+    QCOMPARE(list.currentRow(), 3);
+    QCOMPARE(window.currentPhoto(), &window.Album().Photographs[3]);
+    QVERIFY(!window.Album().Saved);
+
+    // The second time through the window-wide shortcut.
+    QApplication::setActiveWindow(&window);
+    list.setFocus();
+    QTest::keyClick(&list, Qt::Key_Up, Qt::AltModifier);
+    QCOMPARE(fixture.Rows(), Names({1, 2, 4, 0, 3}));
+    QCOMPARE(SelectedRows(list), (QList<int>{0, 1, 2}));
+    QVERIFY(!fixture.Child<QAction>("itmMoveUp").isEnabled());
+    QVERIFY(fixture.Child<QAction>("itmMoveDown").isEnabled());
+    QCOMPARE(window.Album().Photographs[0].FileName,
+             fixture.PhotoFolder.filePath(QStringLiteral("1.jpg")).toStdString());
+  }
+
+  void moveUpAtTheTopStillMarksModified() {
+    TMainWindowFixture fixture;
+    TfrmFolivant& window = fixture.Start();
+    AddNumberedPhotos(fixture, 3);
+    Select(fixture.Child<QListWidget>("lstPhotos"), {0, 1});
+    window.Album().Saved = true;
+    fixture.Child<QAbstractButton>("btnMoveUp").click();
+    QCOMPARE(fixture.Rows(), Names({0, 1, 2}));
+    QVERIFY(!window.Album().Saved);
+  }
+
+  void moveDownKeepsTheFocusWithItsPhotograph() {
+    TMainWindowFixture fixture;
+    TfrmFolivant& window = fixture.Start();
+    AddNumberedPhotos(fixture, 4);
+    auto& list = fixture.Child<QListWidget>("lstPhotos");
+    Select(list, {0, 2});
+    list.setCurrentRow(2, QItemSelectionModel::NoUpdate);
+    fixture.Trigger("itmMoveDown");
+    QCOMPARE(fixture.Rows(), Names({1, 0, 3, 2}));
+    QCOMPARE(list.currentRow(), 3);
+    QCOMPARE(window.currentPhoto(), &window.Album().Photographs[3]);
+  }
+
+  void removeTakesExactlyTheSelectedRows() {
+    TMainWindowFixture fixture;
+    TfrmFolivant& window = fixture.Start();
+    AddNumberedPhotos(fixture, 5);
+    auto& list = fixture.Child<QListWidget>("lstPhotos");
+    Select(list, {0, 3});
+    fixture.Trigger("itmRemovePhoto");
+    QCOMPARE(fixture.Rows(), Names({1, 2, 4}));
+    QCOMPARE(window.Album().Photographs.Count(), 3);
+    QCOMPARE(list.currentRow(), 0);
+    QVERIFY(SelectedRows(list).isEmpty());
+
+    // The focus row alone is no selection; Del in the list removes a selection.
+    fixture.Trigger("itmRemovePhoto");
+    QCOMPARE(fixture.Rows().size(), 3);
+    Select(list, {2});
+    QTest::keyClick(&list, Qt::Key_Delete);
+    QCOMPARE(fixture.Rows(), Names({1, 2}));
+
+    // Removing every photograph keeps the editor in view.
+    Select(list, {0, 1});
+    fixture.Trigger("itmRemovePhoto");
+    QVERIFY(fixture.Rows().isEmpty());
+    QVERIFY(fixture.Child<QWidget>("pnlPhotoEdit").isVisible());
+    QVERIFY(fixture.Child<QAction>("itmRemovePhoto").isEnabled());
+  }
+
+  void nextAndPreviousWrapAround() {
+    TMainWindowFixture fixture;
+    fixture.Start();
+    AddNumberedPhotos(fixture, 3);
+    auto& list = fixture.Child<QListWidget>("lstPhotos");
+    Select(list, {1});
+    list.setCurrentRow(2, QItemSelectionModel::NoUpdate);
+    fixture.Trigger("itmNextPhoto");
+    QCOMPARE(list.currentRow(), 0);
+    QCOMPARE(fixture.Child<QLineEdit>("edtTitle").text(), QString());
+    fixture.Trigger("itmPrevPhoto");
+    QCOMPARE(list.currentRow(), 2);
+    fixture.Trigger("itmPrevPhoto");
+    QCOMPARE(list.currentRow(), 1);
+    QCOMPARE(SelectedRows(list), QList<int>{1});
+  }
+
+  void rotationsAddUp() {
+    TMainWindowFixture fixture;
+    TfrmFolivant& window = fixture.Start();
+    AddNumberedPhotos(fixture, 2);
+    TPhotograph& photo = *window.currentPhoto();
+    fixture.Trigger("itmRotateLeft");
+    fixture.Trigger("popitmRotateLeft");
+    QCOMPARE(photo.Rotation, TRotation::UpsideDown);
+    fixture.Trigger("itmRotateLeft");
+    fixture.Trigger("popitmRotateRight");
+    QCOMPARE(photo.Rotation, TRotation::UpsideDown);
+    fixture.Trigger("popitmRotateUpsideDown");
+    QCOMPARE(photo.Rotation, TRotation::None);
+    QCOMPARE(window.Album().Photographs[0].Rotation, TRotation::None);
+    QVERIFY(fixture.Child<QWidget>("pnlSideBar").isEnabled());
+  }
+
+  void titleEditsRecaptionTheRowAndMarkModified() {
+    TMainWindowFixture fixture;
+    TfrmFolivant& window = fixture.Start();
+    AddNumberedPhotos(fixture, 2);
+    window.Album().Saved = true;
+    // Showing another photograph fills the fields without marking the album.
+    fixture.Trigger("itmNextPhoto");
+    QVERIFY(window.Album().Saved);
+    fixture.Child<QLineEdit>("edtTitle").setText(QStringLiteral("Harbour"));
+    QCOMPARE(fixture.Rows(), (QStringList{QStringLiteral("Harbour"), QStringLiteral("1.jpg")}));
+    QCOMPARE(window.Album().Photographs[0].Title, "Harbour");
+    QVERIFY(!window.Album().Saved);
+  }
+
+  void newAndOpenAnsweredNoKeepEverything() {
+    TMainWindowFixture fixture;
+    TfrmFolivant& window = fixture.Start();
+    AddNumberedPhotos(fixture, 2);
+    const TAlbum* album = &window.Album();
+    fixture.Dialogs.Answers = {false, false};
+    fixture.Trigger("itmNew");
+    fixture.Trigger("itmOpen");
+    QCOMPARE(fixture.Dialogs.Asked,
+             (QStringList{
+                 QStringLiteral("The current album has not been saved. Are you sure you want to create a new one?"),
+                 QStringLiteral("The current album has not been saved. Are you sure you want to open a new one?")}));
+    QVERIFY(fixture.Dialogs.Unexpected.isEmpty());
+    QCOMPARE(&window.Album(), album);
+    QCOMPARE(fixture.Rows(), Names({0, 1}));
+    QVERIFY(!window.Album().Saved);
+
+    fixture.Dialogs.Answers = {true};
+    fixture.Trigger("itmNew");
+    QVERIFY(fixture.Rows().isEmpty());
+    QVERIFY(window.Album().Saved);
+    QVERIFY(fixture.Child<QWidget>("pnlStart").isVisible());
+  }
+
+  void saveOfANewAlbumActsAsSaveAs() {
+    TMainWindowFixture fixture;
+    TfrmFolivant& window = fixture.Start();
+    AddNumberedPhotos(fixture, 1);
+    fixture.Dialogs.FilesToSave = {fixture.PhotoFolder.filePath(QStringLiteral("trip"))};
+    fixture.Trigger("itmSave");
+    const QString saved = fixture.PhotoFolder.filePath(QStringLiteral("trip.alb"));
+    QCOMPARE(fixture.Dialogs.FileFilters.back(), QStringLiteral("Web Album Files|*.alb"));
+    QCOMPARE(window.Album().FileName, saved.toStdString());
+    QVERIFY(QFile::exists(saved));
+    QVERIFY(window.Album().Saved);
+
+    // Save As onto the existing file asks first; No writes nothing.
+    AddNumberedPhotos(fixture, 2);
+    const qint64 size_before = QFileInfo(saved).size();
+    fixture.Dialogs.FilesToSave = {saved};
+    fixture.Dialogs.Answers = {false};
+    fixture.Trigger("itmSaveAs");
+    QCOMPARE(fixture.Dialogs.Asked,
+             QStringList{QStringLiteral("The file 'trip.alb' already exists. Do you want to replace it?")});
+    QCOMPARE(QFileInfo(saved).size(), size_before);
+    QVERIFY(!window.Album().Saved);
+
+    // Open reads it back as saved.
+    fixture.Dialogs.Answers = {true};
+    fixture.Dialogs.FilesToOpen.push_back({saved});
+    fixture.Trigger("itmOpen");
+    QCOMPARE(fixture.Rows(), Names({0}));
+    QVERIFY(window.Album().Saved);
+  }
+
+  void importFolderAddsJpgThenJpegFilesOfThatFolderOnly() {
+    TMainWindowFixture fixture;
+    TfrmFolivant& window = fixture.Start();
+    fixture.WriteJpeg(QStringLiteral("b.JPEG"));
+    fixture.WriteJpeg(QStringLiteral("a.jpg"));
+    fixture.WriteJpeg(QStringLiteral("c.png"));
+    QDir(fixture.PhotoFolder.path()).mkdir(QStringLiteral("sub"));
+    fixture.WriteJpeg(QStringLiteral("sub/d.jpg"));
+    fixture.Dialogs.Folders = {fixture.PhotoFolder.path()};
+    fixture.Trigger("itmAddFolderOfPhotos");
+    QCOMPARE(fixture.Dialogs.FolderPrompts,
+             QStringList{QStringLiteral("Select a folder containing photos that you'd like to add.")});
+    QCOMPARE(fixture.Rows(), (QStringList{QStringLiteral("a.jpg"), QStringLiteral("b.JPEG")}));
+    QVERIFY(fixture.Child<QWidget>("pnlPhotoEdit").isVisible());
+    QVERIFY(!window.Album().Saved);
+  }
+
+  void importOfAFolderWithoutPhotosSaysSo() {
+    TMainWindowFixture fixture;
+    TfrmFolivant& window = fixture.Start();
+    const QString folder = fixture.PhotoFolder.filePath(QStringLiteral("empty"));
+    QDir().mkpath(folder);
+    fixture.Dialogs.Folders = {folder};
+    fixture.Trigger("itmAddFolderOfPhotos");
+    QCOMPARE(fixture.Dialogs.Messages, QStringList{QStringLiteral("Couldn't find any JPEG photos in ") + folder + '.'});
+    QVERIFY(fixture.Rows().isEmpty());
+    QVERIFY(window.Album().Saved);
+    QVERIFY(fixture.Child<QWidget>("pnlStart").isVisible());
+    QVERIFY(fixture.Child<QWidget>("pnlSideBar").isEnabled());
+  }
+
+  void dropAddsJpegFilesOnly() {
+    TMainWindowFixture fixture;
+    TfrmFolivant& window = fixture.Start();
+    QList<QUrl> urls;
+    for (const char* name : {"x.JPG", "y.png", "z.jpe"})
+      urls << QUrl::fromLocalFile(fixture.WriteJpeg(QString::fromLatin1(name)));
+    QMimeData data;
+    data.setUrls(urls);
+    QWidget* target = fixture.Child<QListWidget>("lstPhotos").viewport();
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    QVERIFY(drop.isAccepted());
+    QCOMPARE(fixture.Rows(), (QStringList{QStringLiteral("x.JPG"), QStringLiteral("z.jpe")}));
+    QVERIFY(!window.Album().Saved);
+    QVERIFY(fixture.Child<QWidget>("pnlPhotoEdit").isVisible());
+  }
+
+  void sortOrdersTheListAndMarksModifiedWhenTheOrderChanged() {
+    TMainWindowFixture fixture;
+    TfrmFolivant& window = fixture.Start();
+    fixture.AddPhotos({fixture.WriteJpeg(QStringLiteral("b.jpg")), fixture.WriteJpeg(QStringLiteral("a.jpg"))});
+    window.Album().Saved = true;
+    fixture.Trigger("popitmSortByFilename");
+    QCOMPARE(fixture.Rows(), (QStringList{QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}));
+    QCOMPARE(fixture.Child<QListWidget>("lstPhotos").currentRow(), 0);
+    QVERIFY(!window.Album().Saved);
+    window.Album().Saved = true;
+    fixture.Trigger("popitmSortByFilename");
+    QVERIFY(window.Album().Saved);
+  }
+};
+
+}  // namespace folivant::test
+
+QTEST_MAIN(folivant::test::MainWindowCommandsTest)
+#include "mainwindow_commands_test.moc"

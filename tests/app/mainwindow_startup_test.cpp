@@ -1,0 +1,172 @@
+// The main window's start-up, tip of the day, placement and close question.
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QScreen>
+#include <QtTest>
+#include <fstream>
+
+#include "mainwindowfixture.h"
+
+namespace folivant::test {
+
+class MainWindowStartupTest : public QObject {
+  Q_OBJECT
+
+  // Top 30, left 40, width 640 and the height given.
+  static void StorePlacement(TMainWindowFixture& fixture, const std::string& height) {
+    for (const auto& [value, text] :
+         {std::pair<const char*, std::string>{"Top", "30"}, {"Left", "40"}, {"Width", "640"}, {"Height", height}})
+      fixture.StoreSetting("WindowPos", value, text);
+  }
+
+ private slots:
+  void firstRunIsCentredOnTheStartPageWithTipZero() {
+    TMainWindowFixture fixture;
+    TfrmFolivant& window = fixture.Start();
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QCOMPARE(window.size(), QSize(TfrmFolivant::kDesignWidth, TfrmFolivant::kDesignHeight));
+    QCOMPARE(window.pos(), QPoint((screen.width() - TfrmFolivant::kDesignWidth) / 2,
+                                  (screen.height() - TfrmFolivant::kDesignHeight) / 2));
+    QVERIFY(!window.isMaximized());
+    QCOMPARE(window.windowTitle(), QStringLiteral("Folivant"));
+    QVERIFY(fixture.Child<QWidget>("pnlStart").isVisible());
+    QVERIFY(!fixture.Child<QWidget>("pnlPhotoEdit").isVisible());
+    QVERIFY(!fixture.Child<QWidget>("pnlError").isVisible());
+    QCOMPARE(fixture.Child<QLabel>("lblTip").text(), QStringLiteral("Tip number 0"));
+    for (const char* command : {"itmRemovePhoto", "itmMoveUp", "itmMoveDown", "itmNextPhoto", "itmPrevPhoto"}) {
+      QVERIFY2(!fixture.Child<QAction>(command).isEnabled(), command);
+    }
+    QVERIFY(window.Album().Saved);
+    QVERIFY(window.Album().Photographs.Empty());
+    QVERIFY(fixture.Dialogs.Asked.isEmpty());
+    SaveScreenshot(window, QStringLiteral("start-page"));
+
+    fixture.Stop();
+    QCOMPARE(fixture.Setting("Settings", "CurrentTip"), "0");
+    QCOMPARE(fixture.Setting("Settings", "Maximized"), "0");
+    QCOMPARE(fixture.Setting("WindowPos", "Width"), std::to_string(TfrmFolivant::kDesignWidth));
+  }
+
+  void nextTipWrapsAround() {
+    TMainWindowFixture fixture;
+    fixture.StoreSetting("Settings", "CurrentTip", "1");
+    fixture.Start();
+    auto& tip = fixture.Child<QLabel>("lblTip");
+    QCOMPARE(tip.text(), QStringLiteral("Tip number 2"));
+    emit fixture.Child<QLabel>("lblNextTip").linkActivated(QStringLiteral("next"));
+    QCOMPARE(tip.text(), QStringLiteral("Tip number 0"));
+    fixture.Stop();
+    QCOMPARE(fixture.Setting("Settings", "CurrentTip"), "0");
+  }
+
+  void storedPlacementIsRestoredAndMaximizedKeepsIt() {
+    TMainWindowFixture fixture;
+    StorePlacement(fixture, "not a number");
+    fixture.StoreSetting("Settings", "Maximized", "1");
+    TfrmFolivant& window = fixture.Start();
+    QVERIFY(window.windowState() & Qt::WindowMaximized);
+    QCOMPARE(window.normalGeometry().size(), QSize(640, TfrmFolivant::kDesignHeight));
+    fixture.Stop();
+    QCOMPARE(fixture.Setting("Settings", "Maximized"), "1");
+    QCOMPARE(fixture.Setting("WindowPos", "Top"), "30");
+    QCOMPARE(fixture.Setting("WindowPos", "Width"), "640");
+    QCOMPARE(fixture.Setting("WindowPos", "Height"), "not a number");
+  }
+
+  void storedPlacementIsWrittenBackWhenNotMaximized() {
+    TMainWindowFixture fixture;
+    StorePlacement(fixture, "480");
+    TfrmFolivant& window = fixture.Start();
+    QCOMPARE(window.geometry().size(), QSize(640, 480));
+    window.move(50, 60);
+    fixture.Stop();
+    QCOMPARE(fixture.Setting("WindowPos", "Left"), "50");
+    QCOMPARE(fixture.Setting("WindowPos", "Top"), "60");
+    QCOMPARE(fixture.Setting("WindowPos", "Height"), "480");
+  }
+
+  void albumNamedOnTheCommandLineIsOpened() {
+    TMainWindowFixture fixture;
+    const QString album_path = fixture.PhotoFolder.filePath(QStringLiteral("trip.alb"));
+    {
+      TAlbum album;
+      for (const char* name : {"one.jpg", "two.jpg"}) {
+        auto photo = std::make_unique<TPhotograph>();
+        photo->SetFileName(fixture.WriteJpeg(QString::fromLatin1(name)).toStdString());
+        album.Photographs.Add(std::move(photo));
+      }
+      album.FileName = album_path.toStdString();
+      album.SaveToFile();
+    }
+    TfrmFolivant& window = fixture.Start({album_path, QStringLiteral("ignored")});
+    QCOMPARE(fixture.Rows(), (QStringList{QStringLiteral("one.jpg"), QStringLiteral("two.jpg")}));
+    QCOMPARE(fixture.Child<QListWidget>("lstPhotos").currentRow(), 0);
+    QVERIFY(fixture.Child<QWidget>("pnlPhotoEdit").isVisible());
+    QVERIFY(!fixture.Child<QWidget>("pnlStart").isVisible());
+    QVERIFY(fixture.Child<QAction>("itmRemovePhoto").isEnabled());
+    QVERIFY(!fixture.Child<QAction>("itmNextPhoto").isEnabled());
+    QVERIFY(!fixture.Child<QAction>("itmPrevPhoto").isEnabled());
+    QVERIFY(window.Album().Saved);
+    QCOMPARE(window.Album().FileName, album_path.toStdString());
+  }
+
+  void missingCommandLineAlbumIsIgnored() {
+    TMainWindowFixture fixture;
+    TfrmFolivant& window = fixture.Start({fixture.PhotoFolder.filePath(QStringLiteral("gone.alb"))});
+    QVERIFY(fixture.Child<QWidget>("pnlStart").isVisible());
+    QVERIFY(window.Album().FileName.empty());
+    QVERIFY(fixture.Dialogs.Errors.isEmpty());
+  }
+
+  void albumThatFailsToOpenLeavesANewEmptyAlbum() {
+    TMainWindowFixture fixture;
+    const QString broken = fixture.PhotoFolder.filePath(QStringLiteral("broken.alb"));
+    std::ofstream(broken.toStdString()) << "<folivant version=\"1.8\"><photos><photo";
+    TfrmFolivant& window = fixture.Start({broken});
+    QCOMPARE(fixture.Dialogs.Errors.size(), 1);
+    QVERIFY(window.Album().FileName.empty());
+    QVERIFY(window.Album().Photographs.Empty());
+    QVERIFY(fixture.Child<QWidget>("pnlStart").isVisible());
+
+    // Save then asks for a new name instead of writing over the broken file.
+    fixture.Trigger("itmSave");
+    QCOMPARE(fixture.Dialogs.Unexpected, QStringList{QStringLiteral("ChooseFileToSave")});
+  }
+
+  void closingAModifiedAlbumAsks() {
+    TMainWindowFixture fixture;
+    TfrmFolivant& window = fixture.Start();
+    QVERIFY(window.close());
+    QVERIFY(fixture.Dialogs.Asked.isEmpty());
+
+    window.show();
+    fixture.AddPhotos({fixture.WriteJpeg(QStringLiteral("a.jpg"))});
+    QVERIFY(!window.Album().Saved);
+    fixture.Dialogs.Answers = {false};
+    QVERIFY(!window.close());
+    QCOMPARE(fixture.Dialogs.Asked,
+             QStringList{QStringLiteral("The current album has not been saved. Are you sure you want to quit?")});
+    QVERIFY(window.isVisible());
+    QVERIFY(!window.Album().Saved);
+    QCOMPARE(fixture.Rows(), QStringList{QStringLiteral("a.jpg")});
+
+    fixture.Dialogs.Answers = {true};
+    QVERIFY(window.close());
+  }
+
+  void menuCaptionsShowTheListKeys() {
+    TMainWindowFixture fixture;
+    fixture.Start();
+    QCOMPARE(fixture.Child<QAction>("itmAddPhoto").text(), QStringLiteral("&Add Photo...\tIns"));
+    QCOMPARE(fixture.Child<QAction>("itmRemovePhoto").text(), QStringLiteral("&Remove Photo\tDel"));
+    QCOMPARE(fixture.Child<QAction>("itmMoveUp").shortcut(), QKeySequence(QStringLiteral("Alt+Up")));
+    QCOMPARE(fixture.Child<QAction>("itmPrevPhoto").shortcut(), QKeySequence(QStringLiteral("Ctrl+Left")));
+  }
+};
+
+}  // namespace folivant::test
+
+QTEST_MAIN(folivant::test::MainWindowStartupTest)
+#include "mainwindow_startup_test.moc"

@@ -1,0 +1,299 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "albumfolder.h"
+#include "generator/pagegenerator.h"
+#include "model/albumclasses.h"
+#include "model/globalsettings.h"
+#include "platform/error.h"
+#include "platform/filesystem.h"
+#include "platform/resources.h"
+#include "platform/settingsstore.h"
+#include "samplephotos.h"
+#include "testutil.h"
+
+namespace folivant {
+namespace {
+
+using test::FilesIn;
+using test::ReadFile;
+using test::TTempDir;
+
+struct TResult {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string ShellQuoted(const std::string& text) { return "'" + ReplaceAll(text, "'", "'\\''") + "'"; }
+
+/// A user's world for one test: a home folder with its own settings and
+/// desktop, never the real ones. Runs folivant-cli there, as a user would.
+class TCliHome : public TTempDir {
+ public:
+  TResult Run(const std::vector<std::string>& arguments) const {
+    std::string command = "cd " + ShellQuoted(Path()) + " && env HOME=" + ShellQuoted(Path()) +
+                          " XDG_CONFIG_HOME=" + ShellQuoted(File("config")) +
+                          " FOLIVANT_CONFIG_DIR=" + ShellQuoted(File("config/folivant")) +
+                          " XDG_DESKTOP_DIR= " + ShellQuoted(FOLIVANT_CLI);
+    for (const std::string& argument : arguments) command += " " + ShellQuoted(argument);
+    command += " </dev/null >" + ShellQuoted(File("stdout.txt")) + " 2>" + ShellQuoted(File("stderr.txt"));
+    const int status = std::system(command.c_str());
+    TResult result;
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = ReadFile(File("stdout.txt"));
+    result.err = ReadFile(File("stderr.txt"));
+    return result;
+  }
+
+  /// Writes sample photographs into the sub-folder `folder`.
+  void WritePhotos(const std::string& folder, const std::vector<samples::TSamplePicture>& pictures) const {
+    std::filesystem::create_directories(File(folder));
+    for (const samples::TSamplePicture& picture : pictures)
+      Write(folder + "/" + picture.FileName,
+            samples::MakeSamplePhoto(picture.Scene, picture.Width, picture.Height, picture.Metadata));
+  }
+};
+
+/// A command line that must fail with exit status 1 and this message.
+struct TFailure {
+  const char* why;
+  std::vector<std::string> arguments;
+  std::string message;
+};
+
+std::string LoadMessage(const std::string& path) {
+  try {
+    TAlbum album;
+    album.FileName = path;
+    album.LoadFromFile();
+  } catch (const std::exception& error) {
+    return error.what();
+  }
+  return "";
+}
+
+const std::vector<samples::TSamplePicture> kPictures = {
+    {"b.jpg", 0, 120, 80, {"2021:05:02 10:00:00", "Bridge", "Over the river."}},
+    {"A.JPG", 1, 80, 120, {"2021:05:03 10:00:00", "Castle", "On the hill."}},
+    {"c.jpeg", 2, 100, 100, {"2021:05:01 10:00:00", "Abbey", ""}},
+    {"z.jpg", 3, 96, 64, {"2021:05:04 10:00:00", "", ""}},
+};
+
+TEST(CliGenerate, JobsDoNotChangeAByte) {
+  TCliHome home;
+  home.WritePhotos("photos", kPictures);
+  ASSERT_EQ(home.Run({"create", "album.alb", "--from-folder", "photos"}).status, 0);
+  const TResult one = home.Run({"generate", "album.alb", "--output", "out", "--jobs", "1"});
+  ASSERT_EQ(one.status, 0) << one.err;
+  std::filesystem::rename(home.File("out"), home.File("out1"));
+  const TResult two = home.Run({"generate", "album.alb", "--output", "out", "--jobs", "2"});
+  ASSERT_EQ(two.status, 0) << two.err;
+
+  const std::set<std::string> files = FilesIn(home.File("out1"));
+  EXPECT_EQ(files.size(), 1 + 1 + 4 * 3 + 1u) << "main.css, the album, 4 x (photo, thumbnail, page), index";
+  EXPECT_EQ(FilesIn(home.File("out")), files);
+  for (const std::string& name : files) {
+    SCOPED_TRACE(name);
+    EXPECT_TRUE(ReadFile(home.File("out/" + name)) == ReadFile(home.File("out1/" + name)));
+  }
+  EXPECT_NE(two.out.find("Photographs:  4\n"), std::string::npos) << two.out;
+}
+
+TEST(CliGenerate, FailuresExitWithTheirMessage) {
+  TCliHome home;
+  home.WritePhotos("photos", {kPictures[0]});
+  TAlbum album;
+  album.Photographs.Add(std::make_unique<TPhotograph>()).SetFileName(home.File("photos/b.jpg"));
+  album.FileName = home.File("album.alb");
+  album.SaveToFile();
+  home.Write("damaged.alb", "<folivant version=\"1.8\"><title>Half");
+  std::string unwritable;
+  try {
+    WriteFileAtomically("/proc/self/main.css", "");
+  } catch (const TError& error) {
+    unwritable = error.what();
+  }
+
+  const TFailure rows[] = {
+      {"a missing album",
+       {"generate", home.File("missing.alb"), "--output", "out"},
+       LoadMessage(home.File("missing.alb"))},
+      {"a damaged album",
+       {"generate", home.File("damaged.alb"), "--output", "out"},
+       LoadMessage(home.File("damaged.alb"))},
+      {"an output folder that cannot be written",
+       {"generate", "album.alb", "--output", "/proc/self", "--force"},
+       unwritable},
+      {"an output folder that cannot be created",
+       {"generate", "album.alb", "--output", home.File("album.alb/out")},
+       "Could not create directory \"" + home.File("album.alb/out/") + "\""},
+  };
+  for (const TFailure& row : rows) {
+    SCOPED_TRACE(row.why);
+    ASSERT_FALSE(row.message.empty());
+    const TResult result = home.Run(row.arguments);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "folivant-cli: " + row.message + "\n");
+    EXPECT_FALSE(std::filesystem::exists(home.File("out")));
+  }
+}
+
+TEST(CliGenerate, RefusesAnExistingFolderUnlessForced) {
+  TCliHome home;
+  home.WritePhotos("photos", {kPictures[0]});
+  ASSERT_EQ(home.Run({"create", "album.alb", "--from-folder", "photos"}).status, 0);
+  std::filesystem::create_directory(home.File("out"));
+  home.Write("out/keep.txt", "mine");
+
+  const TResult refused = home.Run({"generate", "album.alb", "--output", "out"});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.err, "folivant-cli: The output folder '" + home.File("out/") +
+                             "' already exists; nothing was written. Use --force to write into it anyway.\n");
+  EXPECT_EQ(FilesIn(home.File("out")), std::set<std::string>{"keep.txt"});
+
+  EXPECT_EQ(home.Run({"generate", "album.alb", "--output", "out", "--force"}).status, 0);
+  EXPECT_TRUE(FilesIn(home.File("out")).contains("index.html"));
+  EXPECT_EQ(ReadFile(home.File("out/keep.txt")), "mine");
+}
+
+TEST(CliGenerate, WithoutAFolderTheAlbumGoesToTheDesktop) {
+  TCliHome home;
+  home.WritePhotos("photos", {kPictures[0]});
+  ASSERT_EQ(home.Run({"create", "album.alb", "--from-folder", "photos", "--title", "Road Trip"}).status, 0);
+  const TResult result = home.Run({"generate", "album.alb"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_TRUE(FilesIn(home.File("Desktop/RoadTrip")).contains("RoadTrip.alb"));
+}
+
+TEST(CliGenerate, FillsTheStylesheetFromTheTemplateFile) {
+  TCliHome home;
+  home.WritePhotos("photos", {kPictures[0]});
+  ASSERT_EQ(home.Run({"create", "album.alb", "--from-folder", "photos"}).status, 0);
+  home.Write("mine.css", "body { margin: 0 }\n");
+  ASSERT_EQ(home.Run({"generate", "album.alb", "--output", "out", "--stylesheet", "mine.css"}).status, 0);
+  EXPECT_EQ(ReadFile(home.File("out/main.css")), "body { margin: 0 }\r\n");
+
+  TAlbum album;
+  album.FileName = home.File("album.alb");
+  album.LoadFromFile();
+  TLineList stylesheet = SplitLines(*FindResource("defaultstylesheet"));
+  TAlbumPageGenerator(album).FillStylesheet(stylesheet);
+  ASSERT_EQ(home.Run({"generate", "album.alb", "--output", "default"}).status, 0);
+  EXPECT_EQ(ReadFile(home.File("default/main.css")), JoinLinesCrLf(stylesheet)) << "no stored template: the default";
+  TSettingsStore store(home.File("config/folivant"));
+  TGlobalSettings settings("", store);
+  settings.SetStylesheetTemplate({"/* mine */", "body { color: <TEXT_COLOR> }"});
+  settings.SaveStylesheetTemplate();
+  ASSERT_EQ(home.Run({"generate", "album.alb", "--output", "stored"}).status, 0);
+  TLineList stored = settings.StylesheetTemplate();
+  TAlbumPageGenerator(album).FillStylesheet(stored);
+  EXPECT_EQ(ReadFile(home.File("stored/main.css")), JoinLinesCrLf(stored)) << "the template the application keeps";
+  EXPECT_NE(stored[1].find("#000000"), std::string::npos) << "its placeholder filled";
+}
+
+TEST(CliCreate, MakesAnAlbumOfTheFolderInTheOrderAsked) {
+  struct Row {
+    const char* why;
+    std::vector<std::string> options;
+    std::vector<std::string> titles;
+  };
+  const Row rows[] = {
+      {"as found: .jpg files in byte order, then .jpeg files", {}, {"Castle", "Bridge", "", "Abbey"}},
+      {"by date taken", {"--sort", "date"}, {"Abbey", "Bridge", "Castle", ""}},
+      {"by file name", {"--sort", "filename"}, {"Castle", "Bridge", "Abbey", ""}},
+  };
+  TCliHome home;
+  home.WritePhotos("photos", kPictures);
+  home.WritePhotos("photos/sub", {{"deeper.jpg", 0, 40, 30, {}}});
+  home.Write("photos/notes.png", "");
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.why);
+    std::vector<std::string> arguments = {"create", "album.alb", "--from-folder", "photos", "--force"};
+    arguments.insert(arguments.end(), row.options.begin(), row.options.end());
+    const TResult result = home.Run(arguments);
+    ASSERT_EQ(result.status, 0) << result.err;
+    TAlbum album;
+    album.FileName = home.File("album.alb");
+    album.LoadFromFile();
+    std::vector<std::string> titles;
+    for (int i = 0; i < album.Photographs.Count(); ++i) titles.push_back(album.Photographs[i].Title);
+    EXPECT_EQ(titles, row.titles);
+    EXPECT_EQ(album.Photographs[0].FileName.front(), '/') << "photographs are stored with absolute paths";
+  }
+}
+
+TEST(CliCreate, RefusesWhatItCannotDo) {
+  TCliHome home;
+  home.WritePhotos("photos", {kPictures[0]});
+  std::filesystem::create_directory(home.File("empty"));
+  home.Write("taken.alb", "mine");
+  const TFailure rows[] = {
+      {"an existing album file",
+       {"create", "taken.alb", "--from-folder", "photos"},
+       "The album file \"taken.alb\" already exists. Use --force to replace it."},
+      {"a folder without photographs",
+       {"create", "new.alb", "--from-folder", "empty"},
+       "Couldn't find any JPEG photos in empty."},
+      {"a folder that is not there",
+       {"create", "new.alb", "--from-folder", "nowhere"},
+       "Couldn't find the folder \"nowhere\"."},
+  };
+  for (const TFailure& row : rows) {
+    SCOPED_TRACE(row.why);
+    const TResult result = home.Run(row.arguments);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "folivant-cli: " + row.message + "\n");
+  }
+  EXPECT_EQ(ReadFile(home.File("taken.alb")), "mine");
+  EXPECT_FALSE(std::filesystem::exists(home.File("new.alb")));
+}
+
+TEST(Cli, UsageErrorsExitWithTwoAndTheUsage) {
+  struct Row {
+    const char* why;
+    std::vector<std::string> arguments;
+    const char* complaint;
+  };
+  const Row rows[] = {
+      {"nothing at all", {}, "no command given"},
+      {"an unknown command", {"publish", "a.alb"}, "unknown command \"publish\""},
+      {"no album", {"generate"}, "no album file given"},
+      {"an option of the other command", {"generate", "a.alb", "--title", "x"}, "unknown option \"--title\""},
+      {"jobs not a number",
+       {"generate", "a.alb", "--jobs", "two"},
+       "--jobs needs a whole number from 1 to 256, not \"two\""},
+      {"jobs zero", {"generate", "a.alb", "--jobs=0"}, "--jobs needs a whole number from 1 to 256, not \"0\""},
+      {"an option without its value", {"generate", "a.alb", "--output"}, "--output needs a value"},
+      {"create without a folder", {"create", "a.alb"}, "create needs --from-folder DIR"},
+      {"an unknown sort",
+       {"create", "a.alb", "--from-folder", "x", "--sort", "size"},
+       "--sort takes title, date or filename, not \"size\""},
+      {"two albums", {"generate", "a.alb", "b.alb"}, "unexpected \"b.alb\""},
+  };
+  TCliHome home;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.why);
+    const TResult result = home.Run(row.arguments);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.err.substr(0, result.err.find('\n') + 1), "folivant-cli: " + std::string(row.complaint) + "\n");
+    EXPECT_NE(result.err.find("Usage: folivant-cli generate ALBUM.alb"), std::string::npos);
+  }
+}
+
+TEST(Cli, HelpDocumentsEveryOption) {
+  TCliHome home;
+  const TResult result = home.Run({"--help"});
+  EXPECT_EQ(result.status, 0);
+  for (const char* option : {"generate", "create", "--output", "--jobs", "--force", "--stylesheet", "--from-folder",
+                             "--title", "--sort", "title, date", "Exit status"})
+    EXPECT_NE(result.out.find(option), std::string::npos) << option;
+}
+
+}  // namespace
+}  // namespace folivant

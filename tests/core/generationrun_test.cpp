@@ -1,0 +1,274 @@
+#include "wizard/generationrun.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "albumfolder.h"
+#include "generator/utilities.h"
+#include "platform/filesystem.h"
+#include "platform/resources.h"
+#include "samplephotos.h"
+#include "testutil.h"
+
+namespace folivant {
+namespace {
+
+using test::DecodedJpegSize;
+using test::FilesIn;
+using test::TTempDir;
+
+std::string WritePhoto(const TTempDir& dir, const std::string& name, int width, int height,
+                       const samples::TSampleMetadata& metadata = {}) {
+  return dir.Write(name, samples::MakeSamplePhoto(static_cast<int>(name.size()), width, height, metadata));
+}
+
+TPhotograph& AddPhotograph(TAlbum& album, const std::string& path) {
+  TPhotograph& photograph = album.Photographs.Add(std::make_unique<TPhotograph>());
+  photograph.SetFileName(path);
+  return photograph;
+}
+
+TLineList DefaultStylesheet() { return SplitLines(*FindResource("defaultstylesheet")); }
+
+/// Ticks until the run stops and returns the number of ticks that did work.
+int RunToEnd(TGenerationRun& run) {
+  int ticks = 1;
+  while (run.RunTick()) ++ticks;
+  return ticks;
+}
+
+/// Settles and creates `folder` as Finish would with that folder typed in.
+void PrepareFolder(TAlbum& album, const std::string& folder) {
+  ASSERT_EQ(CheckFinish(album, folder, "", [](const std::string&) { return true; }), TFinishCheck::Ready);
+}
+
+// The folder of a run stopped early: exactly these files, and no temporary file left behind.
+void ExpectFiles(const std::string& folder, const std::set<std::string>& names) { EXPECT_EQ(FilesIn(folder), names); }
+
+TEST(FinishChecks, AnEmptyAlbumCreatesNothing) {
+  TTempDir dir;
+  TAlbum album;
+  bool asked = false;
+  const auto ask = [&asked](const std::string&) { return asked = true; };
+  EXPECT_EQ(CheckFinish(album, dir.File("out"), dir.File("Desktop"), ask), TFinishCheck::NoPhotographs);
+  EXPECT_FALSE(asked);
+  EXPECT_EQ(album.Settings.OutputDirectory, "");
+  EXPECT_TRUE(FilesIn(dir.Path()).empty());
+  EXPECT_FALSE(std::filesystem::exists(dir.File("out")));
+}
+
+TEST(FinishChecks, SettlesTheOutputFolder) {
+  struct Row {
+    const char* why;
+    const char* field;
+    const char* stored;
+    const char* title;
+    const char* folder;  // "~" stands for the desktop folder
+  };
+  const Row rows[] = {
+      {"blank field, nothing stored: the desktop and the album's name", "  \t", "", "Untitled Album",
+       "~/UntitledAlbum/"},
+      {"a title without letters gives MyAlbum", "", "", "2005 !", "~/MyAlbum/"},
+      {"blank field keeps the stored folder", " ", "/srv/www/stored/", "Untitled Album", "/srv/www/stored/"},
+      {"the field's text is taken untrimmed", "/srv/www/holiday  ", "/srv/www/stored/", "Untitled Album",
+       "/srv/www/holiday  /"},
+      {"a field that ends with the separator keeps one", "/srv/www/x/", "", "Untitled Album", "/srv/www/x/"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.why);
+    TAlbum album;
+    album.Title = row.title;
+    album.Settings.SetOutputDirectory(row.stored);
+    SettleOutputFolder(album, row.field, "/home/ann/Desktop");
+    EXPECT_EQ(album.Settings.OutputDirectory, ReplaceAll(row.folder, "~", "/home/ann/Desktop"));
+  }
+}
+
+TEST(FinishChecks, WithoutADesktopTheAlbumFolderIsNeverTheRoot) {
+  TAlbum album;
+  SettleOutputFolder(album, "", "");
+  EXPECT_EQ(album.Settings.OutputDirectory, "UntitledAlbum/");
+}
+
+TEST(FinishChecks, AnExistingFolderAnsweredNoWritesNothing) {
+  TTempDir dir;
+  TAlbum album;
+  AddPhotograph(album, WritePhoto(dir, "a.jpg", 40, 30));
+  std::filesystem::create_directory(dir.File("out"));
+  std::vector<std::string> questions;
+  const auto no = [&questions](const std::string& question) {
+    questions.push_back(question);
+    return false;
+  };
+  EXPECT_EQ(CheckFinish(album, dir.File("out"), "", no), TFinishCheck::FolderRefused);
+  ASSERT_EQ(questions.size(), 1u);
+  EXPECT_EQ(questions[0], "The output folder '" + dir.File("out/") +
+                              "' already exists and may have files in it. Would you like to continue anyway?");
+  EXPECT_EQ(album.Settings.OutputDirectory, dir.File("out/"));
+  EXPECT_TRUE(FilesIn(dir.File("out")).empty());
+}
+
+TEST(FinishChecks, CreatesTheFolderWithItsParentsWithoutAsking) {
+  TTempDir dir;
+  TAlbum album;
+  AddPhotograph(album, WritePhoto(dir, "a.jpg", 40, 30));
+  const auto never = [](const std::string&) -> bool { throw std::logic_error("asked about a new folder"); };
+  EXPECT_EQ(CheckFinish(album, dir.File("a/b/c"), "", never), TFinishCheck::Ready);
+  EXPECT_TRUE(DirectoryExists(dir.File("a/b/c")));
+}
+
+TEST(FinishChecks, AFolderThatCannotBeCreatedIsReported) {
+  TTempDir dir;
+  TAlbum album;
+  AddPhotograph(album, WritePhoto(dir, "a.jpg", 40, 30));
+  dir.Write("plain-file", "in the way");
+  const std::string folder = dir.File("plain-file/album");
+  EXPECT_THROW_MSG(CheckFinish(album, folder, "", [](const std::string&) { return true; }),
+                   "Could not create directory \"" + folder + "/\"");
+  EXPECT_EQ(album.Settings.OutputDirectory, folder + "/");
+}
+
+TEST(GenerationRun, StepsTicksAndBarsFollowTheAlbum) {
+  struct Row {
+    const char* why;
+    int photographs;
+    std::set<std::string> index_pages;
+  };
+  const Row rows[] = {{"20 photographs fill one index page", 20, {"index.html"}},
+                      {"21 photographs need a second index page", 21, {"index.html", "index2.html"}}};
+  TTempDir photos;
+  const std::string path = WritePhoto(photos, "tiny.jpg", 16, 12);
+  for (const auto& [row, jobs] : {std::pair{rows[0], 1}, std::pair{rows[1], 1}, std::pair{rows[1], 2}}) {
+    SCOPED_TRACE(std::string(row.why) + (jobs == 1 ? "" : ", rendered ahead on two threads"));
+    TTempDir dir;
+    TAlbum album;
+    for (int i = 0; i < row.photographs; ++i) AddPhotograph(album, path);
+    PrepareFolder(album, dir.File("out"));
+    TGenerationRun run(album, DefaultStylesheet(), jobs);
+    const int pages = static_cast<int>(row.index_pages.size());
+    std::vector<TRunStep> steps;
+    int ticks = 0;
+    bool more = true;
+    while (more) {
+      more = run.RunTick();
+      ++ticks;
+      if (steps.empty() || steps.back() != run.RunStep()) steps.push_back(run.RunStep());
+      EXPECT_EQ(run.ImageProgress().Maximum, 2 * row.photographs);
+      EXPECT_EQ(run.PageProgress().Maximum, pages + row.photographs);
+    }
+    EXPECT_EQ(ticks, 2 * row.photographs + pages + 8);
+    const std::vector<TRunStep> expected = {
+        TRunStep::RenderPhotographs, TRunStep::ClosePhotographs, TRunStep::WritePhotoPages, TRunStep::OpenIndexPages,
+        TRunStep::WriteIndexPages,   TRunStep::ClosePages,       TRunStep::Finished};
+    EXPECT_EQ(steps, expected);
+    EXPECT_TRUE(run.Completed());
+    EXPECT_EQ(run.ImageProgress().Position, 2 * row.photographs);
+    EXPECT_EQ(run.PageProgress().Position, pages + row.photographs);
+    const std::set<std::string> files = FilesIn(dir.File("out"));
+    for (const std::string& name : row.index_pages) EXPECT_TRUE(files.contains(name)) << name;
+    EXPECT_FALSE(files.contains("index" + std::to_string(pages + 1) + ".html"));
+  }
+}
+
+TEST(GenerationRun, SkipEndsThePhotographsButNotThePages) {
+  for (const int jobs : {1, 2}) {
+    SCOPED_TRACE(jobs == 1 ? "one job" : "rendering ahead on two threads");
+    TTempDir dir;
+    TAlbum album;
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"}) AddPhotograph(album, WritePhoto(dir, name, 40, 30));
+    PrepareFolder(album, dir.File("out"));
+    TGenerationRun run(album, DefaultStylesheet(), jobs);
+    run.Skip();
+    EXPECT_EQ(run.ImageLabel(), "Preparing Photographs...") << "skip before the photographs does nothing";
+    for (int tick = 0; tick < 3; ++tick) run.RunTick();  // prepare, a, b
+    run.Skip();
+    EXPECT_EQ(run.RunStep(), TRunStep::ClosePhotographs);
+    EXPECT_EQ(run.ImageLabel(), "Preparing Photographs... (Skipped)");
+    EXPECT_FALSE(run.SkipEnabled());
+    run.RunTick();
+    EXPECT_EQ(run.ImageProgress().Position, run.ImageProgress().Maximum);
+    RunToEnd(run);
+    EXPECT_TRUE(run.Completed());
+    ExpectFiles(dir.File("out"), {"main.css", "UntitledAlbum.alb", "a.jpg", "a_small.jpg", "b.jpg", "b_small.jpg",
+                                  "a.html", "b.html", "c.html", "d.html", "index.html"});
+    EXPECT_TRUE(run.PhotographsWithoutImages().empty()) << "skipped photographs are not missing ones";
+  }
+}
+
+TEST(GenerationRun, SkipAfterThePhotographsDoesNothing) {
+  TTempDir dir;
+  TAlbum album;
+  AddPhotograph(album, WritePhoto(dir, "a.jpg", 40, 30));
+  PrepareFolder(album, dir.File("out"));
+  TGenerationRun run(album, DefaultStylesheet());
+  while (run.RunStep() != TRunStep::WritePhotoPages) run.RunTick();
+  run.Skip();
+  EXPECT_EQ(run.RunStep(), TRunStep::WritePhotoPages);
+  EXPECT_EQ(run.ImageLabel(), "Preparing Photographs...");
+  EXPECT_TRUE(run.SkipEnabled());
+}
+
+TEST(GenerationRun, CancelLeavesWhatWasWritten) {
+  for (const int jobs : {1, 2}) {
+    SCOPED_TRACE(jobs == 1 ? "one job" : "rendering ahead on two threads");
+    TTempDir dir;
+    TAlbum album;
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"})
+      AddPhotograph(album, WritePhoto(dir, name, 64, 48));
+    PrepareFolder(album, dir.File("out"));
+    {
+      TGenerationRun run(album, DefaultStylesheet(), jobs);
+      for (int tick = 0; tick < 3; ++tick) run.RunTick();  // prepare, a, b
+    }
+    ExpectFiles(dir.File("out"), {"main.css", "UntitledAlbum.alb", "a.jpg", "a_small.jpg", "b.jpg", "b_small.jpg"});
+  }
+}
+
+TEST(GenerationRun, AFailingTickStopsTheRunWithItsMessage) {
+  for (const int jobs : {1, 2}) {
+    SCOPED_TRACE(jobs == 1 ? "one job" : "rendering ahead on two threads");
+    TTempDir dir;
+    TAlbum album;
+    AddPhotograph(album, WritePhoto(dir, "a.jpg", 40, 30));
+    AddPhotograph(album, dir.Write("broken.jpg", "not a JPEG at all"));
+    AddPhotograph(album, WritePhoto(dir, "c.jpg", 40, 30));
+    std::string message;
+    try {
+      TEncodedImage thumbnail;
+      TAlbumPhotoGenerator(album).RenderPhoto(1, &thumbnail);
+    } catch (const std::exception& error) {
+      message = error.what();
+    }
+    ASSERT_FALSE(message.empty());
+    PrepareFolder(album, dir.File("out"));
+    TGenerationRun run(album, DefaultStylesheet(), jobs);
+    run.RunTick();
+    run.RunTick();
+    EXPECT_THROW_MSG(run.RunTick(), message);
+    EXPECT_TRUE(run.Failed());
+    EXPECT_FALSE(run.RunTick()) << "no step follows a failed one";
+    EXPECT_EQ(run.RunStep(), TRunStep::RenderPhotographs);
+    EXPECT_EQ(run.ImageProgress().Position, 2);
+    ExpectFiles(dir.File("out"), {"main.css", "UntitledAlbum.alb", "a.jpg", "a_small.jpg"});
+  }
+}
+
+TEST(GenerationRun, TheAlbumPointsAtItsCopyAndCountsAsSaved) {
+  TTempDir dir;
+  TAlbum album;
+  album.Title = "Summer 2024";
+  AddPhotograph(album, WritePhoto(dir, "a.jpg", 40, 30));
+  PrepareFolder(album, dir.File("out"));
+  album.MarkModified();
+  TGenerationRun run(album, DefaultStylesheet());
+  run.RunTick();
+  EXPECT_EQ(album.FileName, dir.File("out/Summer2024.alb"));
+  EXPECT_TRUE(album.Saved);
+  EXPECT_EQ(album.Photographs[0].WebName, "a");
+}
+
+}  // namespace
+}  // namespace folivant

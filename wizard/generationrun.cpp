@@ -1,0 +1,179 @@
+#include "wizard/generationrun.h"
+
+#include "generator/jpegcodec.h"
+#include "platform/error.h"
+#include "platform/filesystem.h"
+#include "platform/ini.h"
+#include "wizard/renderahead.h"
+
+namespace folivant {
+
+std::string ExistingFolderQuestion(const std::string& folder) {
+  return "The output folder '" + folder +
+         "' already exists and may have files in it. Would you like to continue anyway?";
+}
+
+void SettleOutputFolder(TAlbum& album, const std::string& field_text, const std::string& desktop_folder) {
+  if (!TrimBlanks(field_text).empty()) {
+    album.Settings.SetOutputDirectory(field_text);
+  } else if (album.Settings.OutputDirectory.empty()) {
+    // Without a desktop folder the album folder goes into the current folder,
+    // never into the root of the file system.
+    const std::string base = album.AlbumFileBaseName();
+    album.Settings.SetOutputDirectory(desktop_folder.empty() ? base : JoinPath(desktop_folder, base));
+  }
+}
+
+TFinishCheck CheckFinish(TAlbum& album, const std::string& field_text, const std::string& desktop_folder,
+                         const std::function<bool(const std::string& question)>& continue_in_existing_folder) {
+  if (album.Photographs.Empty()) return TFinishCheck::NoPhotographs;
+  SettleOutputFolder(album, field_text, desktop_folder);
+  const std::string& folder = album.Settings.OutputDirectory;
+  if (DirectoryExists(folder) && !continue_in_existing_folder(ExistingFolderQuestion(folder)))
+    return TFinishCheck::FolderRefused;
+  if (!ForceDirectories(folder)) throw TError("Could not create directory \"" + folder + "\"");
+  return TFinishCheck::Ready;
+}
+
+TGenerationRun::TGenerationRun(TAlbum& album, TLineList stylesheet_template, int jobs)
+    : album_(album), jobs_(jobs < 1 ? 1 : jobs), stylesheet_(std::move(stylesheet_template)) {}
+
+TGenerationRun::~TGenerationRun() = default;
+
+std::string TGenerationRun::OutputFile(const std::string& name) const { return album_.Settings.OutputDirectory + name; }
+
+void TGenerationRun::WriteLines(const TLineList& lines, const std::string& name) const {
+  WriteFileAtomically(OutputFile(name), JoinLinesCrLf(lines), TFlush::Later);
+}
+
+bool TGenerationRun::RunTick() {
+  if (completed_ || failed_) return false;
+  try {
+    if (!page_generator_) page_generator_ = std::make_unique<TAlbumPageGenerator>(album_);
+    if (!photo_generator_) photo_generator_ = std::make_unique<TAlbumPhotoGenerator>(album_);
+    const int count = album_.Photographs.Count();
+    switch (step_) {
+      case TRunStep::PrepareRun: PrepareRun(); break;
+      case TRunStep::RenderPhotographs:
+        if (index_ < count)
+          RenderNextPhotograph();
+        else
+          step_ = TRunStep::ClosePhotographs;
+        break;
+      case TRunStep::ClosePhotographs:
+        render_ahead_.reset();
+        index_ = 0;
+        image_progress_.Position = image_progress_.Maximum;
+        step_ = TRunStep::WritePhotoPages;
+        break;
+      case TRunStep::WritePhotoPages:
+        if (index_ < count)
+          WriteNextPhotoPage();
+        else
+          step_ = TRunStep::OpenIndexPages;
+        break;
+      case TRunStep::OpenIndexPages:
+        index_ = 1;
+        step_ = TRunStep::WriteIndexPages;
+        break;
+      case TRunStep::WriteIndexPages:
+        if (index_ <= index_pages_)
+          WriteNextIndexPage();
+        else
+          step_ = TRunStep::ClosePages;
+        break;
+      case TRunStep::ClosePages:
+        // One flush for the whole album instead of one per file: on a busy
+        // disk, waiting for each file would set the pace of the run.
+        FlushFileSystem(album_.Settings.OutputDirectory);
+        index_ = 0;
+        page_progress_.Position = page_progress_.Maximum;
+        step_ = TRunStep::Finished;
+        break;
+      case TRunStep::Finished: completed_ = true; break;
+    }
+  } catch (...) {
+    failed_ = true;
+    render_ahead_.reset();
+    throw;
+  }
+  return !completed_;
+}
+
+void TGenerationRun::PrepareRun() {
+  const int count = album_.Photographs.Count();
+  index_pages_ = page_generator_->IndexPageCount();
+  image_progress_ = {0, 2 * count};
+  page_progress_ = {0, index_pages_ + count};
+  page_generator_->FillStylesheet(stylesheet_);
+  WriteLines(stylesheet_, "main.css");
+  album_.AssignWebNames();
+  album_.FileName = OutputFile(album_.AlbumFileBaseName() + ".alb");
+  album_.SaveToFile();
+  index_ = 0;
+  // Rendering only reads what this step has just settled, so the workers may
+  // start now; they go at most two photographs per thread ahead of the writing.
+  if (jobs_ > 1 && count > 0)
+    render_ahead_ =
+        std::make_unique<TRenderAhead>([this](int index) { return Render(index); }, 0, count, jobs_, 2 * jobs_);
+  step_ = TRunStep::RenderPhotographs;
+}
+
+static bool RendererReadsFileType(const std::string& path) {
+  try {
+    CheckPictureExtension(path);
+    return true;
+  } catch (const TError&) {
+    return false;
+  }
+}
+
+TRenderedPhoto TGenerationRun::Render(int index) const {
+  TRenderedPhoto rendered;
+  // The album editor admits ".jpe" files, which the renderer does not read.
+  // Such a photograph can never have images, like a missing one, so it must
+  // not stop the run for all the others.
+  const TPhotograph& photograph = album_.Photographs[index];
+  if (!photograph.Missing() && !RendererReadsFileType(photograph.FileName)) return rendered;
+  rendered.Photo = photo_generator_->RenderPhoto(index, &rendered.Thumbnail);
+  return rendered;
+}
+
+void TGenerationRun::RenderNextPhotograph() {
+  TRenderedPhoto rendered = render_ahead_ ? render_ahead_->Take(index_) : Render(index_);
+  const TPhotograph& photograph = album_.Photographs[index_];
+  if (rendered.Photo) {
+    WriteFileAtomically(OutputFile(photograph.WebName + ".jpg"), rendered.Photo->Bytes, TFlush::Later);
+    ++image_progress_.Position;
+    WriteFileAtomically(OutputFile(photograph.WebName + "_small.jpg"), rendered.Thumbnail.Bytes, TFlush::Later);
+    ++image_progress_.Position;
+  } else {
+    // Nothing to render; the run goes on without these images and tells the
+    // front end, which names the photograph to the user at the end.
+    without_images_.push_back(index_);
+    image_progress_.Position += 2;
+  }
+  ++index_;
+}
+
+void TGenerationRun::WriteNextPhotoPage() {
+  WriteLines(page_generator_->BuildPhotoPage(index_), page_generator_->PhotoPageFileName(index_));
+  ++index_;
+  ++page_progress_.Position;
+}
+
+void TGenerationRun::WriteNextIndexPage() {
+  WriteLines(page_generator_->BuildIndexPage(index_), TAlbumPageGenerator::IndexPageFileName(index_));
+  ++index_;
+  ++page_progress_.Position;
+}
+
+void TGenerationRun::Skip() {
+  if (step_ != TRunStep::RenderPhotographs || failed_) return;
+  step_ = TRunStep::ClosePhotographs;
+  render_ahead_.reset();
+  image_label_ += kSkippedSuffix;
+  skip_enabled_ = false;
+}
+
+}  // namespace folivant

@@ -1,0 +1,129 @@
+#pragma once
+
+// The generation run without any window: the checks of Finish, then the
+// run as a chain of short steps. The wizard calls RunTick from a 10 ms timer;
+// the command-line generator and the tests call it in a loop.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "generator/pagegenerator.h"
+#include "generator/photogenerator.h"
+#include "generator/utilities.h"
+#include "model/albumclasses.h"
+
+namespace folivant {
+
+class TRenderAhead;
+struct TRenderedPhoto;
+
+inline constexpr char kNoPhotographsMessage[] = "There are no photographs in this album to generate.";
+inline constexpr char kPreparingPhotographsLabel[] = "Preparing Photographs...";
+inline constexpr char kSkippedSuffix[] = " (Skipped)";
+
+/// The question asked before writing into an output folder that already exists.
+std::string ExistingFolderQuestion(const std::string& folder);
+
+/// Settles the album's OutputDirectory from the output folder field: its
+/// untrimmed text when it is not blank; else the stored folder; else
+/// `desktop_folder` joined with AlbumFileBaseName (which marks the album modified).
+void SettleOutputFolder(TAlbum& album, const std::string& field_text, const std::string& desktop_folder);
+
+enum class TFinishCheck : uint8_t { Ready, NoPhotographs, FolderRefused };
+
+/// Finish's checks before a run: no photographs (nothing changes), then the
+/// output folder settled, `continue_in_existing_folder` asked with
+/// ExistingFolderQuestion when it exists, and the folder created with its
+/// parents. Ready when the run may start. Throws TError
+/// "Could not create directory \"<folder>\"" when the folder cannot be made.
+TFinishCheck CheckFinish(TAlbum& album, const std::string& field_text, const std::string& desktop_folder,
+                         const std::function<bool(const std::string& question)>& continue_in_existing_folder);
+
+/// The run's states, one after another; a step spends one tick per unit of work.
+enum class TRunStep : uint8_t {
+  PrepareRun,
+  RenderPhotographs,
+  ClosePhotographs,
+  WritePhotoPages,
+  OpenIndexPages,
+  WriteIndexPages,
+  ClosePages,
+  Finished
+};
+
+/// A progress bar's state; the minimum is always 0.
+struct TProgress {
+  int Position = 0;
+  int Maximum = 0;
+};
+
+/// One generation run into the album's OutputDirectory, which CheckFinish has
+/// settled and created. Borrows the album for its whole life and changes it:
+/// web names are assigned and FileName points at the album file it writes.
+class TGenerationRun {
+ public:
+  /// With `jobs` above 1, photographs are rendered ahead on that many threads
+  /// and still written in album order by RunTick; the files are the same.
+  TGenerationRun(TAlbum& album, TLineList stylesheet_template, int jobs = 1);
+  /// Stops rendering ahead; what was written stays.
+  ~TGenerationRun();
+  TGenerationRun(const TGenerationRun&) = delete;
+  TGenerationRun& operator=(const TGenerationRun&) = delete;
+
+  /// Performs one unit of work of the current step. False once the run has
+  /// nothing more to do (after the Finished step, or after a failure), so the
+  /// caller's timer stays off. Throws TError with the failure's message; the
+  /// run then stops where it is and later ticks do nothing.
+  bool RunTick();
+  /// Ends the photographs step early; does nothing outside it.
+  void Skip();
+
+  TRunStep RunStep() const { return step_; }
+  int RunIndex() const { return index_; }
+  const TProgress& ImageProgress() const { return image_progress_; }
+  const TProgress& PageProgress() const { return page_progress_; }
+  /// "Preparing Photographs...", followed by " (Skipped)" after Skip.
+  const std::string& ImageLabel() const { return image_label_; }
+  bool SkipEnabled() const { return skip_enabled_; }
+  /// The Finished step has been performed.
+  bool Completed() const { return completed_; }
+  bool Failed() const { return failed_; }
+  /// Indexes of the photographs that got no image files, in album order:
+  /// missing ones, and those of a file type the renderer does not read
+  /// (".jpe"). Their pages still refer to those files.
+  const std::vector<int>& PhotographsWithoutImages() const { return without_images_; }
+
+ private:
+  void PrepareRun();
+  /// Called on the render-ahead threads too: reads only the album and the generator.
+  TRenderedPhoto Render(int index) const;
+  void RenderNextPhotograph();
+  void WriteNextPhotoPage();
+  void WriteNextIndexPage();
+  std::string OutputFile(const std::string& name) const;
+  /// Writes a page or the stylesheet; the folder is flushed once, at the end.
+  void WriteLines(const TLineList& lines, const std::string& name) const;
+
+  TAlbum& album_;
+  const int jobs_;
+  // The filled stylesheet lives as long as the page generator that remembers it.
+  TLineList stylesheet_;
+  std::unique_ptr<TAlbumPageGenerator> page_generator_;
+  std::unique_ptr<TAlbumPhotoGenerator> photo_generator_;
+  std::unique_ptr<TRenderAhead> render_ahead_;
+  TRunStep step_ = TRunStep::PrepareRun;
+  int index_ = 0;
+  int index_pages_ = 0;
+  TProgress image_progress_;
+  TProgress page_progress_;
+  std::string image_label_ = kPreparingPhotographsLabel;
+  bool skip_enabled_ = true;
+  bool completed_ = false;
+  bool failed_ = false;
+  std::vector<int> without_images_;
+};
+
+}  // namespace folivant

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <condition_variable>
+#include <exception>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "generator/photogenerator.h"
+
+namespace folivant {
+
+/// What RenderPhoto made of one photograph: nothing for a missing photograph.
+struct TRenderedPhoto {
+  std::optional<TEncodedImage> Photo;
+  TEncodedImage Thumbnail;
+};
+
+/// Renders the photographs of an album on worker threads, ahead of the caller
+/// who takes them one by one in album order and writes them. Rendering never
+/// runs more than `window` photographs ahead of the last one taken, so memory
+/// stays bounded.
+class TRenderAhead {
+ public:
+  /// Renders photographs `first` to `count` - 1 with `render`, which is called
+  /// on several threads at once and must not outlive what it borrows.
+  TRenderAhead(std::function<TRenderedPhoto(int index)> render, int first, int count, int threads, int window);
+  /// Stops the workers; a render in progress is finished and dropped.
+  ~TRenderAhead();
+  TRenderAhead(const TRenderAhead&) = delete;
+  TRenderAhead& operator=(const TRenderAhead&) = delete;
+
+  /// Waits for the photograph at `index` (taken in increasing order) and hands
+  /// it over; rethrows the error its rendering raised.
+  TRenderedPhoto Take(int index);
+
+ private:
+  struct TSlot {
+    bool done = false;
+    TRenderedPhoto rendered;
+    std::exception_ptr error;
+  };
+
+  void Work();
+  /// The next index a worker may render, or nothing when it should stop.
+  std::optional<int> NextIndex();
+
+  const std::function<TRenderedPhoto(int index)> render_;
+  const int count_;
+  const int window_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::vector<TSlot> slots_;
+  int next_;
+  int taken_;
+  bool stopping_ = false;
+  std::vector<std::thread> workers_;
+};
+
+}  // namespace folivant
