@@ -22,8 +22,8 @@ constexpr int kDescriptionHeight = 18;
 constexpr int kBackToHomeHeight = 10;
 constexpr int kPageLinksHeight = 14;
 constexpr int kGridTop = kTitleTop + kTitleHeight + kDescriptionHeight + kBackToHomeHeight + 2;
-constexpr int kIndexFrameWidth = TIndexPreview::kGridWidth + 2 * kFrameMargin;
-constexpr int kIndexFrameHeight = kGridTop + TIndexPreview::kGridHeight + kPageLinksHeight;
+constexpr int kIndexFrameWidth = TIndexPagePreview::kGridWidth + 2 * kFrameMargin;
+constexpr int kIndexFrameHeight = kGridTop + TIndexPagePreview::kGridHeight + kPageLinksHeight;
 
 // Photo preview frame: the tallest stack with a margin under it.
 constexpr int kPhotoFrameWidth = 151;
@@ -74,17 +74,17 @@ void PaintScrollBarPicture(QPainter& painter, const QWidget& widget, const QRect
 
 }  // namespace
 
-TIndexPreview::TIndexPreview(QWidget* parent) : QWidget(parent) { setFixedSize(sizeHint()); }
+TIndexPagePreview::TIndexPagePreview(QWidget* parent) : QWidget(parent) { setFixedSize(sizeHint()); }
 
-QSize TIndexPreview::sizeHint() const {
+QSize TIndexPagePreview::sizeHint() const {
   return {kIndexFrameWidth + 1 + kScrollBarThickness, kIndexFrameHeight + 1 + kScrollBarThickness};
 }
 
-QRect TIndexPreview::Frame() const { return {0, 0, kIndexFrameWidth, kIndexFrameHeight}; }
+QRect TIndexPagePreview::Frame() const { return {0, 0, kIndexFrameWidth, kIndexFrameHeight}; }
 
-QRect TIndexPreview::GridArea() const { return {kFrameMargin, kGridTop, kGridWidth, kGridHeight}; }
+QRect TIndexPagePreview::GridArea() const { return {kFrameMargin, kGridTop, kGridWidth, kGridHeight}; }
 
-void TIndexPreview::ShowAlbum(const TAlbum& album) {
+void TIndexPagePreview::ShowAlbum(const TAlbum& album) {
   const TAlbumSettings& settings = album.Settings;
   title_ = QString::fromStdString(album.Title);
   description_ = QString::fromStdString(album.Description);
@@ -94,7 +94,7 @@ void TIndexPreview::ShowAlbum(const TAlbum& album) {
   update();
 }
 
-void TIndexPreview::paintEvent(QPaintEvent*) {
+void TIndexPagePreview::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   const QRect frame = Frame();
   PaintPage(painter, frame, colours_.PageColor());
@@ -132,18 +132,18 @@ void TIndexPreview::paintEvent(QPaintEvent*) {
                           Qt::Horizontal);
 }
 
-TPhotoPreview::TPhotoPreview(QWidget* parent) : QWidget(parent) { setFixedSize(sizeHint()); }
+TPhotoPagePreview::TPhotoPagePreview(QWidget* parent) : QWidget(parent) { setFixedSize(sizeHint()); }
 
-QSize TPhotoPreview::sizeHint() const { return {kPhotoFrameWidth, kPhotoFrameHeight}; }
+QSize TPhotoPagePreview::sizeHint() const { return {kPhotoFrameWidth, kPhotoFrameHeight}; }
 
-void TPhotoPreview::ShowAlbum(const TAlbum& album) {
+void TPhotoPagePreview::ShowAlbum(const TAlbum& album) {
   const TAlbumSettings& settings = album.Settings;
   colours_.Assign(settings.ColorScheme);
   stack_ = PhotoPreviewStack(settings.ThumbNavigationBar, settings.NavigationBelowPhoto);
   update();
 }
 
-void TPhotoPreview::paintEvent(QPaintEvent*) {
+void TPhotoPagePreview::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   const QRect frame = rect();
   PaintPage(painter, frame, colours_.PageColor());
@@ -158,7 +158,7 @@ void TPhotoPreview::paintEvent(QPaintEvent*) {
   }
 }
 
-void TPhotoPreview::PaintNavigation(QPainter& painter, const QRect& block) const {
+void TPhotoPagePreview::PaintNavigation(QPainter& painter, const QRect& block) const {
   painter.setPen(ToQColor(colours_.LinkColor));
   painter.setFont(SmallFont(font(), 7));
   const QRect text = block.adjusted(6, -1, -6, 1);
@@ -167,7 +167,7 @@ void TPhotoPreview::PaintNavigation(QPainter& painter, const QRect& block) const
   painter.drawText(text, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral(">>"));
 }
 
-void TPhotoPreview::PaintThumbnails(QPainter& painter, const QRect& block) const {
+void TPhotoPagePreview::PaintThumbnails(QPainter& painter, const QRect& block) const {
   constexpr int kSmall = 13;
   constexpr int kLarge = 17;
   constexpr int kGap = 4;
@@ -180,7 +180,7 @@ void TPhotoPreview::PaintThumbnails(QPainter& painter, const QRect& block) const
   }
 }
 
-void TPhotoPreview::PaintPhoto(QPainter& painter, const QRect& block) const {
+void TPhotoPagePreview::PaintPhoto(QPainter& painter, const QRect& block) const {
   painter.setPen(ToQColor(colours_.TextColor));
   painter.setFont(SmallFont(font(), 9, true));
   painter.drawText(QRect(block.left(), block.top() + 4, block.width(), 12), Qt::AlignCenter, tr("Picture Title"));

@@ -10,14 +10,14 @@ namespace folivant {
 
 /// The index page preview: a schematic index page in the album's colours,
 /// with pictures of scroll bars beside and under it when the grid is cut off.
-class TIndexPreview : public QWidget {
+class TIndexPagePreview : public QWidget {
   Q_OBJECT
  public:
   /// The grid area inside the frame, in pixels; the grid geometry depends on it.
   static constexpr int kGridWidth = 143;
   static constexpr int kGridHeight = 131;
 
-  explicit TIndexPreview(QWidget* parent = nullptr);
+  explicit TIndexPagePreview(QWidget* parent = nullptr);
 
   /// Takes what the preview shows from the album and repaints.
   void ShowAlbum(const TAlbum& album);
@@ -42,10 +42,10 @@ class TIndexPreview : public QWidget {
 
 /// The photo page preview: navigation strip, thumbnail strip and photo block
 /// stacked in the album's order and colours.
-class TPhotoPreview : public QWidget {
+class TPhotoPagePreview : public QWidget {
   Q_OBJECT
  public:
-  explicit TPhotoPreview(QWidget* parent = nullptr);
+  explicit TPhotoPagePreview(QWidget* parent = nullptr);
 
   void ShowAlbum(const TAlbum& album);
   const std::vector<TPhotoPreviewBlockPlace>& Stack() const { return stack_; }

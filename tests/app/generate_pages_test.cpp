@@ -190,7 +190,7 @@ class GeneratePagesTest : public QObject {
     ShowPage(fixture, 3);
     QCheckBox& box = fixture.Child<QCheckBox>("chkHomeLink");
     QLineEdit& address = fixture.Child<QLineEdit>("edtHomepageURL");
-    const auto& preview = fixture.Child<TIndexPreview>("imgIndexPreview");
+    const auto& preview = fixture.Child<TIndexPagePreview>("imgIndexPreview");
 
     box.click();
     QVERIFY(address.isEnabled());
@@ -241,7 +241,7 @@ class GeneratePagesTest : public QObject {
     fixture.Album.Settings.ColorScheme.SetPageColor(0x204060);
     fixture.Open();
     ShowPage(fixture, 3);
-    auto& preview = fixture.Child<TIndexPreview>("imgIndexPreview");
+    auto& preview = fixture.Child<TIndexPagePreview>("imgIndexPreview");
     const TIndexPreviewGrid& grid = preview.Grid();
     QCOMPARE(grid.CellWidth, 28);
     QCOMPARE(grid.CellHeight, 21);
@@ -267,7 +267,7 @@ class GeneratePagesTest : public QObject {
     TWizardFixture fixture;
     fixture.Open();
     ShowPage(fixture, 3);
-    auto& preview = fixture.Child<TIndexPreview>("imgIndexPreview");
+    auto& preview = fixture.Child<TIndexPagePreview>("imgIndexPreview");
     // The pictures lie beside and under the frame, where nothing else is painted.
     const QRect beside(preview.width() - 12, 0, 12, preview.height() - 13);
     const QRect under(0, preview.height() - 12, preview.width() - 13, 12);
@@ -299,7 +299,7 @@ class GeneratePagesTest : public QObject {
     TWizardFixture fixture;
     fixture.Open();
     ShowPage(fixture, 4);
-    const auto& preview = fixture.Child<TPhotoPreview>("imgPhotoPreview");
+    const auto& preview = fixture.Child<TPhotoPagePreview>("imgPhotoPreview");
     const auto order = [&] {
       QStringList names;
       for (const TPhotoPreviewBlockPlace& place : preview.Stack())
