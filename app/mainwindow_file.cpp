@@ -3,9 +3,13 @@
 #include "app/dialogs.h"
 #include "app/listcommands.h"
 #include "app/mainwindow.h"
+#include "model/globalsettings.h"
+#include "platform/desktop.h"
 #include "platform/filesystem.h"
 #include "platform/ini.h"
+#include "platform/settingsstore.h"
 #include "ui_mainwindow.h"
+#include "wizard/generate.h"
 
 namespace folivant {
 
@@ -54,7 +58,13 @@ void TfrmFolivant::itmSaveAsClick() {
 }
 
 void TfrmFolivant::btnGenerateClick() {
-  run([this] { dialogs_.Inform(QStringLiteral("The generation wizard is not part of this build yet.")); });
+  run([this] {
+    // With the real dialogs the wizard makes its own, so that its message boxes stand over it.
+    TfrmGenerate wizard(own_dialogs_ ? nullptr : &dialogs_, *settings_store_, globalSettings_->ProgramFolder(),
+                        DesktopFolder(), this);
+    wizard.Prepare(*album_, *globalSettings_);
+    wizard.exec();
+  });
 }
 
 void TfrmFolivant::itmExitClick() { close(); }

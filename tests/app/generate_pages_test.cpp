@@ -1,0 +1,367 @@
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+
+#include "platform/filesystem.h"
+#include "wizard/colorschemes.h"
+#include "wizard/colourchooser.h"
+#include "wizard/previews.h"
+#include "wizardfixture.h"
+
+namespace folivant::test {
+
+namespace {
+
+const char* const kPages[] = {"pnlTitlePage",  "pnlColourPage",     "pnlIndexPage",   "pnlPhotoPage",
+                              "pnlOutputPage", "pnlGeneratingPage", "pnlFinishedPage"};
+
+// "<page>: previous next finish cancel" with 1 for an enabled button.
+QString PageAndButtons(const TWizardFixture& fixture) {
+  const auto on = [&](const char* name) {
+    return fixture.Child<QPushButton>(name).isEnabled() ? QStringLiteral("1") : QStringLiteral("0");
+  };
+  return fixture.Child<QStackedWidget>("pnlPages").currentWidget()->objectName() + QStringLiteral(": ") +
+         on("btnPrevious") + on("btnNext") + on("btnFinish") + on("btnCancel");
+}
+
+void TypeInto(QLineEdit& field, const QString& text) {
+  field.setFocus();
+  QTest::keyClicks(&field, text);
+}
+
+void Clear(QLineEdit& field) {
+  field.setFocus();
+  field.selectAll();
+  QTest::keyClick(&field, Qt::Key_Backspace);
+}
+
+void ShowPage(TWizardFixture& fixture, int page) {
+  fixture.Wizard->ShowPage(page);
+  QCOMPARE(fixture.Child<QStackedWidget>("pnlPages").currentWidget()->objectName(), QLatin1String(kPages[page - 1]));
+}
+
+}  // namespace
+
+class GeneratePagesTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void initTestCase() {
+    // Nothing here may touch the user's own settings.
+    qputenv("FOLIVANT_CONFIG_DIR", QDir::tempPath().toUtf8() + "/folivant-generate-pages-test-config");
+  }
+
+  void nextAndPreviousWalkThroughTheFirstFivePages() {
+    TWizardFixture fixture;
+    fixture.Open();
+    QCOMPARE(fixture.Wizard->windowTitle(), QStringLiteral("Album Generation Wizard"));
+    QStringList seen{PageAndButtons(fixture)};
+    for (int i = 0; i < 5; ++i) {
+      QTest::mouseClick(&fixture.Child<QPushButton>("btnNext"), Qt::LeftButton);
+      seen << PageAndButtons(fixture);
+    }
+    QTest::mouseClick(&fixture.Child<QPushButton>("btnPrevious"), Qt::LeftButton);
+    seen << PageAndButtons(fixture);
+    const QStringList expected{
+        "pnlTitlePage: 0111",  "pnlColourPage: 1111", "pnlIndexPage: 1111", "pnlPhotoPage: 1111",
+        "pnlOutputPage: 1011", "pnlOutputPage: 1011", "pnlPhotoPage: 1111",
+    };
+    QCOMPARE(seen, expected);
+    QCOMPARE(fixture.Wizard->CurrentPage(), 4);
+    QCOMPARE(fixture.Child<QPushButton>("btnPrevious").text(), QStringLiteral("<< &Previous"));
+    QCOMPARE(fixture.Child<QPushButton>("btnNext").text(), QStringLiteral("&Next  >>"));
+    QVERIFY(fixture.Child<QPushButton>("btnNext").isDefault());
+    QVERIFY(fixture.Dialogs.Unexpected.isEmpty());
+  }
+
+  void pagesOfANewAlbumShowItsDefaults() {
+    TWizardFixture fixture;
+    fixture.Open();
+    QCOMPARE(fixture.Child<QLineEdit>("edtTitle").text(), QString::fromStdString(fixture.Album.Title));
+    QCOMPARE(fixture.Child<QPlainTextEdit>("mmoDescription").toPlainText(),
+             QString::fromStdString(fixture.Album.Description));
+
+    ShowPage(fixture, 3);
+    QCOMPARE(fixture.Child<QComboBox>("cmbThumbSize").currentText(), QStringLiteral("Medium"));
+    QCOMPARE(fixture.Child<QLineEdit>("edtRows").text(), QStringLiteral("5"));
+    QCOMPARE(fixture.Child<QLineEdit>("edtCols").text(), QStringLiteral("4"));
+    QVERIFY(!fixture.Child<QCheckBox>("chkHomeLink").isChecked());
+    QVERIFY(!fixture.Child<QLineEdit>("edtHomepageURL").isEnabled());
+    QVERIFY(!fixture.Child<QLabel>("lblHomePageURL").isEnabled());
+    QCOMPARE(fixture.Child<QLineEdit>("edtHomepageURL").text(), QStringLiteral("http://"));
+
+    ShowPage(fixture, 4);
+    QVERIFY(fixture.Child<QCheckBox>("chkThumbNavigation").isChecked());
+    QVERIFY(!fixture.Child<QCheckBox>("chkNavLoop").isChecked());
+    QVERIFY(fixture.Child<QRadioButton>("rdoAbove").isChecked());
+    QCOMPARE(fixture.Child<QComboBox>("cmbPhotoSize").currentText(), QStringLiteral("Medium (640 x 480)"));
+
+    QVERIFY(fixture.Album.Saved);
+    ShowPage(fixture, 5);
+    const std::string expected = JoinPath(fixture.DesktopFolder(), fixture.Album.AlbumFileBaseName());
+    QCOMPARE(fixture.Child<QLineEdit>("edtOutputDirectory").text(), QString::fromStdString(expected));
+    QVERIFY(fixture.Album.Settings.OutputDirectory.empty());
+  }
+
+  void choicesGoIntoTheAlbumAtOnceAndStayAfterCancel() {
+    TWizardFixture fixture;
+    fixture.Open();
+    QLineEdit& title = fixture.Child<QLineEdit>("edtTitle");
+    Clear(title);
+    TypeInto(title, QStringLiteral("Lake "));
+    QCOMPARE(fixture.Album.Title, std::string("Lake "));
+    title.insert(QStringLiteral("Zürich"));
+    QCOMPARE(fixture.Album.Title, std::string("Lake Zürich"));
+    fixture.Child<QPlainTextEdit>("mmoDescription").setPlainText(QStringLiteral("Two days"));
+    QCOMPARE(fixture.Album.Description, std::string("Two days"));
+
+    ShowPage(fixture, 3);
+    TWizardFixture::Pick(fixture.Child<QComboBox>("cmbThumbSize"), QStringLiteral("Large"));
+    QCOMPARE(fixture.Album.Settings.ThumbSize, TPhotoSize::Large);
+    TAlbumSettings large;
+    large.SetThumbSize(TPhotoSize::Large);
+    QCOMPARE(fixture.Album.Settings.ThumbWidth, large.ThumbWidth);  // the standard size came along
+
+    ShowPage(fixture, 4);
+    fixture.Child<QCheckBox>("chkThumbNavigation").click();
+    fixture.Child<QCheckBox>("chkNavLoop").click();
+    fixture.Child<QRadioButton>("rdoBelow").click();
+    TWizardFixture::Pick(fixture.Child<QComboBox>("cmbPhotoSize"), QStringLiteral("Original Size"));
+    QVERIFY(!fixture.Album.Settings.ThumbNavigationBar);
+    QVERIFY(fixture.Album.Settings.NavigateInLoop);
+    QVERIFY(fixture.Album.Settings.NavigationBelowPhoto);
+    QCOMPARE(fixture.Album.Settings.PhotoSize, TPhotoSize::Original);
+    fixture.Child<QRadioButton>("rdoAbove").click();
+    QVERIFY(!fixture.Album.Settings.NavigationBelowPhoto);
+
+    QTest::mouseClick(&fixture.Child<QPushButton>("btnCancel"), Qt::LeftButton);
+    QVERIFY(!fixture.Wizard->isVisible());
+    QCOMPARE(fixture.Album.Title, std::string("Lake Zürich"));
+    QCOMPARE(fixture.Album.Settings.ThumbSize, TPhotoSize::Large);
+    QVERIFY(fixture.Album.Settings.NavigateInLoop);
+    QVERIFY(fixture.Album.Saved);  // choices alone do not mark the album modified
+  }
+
+  void rowsTypedOutOfRangeKeepTheLastAcceptedNumber() {
+    TWizardFixture fixture;
+    fixture.Open();
+    ShowPage(fixture, 3);
+    QLineEdit& rows = fixture.Child<QLineEdit>("edtRows");
+    Clear(rows);
+    QCOMPARE(fixture.Album.Settings.ThumbnailRows, 5);
+    TypeInto(rows, QStringLiteral("3"));
+    QCOMPARE(fixture.Album.Settings.ThumbnailRows, 3);
+    TypeInto(rows, QStringLiteral("0"));
+    QCOMPARE(rows.text(), QStringLiteral("30"));
+    QCOMPARE(fixture.Album.Settings.ThumbnailRows, 3);
+    fixture.Child<QLineEdit>("edtCols").setFocus();  // leaving the field shows the number again
+    QCOMPARE(rows.text(), QStringLiteral("3"));
+
+    QLineEdit& cols = fixture.Child<QLineEdit>("edtCols");
+    Clear(cols);
+    TypeInto(cols, QStringLiteral("x"));
+    QCOMPARE(fixture.Album.Settings.ThumbnailCols, 4);
+    QTest::keyClick(&cols, Qt::Key_Backspace);
+    TypeInto(cols, QStringLiteral("25"));
+    QCOMPARE(fixture.Album.Settings.ThumbnailCols, 25);
+    QTest::keyClick(&cols, Qt::Key_Up);  // the up-down stops at its maximum
+    QCOMPARE(cols.text(), QStringLiteral("25"));
+    QTest::keyClick(&cols, Qt::Key_Down);
+    QCOMPARE(fixture.Album.Settings.ThumbnailCols, 24);
+  }
+
+  void rowsOutsideTheRangeFromAnAlbumFileAreBroughtIntoIt() {
+    TWizardFixture fixture;
+    fixture.Album.Settings.ThumbnailRows = 0;
+    fixture.Album.Settings.ThumbnailCols = 40;
+    fixture.Open();
+    ShowPage(fixture, 3);
+    QCOMPARE(fixture.Child<QLineEdit>("edtRows").text(), QStringLiteral("1"));
+    QCOMPARE(fixture.Album.Settings.ThumbnailRows, 1);
+    QCOMPARE(fixture.Album.Settings.ThumbnailCols, 25);
+  }
+
+  void theHomeAddressIgnoresTheBareHttpPrefix() {
+    TWizardFixture fixture;
+    fixture.Open();
+    ShowPage(fixture, 3);
+    QCheckBox& box = fixture.Child<QCheckBox>("chkHomeLink");
+    QLineEdit& address = fixture.Child<QLineEdit>("edtHomepageURL");
+    const auto& preview = fixture.Child<TIndexPagePreview>("imgIndexPreview");
+
+    box.click();
+    QVERIFY(address.isEnabled());
+    QVERIFY(fixture.Album.Settings.HomeURL.empty());  // checking alone sets no address
+    QVERIFY(!preview.BackToHomeVisible());
+    ShowPage(fixture, 3);
+    QVERIFY(!box.isChecked());
+
+    box.click();
+    address.setCursorPosition(address.text().size());
+    TypeInto(address, QStringLiteral("ab"));
+    QCOMPARE(fixture.Album.Settings.HomeURL, std::string("http://ab"));
+    QVERIFY(preview.BackToHomeVisible());
+    QTest::keyClick(&address, Qt::Key_Backspace);
+    QTest::keyClick(&address, Qt::Key_Backspace);
+    QCOMPARE(address.text(), QStringLiteral("http://"));
+    QCOMPARE(fixture.Album.Settings.HomeURL, std::string("http://a"));
+    ShowPage(fixture, 3);
+    QVERIFY(box.isChecked());
+    QCOMPARE(address.text(), QStringLiteral("http://a"));
+
+    box.click();
+    QVERIFY(fixture.Album.Settings.HomeURL.empty());
+    QVERIFY(!address.isEnabled());
+    QVERIFY(!preview.BackToHomeVisible());
+  }
+
+  void extraLargeStandsForEveryCustomSize() {
+    TWizardFixture fixture;
+    fixture.Album.Settings.SetPhotoSize(TPhotoSize::Custom);
+    fixture.Album.Settings.PhotoWidth = 1280;
+    fixture.Album.Settings.PhotoHeight = 960;
+    fixture.Open();
+    ShowPage(fixture, 4);
+    QComboBox& sizes = fixture.Child<QComboBox>("cmbPhotoSize");
+    QCOMPARE(sizes.currentText(), QStringLiteral("Extra Large (1024 x 768)"));
+    QCOMPARE(fixture.Album.Settings.PhotoWidth, 1280);
+    TWizardFixture::Pick(sizes, QStringLiteral("Small (320 x 240)"));
+    QCOMPARE(fixture.Album.Settings.PhotoWidth, 320);
+    TWizardFixture::Pick(sizes, QStringLiteral("Extra Large (1024 x 768)"));
+    QCOMPARE(fixture.Album.Settings.PhotoSize, TPhotoSize::Custom);
+    QCOMPARE(fixture.Album.Settings.PhotoWidth, 1024);
+    QCOMPARE(fixture.Album.Settings.PhotoHeight, 768);
+  }
+
+  void indexPreviewPaintsTheGridOfTheAlbum() {
+    TWizardFixture fixture;
+    fixture.Album.Settings.ColorScheme.SetPageColor(0x204060);
+    fixture.Open();
+    ShowPage(fixture, 3);
+    auto& preview = fixture.Child<TIndexPagePreview>("imgIndexPreview");
+    const TIndexPreviewGrid& grid = preview.Grid();
+    QCOMPARE(grid.CellWidth, 28);
+    QCOMPARE(grid.CellHeight, 21);
+    QCOMPARE(grid.ShownCols, 4);
+    QCOMPARE(grid.ShownRows, 5);
+    QVERIFY(!grid.VerticalScrollBar && !grid.HorizontalScrollBar);
+
+    const QImage painted = preview.grab().toImage();
+    const QPoint origin = preview.GridArea().topLeft();
+    const auto pixel = [&](int x, int y) { return painted.pixel(origin + QPoint(x, y)) & 0xFFFFFF; };
+    const QRgb page = ToQColor(0x204060).rgb() & 0xFFFFFF;
+    // The first cell spans 17..42 x 2..20: grey outline, silver inside; page colour around the centred grid.
+    QCOMPARE(pixel(17, 2), QRgb(0x808080));
+    QCOMPARE(pixel(42, 20), QRgb(0x808080));
+    QCOMPARE(pixel(20, 10), QRgb(0xC0C0C0));
+    QCOMPARE(pixel(16, 10), page);
+    QCOMPARE(pixel(5, 10), page);
+    QCOMPARE(pixel(130, 10), page);
+    QCOMPARE(pixel(20, 110), page);  // under the fifth row
+  }
+
+  void indexPreviewShowsScrollBarPicturesWhenTheGridIsCutOff() {
+    TWizardFixture fixture;
+    fixture.Open();
+    ShowPage(fixture, 3);
+    auto& preview = fixture.Child<TIndexPagePreview>("imgIndexPreview");
+    // The pictures lie beside and under the frame, where nothing else is painted.
+    const QRect beside(preview.width() - 12, 0, 12, preview.height() - 13);
+    const QRect under(0, preview.height() - 12, preview.width() - 13, 12);
+    const QImage plain = preview.grab().toImage();
+
+    TWizardFixture::Pick(fixture.Child<QComboBox>("cmbThumbSize"), QStringLiteral("Small"));
+    QLineEdit& rows = fixture.Child<QLineEdit>("edtRows");
+    rows.setText(QStringLiteral("25"));
+    QCOMPARE(preview.Grid().ShownRows, 7);
+    QCOMPARE(preview.Grid().CellHeight, 17);
+    QVERIFY(preview.Grid().VerticalScrollBar);
+    QVERIFY(!preview.Grid().HorizontalScrollBar);
+    QImage painted = preview.grab().toImage();
+    QVERIFY(painted.copy(beside) != plain.copy(beside));
+    QCOMPARE(painted.copy(under), plain.copy(under));
+    SaveScreenshot(*fixture.Wizard, QStringLiteral("wizard-3b-index-page-scrolling"));
+
+    rows.setText(QStringLiteral("5"));
+    fixture.Child<QLineEdit>("edtCols").setText(QStringLiteral("7"));
+    QCOMPARE(preview.Grid().ShownCols, 6);
+    QVERIFY(!preview.Grid().VerticalScrollBar);
+    QVERIFY(preview.Grid().HorizontalScrollBar);
+    painted = preview.grab().toImage();
+    QCOMPARE(painted.copy(beside), plain.copy(beside));
+    QVERIFY(painted.copy(under) != plain.copy(under));
+  }
+
+  void photoPreviewStacksTheBlocksAsThePagesWill() {
+    TWizardFixture fixture;
+    fixture.Open();
+    ShowPage(fixture, 4);
+    const auto& preview = fixture.Child<TPhotoPagePreview>("imgPhotoPreview");
+    const auto order = [&] {
+      QStringList names;
+      for (const TPhotoPreviewBlockPlace& place : preview.Stack())
+        names << (place.Block == TPhotoPreviewBlock::Navigation   ? QStringLiteral("navigation")
+                  : place.Block == TPhotoPreviewBlock::Thumbnails ? QStringLiteral("thumbnails")
+                                                                  : QStringLiteral("photo"));
+      return names.join(QLatin1Char(' '));
+    };
+    QCOMPARE(order(), QStringLiteral("navigation thumbnails photo"));
+    fixture.Child<QRadioButton>("rdoBelow").click();
+    QCOMPARE(order(), QStringLiteral("photo thumbnails navigation"));
+    fixture.Child<QCheckBox>("chkThumbNavigation").click();
+    QCOMPARE(order(), QStringLiteral("photo navigation"));
+    fixture.Child<QRadioButton>("rdoAbove").click();
+    QCOMPARE(order(), QStringLiteral("navigation photo"));
+    fixture.Child<QCheckBox>("chkNavLoop").click();
+    QCOMPARE(order(), QStringLiteral("navigation photo"));
+  }
+
+  void selectFolderJoinsTheAlbumNameAndCancelKeepsTheField() {
+    TWizardFixture fixture;
+    fixture.Album.Title = "Summer 2024";
+    fixture.Open();
+    ShowPage(fixture, 5);
+    QLineEdit& field = fixture.Child<QLineEdit>("edtOutputDirectory");
+    const QString shown = field.text();
+    fixture.Dialogs.Folders.push_back(QString());
+    fixture.Child<QPushButton>("btnSelectFolder").click();
+    QCOMPARE(field.text(), shown);
+    fixture.Dialogs.Folders.push_back(QStringLiteral("/srv/www/"));
+    fixture.Child<QPushButton>("btnSelectFolder").click();
+    QCOMPARE(field.text(), QStringLiteral("/srv/www/") + QString::fromStdString(fixture.Album.AlbumFileBaseName()));
+    QCOMPARE(fixture.Dialogs.FolderPrompts, QStringList(2, QStringLiteral("Select a folder")));
+  }
+
+  void screenshotsOfTheChoosingPages() {
+    TWizardFixture fixture;
+    fixture.Album.Title = "Walking the Ridgeway";
+    fixture.Album.Description = "Five days on the oldest road in Britain, from Overton Hill to Ivinghoe Beacon.";
+    fixture.Album.Settings.HomeURL = "http://example.org/";
+    TColorScheme heath;
+    heath.Name = "Heath";
+    heath.SetPageColor(0xE8F4F8);
+    heath.TextColor = 0x203040;
+    heath.LinkColor = 0x2E7D32;
+    heath.HotLinkColor = 0x1030C0;
+    TColorScheme midnight;
+    midnight.Name = "Midnight";
+    midnight.SetPageColor(0x401A1A);
+    StoreSchemes({heath, midnight}, fixture.Store());
+    fixture.Album.Settings.ColorScheme.Assign(heath);
+    fixture.Open();
+    const char* const names[] = {"wizard-1-title-page", "wizard-2-colour-page", "wizard-3-index-page",
+                                 "wizard-4-photo-page", "wizard-5-output-page"};
+    for (int page = 1; page <= 5; ++page) {
+      ShowPage(fixture, page);
+      SaveScreenshot(*fixture.Wizard, QString::fromLatin1(names[page - 1]));
+    }
+  }
+};
+
+}  // namespace folivant::test
+
+QTEST_MAIN(folivant::test::GeneratePagesTest)
+#include "generate_pages_test.moc"

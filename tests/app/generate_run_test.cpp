@@ -1,0 +1,263 @@
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStackedWidget>
+
+#include "platform/filesystem.h"
+#include "wizard/generationrun.h"
+#include "wizardfixture.h"
+
+namespace folivant::test {
+
+namespace {
+
+// Lets the wizard's timer tick until `done` holds; false after `limit_ms`.
+template <typename Condition>
+bool TickUntil(Condition done, int limit_ms = 30000) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done()) {
+    if (clock.elapsed() > limit_ms) return false;
+    QTest::qWait(1);
+  }
+  return true;
+}
+
+QStringList FilesIn(const std::string& folder) {
+  QStringList files = QDir(QString::fromStdString(folder)).entryList(QDir::Files);
+  files.sort();
+  return files;
+}
+
+bool Exists(const std::string& folder, const std::string& name) { return FileExists(JoinPath(folder, name)); }
+
+void Click(const TWizardFixture& fixture, const char* button) { fixture.Child<QPushButton>(button).click(); }
+
+bool RenderingPhotograph(const TWizardFixture& fixture, int index) {
+  const TGenerationRun* run = fixture.Wizard->Run();
+  return run && run->RunStep() == TRunStep::RenderPhotographs && run->RunIndex() >= index;
+}
+
+}  // namespace
+
+class GenerateRunTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void initTestCase() {
+    qputenv("FOLIVANT_CONFIG_DIR", QDir::tempPath().toUtf8() + "/folivant-generate-run-test-config");
+  }
+
+  void aWholeRunWritesTheAlbumAndEndsOnTheFinishedPage() {
+    TWizardFixture fixture;
+    fixture.Album.Title = "Harbour";
+    for (const char* name : {"boats.jpg", "gulls.jpg", "nets.jpg"}) fixture.AddPhotograph(QString::fromLatin1(name));
+    fixture.Open();
+    Click(fixture, "btnFinish");
+    QCOMPARE(fixture.Wizard->CurrentPage(), 6);
+    QVERIFY(!fixture.Child<QPushButton>("btnFinish").isEnabled());
+    QVERIFY(!fixture.Child<QPushButton>("btnPrevious").isEnabled());
+    QVERIFY(!fixture.Child<QPushButton>("btnNext").isEnabled());
+    QVERIFY(fixture.Wizard->RunTimerActive());
+
+    QVERIFY(TickUntil([&] { return fixture.Wizard->CurrentPage() == 7; }));
+    QCOMPARE(fixture.Child<QStackedWidget>("pnlPages").currentWidget()->objectName(),
+             QStringLiteral("pnlFinishedPage"));
+    QVERIFY(!fixture.Wizard->RunTimerActive());
+    QVERIFY(fixture.Child<QPushButton>("btnCancel").isEnabled());
+    QVERIFY(!fixture.Child<QPushButton>("btnFinish").isEnabled());
+    QVERIFY(!fixture.Child<QLabel>("lblPhotographsWithoutImages").isVisible());
+    const QProgressBar& images = fixture.Child<QProgressBar>("pbImageProgress");
+    const QProgressBar& pages = fixture.Child<QProgressBar>("pbPageProgress");
+    QCOMPARE(images.maximum(), 6);
+    QCOMPARE(images.value(), 6);
+    QCOMPARE(pages.maximum(), 4);
+    QCOMPARE(pages.value(), 4);
+
+    const std::string folder = fixture.Album.Settings.OutputDirectory;
+    QCOMPARE(folder, JoinPath(fixture.DesktopFolder(), "Harbour") + "/");
+    QCOMPARE(FilesIn(folder),
+             (QStringList{"Harbour.alb", "boats.html", "boats.jpg", "boats_small.jpg", "gulls.html", "gulls.jpg",
+                          "gulls_small.jpg", "index.html", "main.css", "nets.html", "nets.jpg", "nets_small.jpg"}));
+    QCOMPARE(fixture.Album.FileName, folder + "Harbour.alb");
+    QVERIFY(fixture.Album.Saved);
+    SaveScreenshot(*fixture.Wizard, QStringLiteral("wizard-7-finished-page"));
+
+    Click(fixture, "Button1");
+    QCOMPARE(fixture.Dialogs.Opened, QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(folder + "index.html"))});
+    QVERIFY(fixture.Wizard->isVisible());
+    Click(fixture, "Button2");
+    QVERIFY(!fixture.Wizard->isVisible());
+    QVERIFY(fixture.Dialogs.Errors.isEmpty());
+    QVERIFY(fixture.Dialogs.Unexpected.isEmpty());
+  }
+
+  void theUploadLinkOpensTheHelpFileOrSaysItIsMissing() {
+    TWizardFixture fixture;
+    fixture.AddPhotograph(QStringLiteral("one.jpg"));
+    fixture.Open();
+    Click(fixture, "btnFinish");
+    QVERIFY(TickUntil([&] { return fixture.Wizard->CurrentPage() == 7; }));
+    Click(fixture, "lnkHowToUpload");
+    QCOMPARE(fixture.Dialogs.Informed,
+             QStringList{QStringLiteral(
+                 "The help file for could not be found. Please re-install Folivant to correct this problem.")});
+    const std::string help = fixture.ProgramFolder() + "folivant.chm";
+    WriteFileAtomically(help, "help");
+    Click(fixture, "lnkHowToUpload");
+    QCOMPARE(fixture.Dialogs.Opened, QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(help))});
+  }
+
+  void skipEndsThePhotographsButEveryPageIsWritten() {
+    TWizardFixture fixture;
+    for (int i = 1; i <= 8; ++i) fixture.AddPhotograph(QStringLiteral("photo%1.jpg").arg(i), 400, 300);
+    fixture.Open();
+    Click(fixture, "btnFinish");
+    QVERIFY(TickUntil([&] { return RenderingPhotograph(fixture, 2); }));
+    Click(fixture, "lnkSkip");
+    const QPushButton& skip = fixture.Child<QPushButton>("lnkSkip");
+    QCOMPARE(fixture.Child<QLabel>("lblGenerateImage").text(), QStringLiteral("Preparing Photographs... (Skipped)"));
+    QVERIFY(!skip.isEnabled());
+    QCOMPARE(skip.cursor().shape(), Qt::ArrowCursor);
+    QVERIFY(TickUntil([&] { return fixture.Wizard->Run()->RunStep() >= TRunStep::WritePhotoPages; }));
+    const QProgressBar& images = fixture.Child<QProgressBar>("pbImageProgress");
+    QCOMPARE(images.value(), images.maximum());
+    SaveScreenshot(*fixture.Wizard, QStringLiteral("wizard-6-generating-page-skipped"));
+
+    QVERIFY(TickUntil([&] { return fixture.Wizard->CurrentPage() == 7; }));
+    const std::string folder = fixture.Album.Settings.OutputDirectory;
+    int rendered = 0;
+    for (int i = 0; i < fixture.Album.Photographs.Count(); ++i) {
+      const std::string web_name = fixture.Album.Photographs[i].WebName;
+      QVERIFY(Exists(folder, web_name + ".html"));
+      QCOMPARE(Exists(folder, web_name + "_small.jpg"), Exists(folder, web_name + ".jpg"));
+      if (Exists(folder, web_name + ".jpg")) ++rendered;
+    }
+    QVERIFY(rendered >= 2);
+    QVERIFY(rendered < 8);
+    QVERIFY(Exists(folder, "index.html"));
+  }
+
+  void closingInAnyWayStopsTheRunBetweenTicks() {
+    struct Row {
+      const char* why;
+      void (*close)(TWizardFixture&);
+    };
+    const Row rows[] = {
+        {"Cancel", [](TWizardFixture& f) { Click(f, "btnCancel"); }},
+        {"Esc", [](TWizardFixture& f) { QTest::keyClick(f.Wizard.get(), Qt::Key_Escape); }},
+        {"the window's close button", [](TWizardFixture& f) { f.Wizard->close(); }},
+    };
+    for (const Row& row : rows) {
+      TWizardFixture fixture;
+      for (int i = 1; i <= 6; ++i) fixture.AddPhotograph(QStringLiteral("photo%1.jpg").arg(i), 400, 300);
+      fixture.Open();
+      Click(fixture, "btnFinish");
+      QVERIFY2(TickUntil([&] { return RenderingPhotograph(fixture, 1); }), row.why);
+      row.close(fixture);
+      QVERIFY2(!fixture.Wizard->isVisible(), row.why);
+      QVERIFY2(!fixture.Wizard->RunTimerActive(), row.why);
+      const std::string folder = fixture.Album.Settings.OutputDirectory;
+      const QStringList written = FilesIn(folder);
+      const int index = fixture.Wizard->Run()->RunIndex();
+      QTest::qWait(100);
+      QCOMPARE(FilesIn(folder), written);
+      QCOMPARE(fixture.Wizard->Run()->RunIndex(), index);
+      QVERIFY2(written.contains(QStringLiteral("main.css")), row.why);
+      QVERIFY2(!written.contains(QStringLiteral("index.html")), row.why);
+    }
+  }
+
+  void finishWithoutPhotographsSaysSoAndCreatesNothing() {
+    TWizardFixture fixture;
+    fixture.Open().ShowPage(3);
+    Click(fixture, "btnFinish");
+    QCOMPARE(fixture.Dialogs.Informed,
+             QStringList{QStringLiteral("There are no photographs in this album to generate.")});
+    QCOMPARE(fixture.Wizard->CurrentPage(), 3);
+    QCOMPARE(fixture.Child<QStackedWidget>("pnlPages").currentWidget()->objectName(), QStringLiteral("pnlIndexPage"));
+    QVERIFY(fixture.Child<QPushButton>("btnFinish").isEnabled());
+    QVERIFY(FilesIn(fixture.DesktopFolder()).isEmpty());
+    QVERIFY(
+        QDir(QString::fromStdString(fixture.DesktopFolder())).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+    QVERIFY(fixture.Album.Settings.OutputDirectory.empty());
+  }
+
+  void anExistingFolderAnsweredNoWritesNothing() {
+    TWizardFixture fixture;
+    fixture.AddPhotograph(QStringLiteral("one.jpg"));
+    fixture.Open().ShowPage(5);
+    const std::string folder = fixture.Folder(QStringLiteral("existing"));
+    fixture.Child<QLineEdit>("edtOutputDirectory").setText(QString::fromStdString(folder));
+    fixture.Dialogs.Answers.push_back(false);
+    Click(fixture, "btnFinish");
+    QCOMPARE(fixture.Dialogs.Asked, QStringList{QString::fromStdString(ExistingFolderQuestion(folder + "/"))});
+    QCOMPARE(fixture.Wizard->CurrentPage(), 5);
+    QCOMPARE(fixture.Child<QLineEdit>("edtOutputDirectory").text(), QString::fromStdString(folder + "/"));
+    QCOMPARE(fixture.Album.Settings.OutputDirectory, folder + "/");
+    QVERIFY(fixture.Wizard->Run() == nullptr);
+    QTest::qWait(50);
+    QVERIFY(FilesIn(folder).isEmpty());
+  }
+
+  void aFolderThatCannotBeMadeIsReportedAndFinishStaysAvailable() {
+    TWizardFixture fixture;
+    fixture.AddPhotograph(QStringLiteral("one.jpg"));
+    const std::string blocker = JoinPath(fixture.Folder(QStringLiteral("out")), "file");
+    WriteFileAtomically(blocker, "not a folder");
+    fixture.Open().ShowPage(5);
+    fixture.Child<QLineEdit>("edtOutputDirectory").setText(QString::fromStdString(blocker + "/album"));
+    Click(fixture, "btnFinish");
+    QCOMPARE(
+        fixture.Dialogs.Errors,
+        QStringList{QStringLiteral("Could not create directory \"%1/album/\"").arg(QString::fromStdString(blocker))});
+    QCOMPARE(fixture.Wizard->CurrentPage(), 5);
+    QVERIFY(fixture.Child<QPushButton>("btnFinish").isEnabled());
+    QVERIFY(fixture.Wizard->Run() == nullptr);
+  }
+
+  void aFailingStepIsShownAndNoTickFollowsIt() {
+    TWizardFixture fixture;
+    fixture.AddPhotograph(QStringLiteral("good.jpg"));
+    const std::string broken = fixture.Folder(QStringLiteral("photos")) + "/broken.jpg";
+    WriteFileAtomically(broken, "this is not a JPEG file");
+    fixture.Album.Photographs.Add(std::make_unique<TPhotograph>()).SetFileName(broken);
+    fixture.Open();
+    Click(fixture, "btnFinish");
+    QVERIFY(TickUntil([&] { return !fixture.Dialogs.Errors.isEmpty(); }));
+    QCOMPARE(fixture.Dialogs.Errors.size(), 1);
+    QVERIFY(!fixture.Wizard->RunTimerActive());
+    const int position = fixture.Child<QProgressBar>("pbImageProgress").value();
+    QCOMPARE(position, 2);  // the good photograph and its thumbnail
+    QTest::qWait(100);
+    QCOMPARE(fixture.Wizard->CurrentPage(), 6);
+    QCOMPARE(fixture.Dialogs.Errors.size(), 1);
+    QCOMPARE(fixture.Child<QProgressBar>("pbImageProgress").value(), position);
+    QVERIFY(fixture.Child<QPushButton>("btnCancel").isEnabled());
+    QVERIFY(!Exists(fixture.Album.Settings.OutputDirectory, "index.html"));
+  }
+
+  void theFinishedPageNamesPhotographsThatGotNoImages() {
+    TWizardFixture fixture;
+    fixture.AddPhotograph(QStringLiteral("here.jpg"));
+    TPhotograph& gone = fixture.Album.Photographs.Add(std::make_unique<TPhotograph>());
+    gone.SetFileName(fixture.Folder(QStringLiteral("photos")) + "/gone.jpg");
+    QVERIFY(gone.Missing());
+    fixture.Open();
+    Click(fixture, "btnFinish");
+    QVERIFY(TickUntil([&] { return fixture.Wizard->CurrentPage() == 7; }));
+    const QLabel& label = fixture.Child<QLabel>("lblPhotographsWithoutImages");
+    QVERIFY(label.isVisible());
+    QVERIFY2(label.text().contains(QString::fromStdString(gone.FileName)), qPrintable(label.text()));
+    QVERIFY(!label.text().contains(QStringLiteral("here.jpg")));
+    QVERIFY(Exists(fixture.Album.Settings.OutputDirectory, gone.WebName + ".html"));
+    SaveScreenshot(*fixture.Wizard, QStringLiteral("wizard-7b-finished-page-missing-photographs"));
+  }
+};
+
+}  // namespace folivant::test
+
+QTEST_MAIN(folivant::test::GenerateRunTest)
+#include "generate_run_test.moc"

@@ -1,0 +1,304 @@
+#include "wizard/generate.h"
+
+#include <QPainter>
+
+#include "app/dialogs.h"
+#include "app/errordisplay.h"
+#include "platform/filesystem.h"
+#include "ui_generate.h"
+#include "wizard/generationrun.h"
+
+// Construction, page navigation and the pages for title, index, photo pages and
+// output folder. The colour page and the run live in files of their own.
+
+namespace folivant {
+
+namespace {
+
+constexpr int kFirstPage = 1;
+constexpr int kOutputPage = 5;
+constexpr int kGeneratingPage = 6;
+constexpr int kMinimumGridSide = 1;
+constexpr int kMaximumGridSide = 25;
+
+// The header's picture: two overlapping photographs with a landscape in each.
+QPixmap HeaderPicture() {
+  QPixmap pixmap(48, 48);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  painter.setRenderHint(QPainter::Antialiasing);
+  const auto photo = [&painter](const QRectF& frame, qreal angle) {
+    painter.save();
+    painter.translate(frame.center());
+    painter.rotate(angle);
+    const QRectF local(-frame.width() / 2, -frame.height() / 2, frame.width(), frame.height());
+    painter.setPen(QPen(QColor(0x80, 0x80, 0x80), 1));
+    painter.setBrush(Qt::white);
+    painter.drawRect(local);
+    const QRectF picture = local.adjusted(3, 3, -3, -3);
+    painter.fillRect(picture, QColor(0x8C, 0xC8, 0xF0));
+    QPolygonF hills{picture.bottomLeft(), QPointF(picture.left() + picture.width() * 0.35, picture.center().y()),
+                    QPointF(picture.left() + picture.width() * 0.6, picture.bottom() - picture.height() * 0.3),
+                    QPointF(picture.right(), picture.center().y() - 2), picture.bottomRight()};
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0x3C, 0x9A, 0x50));
+    painter.drawPolygon(hills);
+    painter.setBrush(QColor(0xFF, 0xD2, 0x3C));
+    painter.drawEllipse(QPointF(picture.right() - 5, picture.top() + 5), 3, 3);
+    painter.restore();
+  };
+  photo(QRectF(4, 6, 30, 24), -10);
+  photo(QRectF(14, 18, 30, 24), 8);
+  return pixmap;
+}
+
+}  // namespace
+
+template <typename... Args>
+auto TfrmGenerate::Handler(void (TfrmGenerate::*handler)(Args...)) {
+  return [this, handler](Args... args) { RunCommand(dialogs_, [&] { (this->*handler)(args...); }); };
+}
+
+TfrmGenerate::TfrmGenerate(TDialogs* dialogs, TSettingsStore& store, std::string program_folder,
+                           std::string desktop_folder, QWidget* parent)
+    : QDialog(parent),
+      ui_(std::make_unique<Ui::TfrmGenerate>()),
+      own_dialogs_(dialogs ? nullptr : std::make_unique<TQtDialogs>(this)),
+      dialogs_(dialogs ? *dialogs : *own_dialogs_),
+      store_(store),
+      program_folder_(std::move(program_folder)),
+      desktop_folder_(std::move(desktop_folder)) {
+  ui_->setupUi(this);
+  setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+  ui_->imgHeader->setPixmap(HeaderPicture());
+  QFont heading = ui_->lblCompleted->font();
+  heading.setPointSizeF(heading.pointSizeF() * 1.6);
+  heading.setBold(true);
+  ui_->lblCompleted->setFont(heading);
+  ui_->cmbSchemes->setCompleter(nullptr);  // the text is the user's own, never completed to an item
+  ui_->colPage->Setup(dialogs_, kWhite);
+  ui_->colText->Setup(dialogs_, kBlack);
+  ui_->colLink->Setup(dialogs_, kBlue);
+  ui_->colActiveLink->Setup(dialogs_, kRed);
+  for (TUpDown* updown : {ui_->udRows, ui_->udCols}) updown->SetRange(kMinimumGridSide, kMaximumGridSide);
+  // Attached before the wizard's own handlers, so they read the position the text gave.
+  ui_->udRows->Associate(ui_->edtRows);
+  ui_->udCols->Associate(ui_->edtCols);
+  ConnectHandlers();
+  LoadSchemeList();
+}
+
+TfrmGenerate::~TfrmGenerate() {
+  // A wizard released without being closed still keeps the user's scheme list.
+  if (!closed_) RunCommand(dialogs_, [this] { StoreSchemeList(); });
+}
+
+void TfrmGenerate::ConnectHandlers() {
+  const Ui::TfrmGenerate& ui = *ui_;
+  connect(ui.btnNext, &QPushButton::clicked, this, Handler(&TfrmGenerate::btnNextClick));
+  connect(ui.btnPrevious, &QPushButton::clicked, this, Handler(&TfrmGenerate::btnPreviousClick));
+  connect(ui.btnFinish, &QPushButton::clicked, this, Handler(&TfrmGenerate::btnFinishClick));
+  connect(ui.btnCancel, &QPushButton::clicked, this, Handler(&TfrmGenerate::btnCancelClick));
+  connect(ui.Button2, &QPushButton::clicked, this, Handler(&TfrmGenerate::btnCancelClick));
+  connect(ui.Button1, &QPushButton::clicked, this, Handler(&TfrmGenerate::Button1Click));
+  connect(ui.lnkSkip, &QPushButton::clicked, this, Handler(&TfrmGenerate::lnkSkipClick));
+  connect(ui.lnkHowToUpload, &QPushButton::clicked, this, Handler(&TfrmGenerate::lnkHowToUploadClick));
+
+  connect(ui.edtTitle, &QLineEdit::textChanged, this, Handler(&TfrmGenerate::edtTitleChange));
+  connect(ui.mmoDescription, &QPlainTextEdit::textChanged, this, Handler(&TfrmGenerate::mmoDescriptionChange));
+
+  connect(ui.cmbSchemes, &QComboBox::activated, this, Handler(&TfrmGenerate::cmbSchemesSelect));
+  connect(ui.cmbSchemes->lineEdit(), &QLineEdit::textEdited, this, Handler(&TfrmGenerate::cmbSchemesChange));
+  connect(ui.btnSaveScheme, &QPushButton::clicked, this, Handler(&TfrmGenerate::btnSaveSchemeClick));
+  connect(ui.btnDelete, &QPushButton::clicked, this, Handler(&TfrmGenerate::btnDeleteClick));
+  connect(ui.colPage, &TColourChooser::ColourPicked, this, Handler(&TfrmGenerate::colPageChange));
+  connect(ui.colText, &TColourChooser::ColourPicked, this, Handler(&TfrmGenerate::colTextChange));
+  connect(ui.colLink, &TColourChooser::ColourPicked, this, Handler(&TfrmGenerate::colLinkChange));
+  connect(ui.colActiveLink, &TColourChooser::ColourPicked, this, Handler(&TfrmGenerate::colActiveLinkChange));
+
+  connect(ui.cmbThumbSize, &QComboBox::activated, this, Handler(&TfrmGenerate::cmbThumbSizeChange));
+  connect(ui.edtRows, &QLineEdit::textChanged, this, Handler(&TfrmGenerate::edtRowsChange));
+  connect(ui.edtCols, &QLineEdit::textChanged, this, Handler(&TfrmGenerate::edtColsChange));
+  connect(ui.chkHomeLink, &QCheckBox::toggled, this, Handler(&TfrmGenerate::chkHomeLinkClick));
+  connect(ui.edtHomepageURL, &QLineEdit::textChanged, this, Handler(&TfrmGenerate::edtHomepageURLChange));
+
+  connect(ui.chkThumbNavigation, &QCheckBox::toggled, this, Handler(&TfrmGenerate::chkThumbNavigationClick));
+  connect(ui.chkNavLoop, &QCheckBox::toggled, this, Handler(&TfrmGenerate::chkNavLoopClick));
+  connect(ui.rdoAbove, &QRadioButton::toggled, this, Handler(&TfrmGenerate::rdoAboveClick));
+  connect(ui.rdoBelow, &QRadioButton::toggled, this, Handler(&TfrmGenerate::rdoBelowClick));
+  connect(ui.cmbPhotoSize, &QComboBox::activated, this, Handler(&TfrmGenerate::cmbPhotoSizeChange));
+
+  connect(ui.btnSelectFolder, &QPushButton::clicked, this, Handler(&TfrmGenerate::btnSelectFolderClick));
+}
+
+void TfrmGenerate::Prepare(TAlbum& album, const TGlobalSettings& global_settings) {
+  album_ = &album;
+  global_settings_ = &global_settings;
+  ShowPage(kFirstPage);
+}
+
+void TfrmGenerate::ShowPage(int page) {
+  Ui::TfrmGenerate& ui = *ui_;
+  current_page_ = page;
+  ui.pnlPages->setCurrentIndex(page - 1);
+  const bool choosing = page < kGeneratingPage;
+  ui.btnPrevious->setEnabled(choosing && page > kFirstPage);
+  ui.btnNext->setEnabled(choosing && page < kOutputPage);
+  ui.btnFinish->setEnabled(choosing);
+  ui.btnCancel->setEnabled(true);
+  switch (page) {
+    case 1:
+      ui.edtTitle->setText(QString::fromStdString(album_->Title));
+      ui.mmoDescription->setPlainText(QString::fromStdString(album_->Description));
+      break;
+    case 2: SetupColourPage(); break;
+    case 3: SetupIndexPage(); break;
+    case 4: SetupPhotoPage(); break;
+    case 5: SetupOutputPage(); break;
+    case 6: ShowRunProgress(); break;
+    case 7: SetupFinishedPage(); break;
+  }
+}
+
+void TfrmGenerate::btnNextClick() {
+  if (current_page_ >= kOutputPage) return;
+  ShowPage(current_page_ + 1);
+}
+
+void TfrmGenerate::btnPreviousClick() {
+  if (current_page_ <= kFirstPage || current_page_ > kOutputPage) return;
+  ShowPage(current_page_ - 1);
+}
+
+void TfrmGenerate::btnCancelClick() { reject(); }
+
+void TfrmGenerate::edtTitleChange() { album_->Title = ui_->edtTitle->text().toStdString(); }
+
+void TfrmGenerate::mmoDescriptionChange() { album_->Description = ui_->mmoDescription->toPlainText().toStdString(); }
+
+void TfrmGenerate::SetupIndexPage() {
+  Ui::TfrmGenerate& ui = *ui_;
+  TAlbumSettings& settings = album_->Settings;
+  switch (settings.ThumbSize) {
+    case TPhotoSize::Small: ui.cmbThumbSize->setCurrentIndex(0); break;
+    case TPhotoSize::Medium: ui.cmbThumbSize->setCurrentIndex(1); break;
+    case TPhotoSize::Large: ui.cmbThumbSize->setCurrentIndex(2); break;
+    default: break;  // other sizes come only from album files; the list keeps its selection
+  }
+  // A number outside 1..25 from an album file becomes the nearest one the
+  // fields can show, so the album holds what the page shows.
+  ui.udRows->SetPosition(settings.ThumbnailRows);
+  ui.udCols->SetPosition(settings.ThumbnailCols);
+  settings.ThumbnailRows = ui.udRows->Position();
+  settings.ThumbnailCols = ui.udCols->Position();
+  const std::string home_url = settings.HomeURL;
+  ui.chkHomeLink->setChecked(!home_url.empty());
+  ui.edtHomepageURL->setEnabled(!home_url.empty());
+  ui.lblHomePageURL->setEnabled(!home_url.empty());
+  ui.edtHomepageURL->setText(home_url.empty() ? QStringLiteral("http://") : QString::fromStdString(home_url));
+  RefreshIndexPreview();
+}
+
+void TfrmGenerate::cmbThumbSizeChange(int item) {
+  static constexpr TPhotoSize kSizes[] = {TPhotoSize::Small, TPhotoSize::Medium, TPhotoSize::Large};
+  if (item < 0 || item > 2) return;
+  album_->Settings.SetThumbSize(kSizes[item]);
+  RefreshIndexPreview();
+}
+
+void TfrmGenerate::edtRowsChange() {
+  album_->Settings.ThumbnailRows = ui_->udRows->Position();
+  RefreshIndexPreview();
+}
+
+void TfrmGenerate::edtColsChange() {
+  album_->Settings.ThumbnailCols = ui_->udCols->Position();
+  RefreshIndexPreview();
+}
+
+void TfrmGenerate::chkHomeLinkClick(bool checked) {
+  ui_->edtHomepageURL->setEnabled(checked);
+  ui_->lblHomePageURL->setEnabled(checked);
+  if (!checked) album_->Settings.HomeURL.clear();
+  RefreshIndexPreview();
+}
+
+void TfrmGenerate::edtHomepageURLChange(const QString& text) {
+  // "http://" alone is the field's hint, not an address: the last real one stays.
+  if (text != QStringLiteral("http://")) album_->Settings.HomeURL = text.toStdString();
+  RefreshIndexPreview();
+}
+
+void TfrmGenerate::RefreshIndexPreview() { ui_->imgIndexPreview->ShowAlbum(*album_); }
+
+void TfrmGenerate::SetupPhotoPage() {
+  Ui::TfrmGenerate& ui = *ui_;
+  const TAlbumSettings& settings = album_->Settings;
+  const bool below = settings.NavigationBelowPhoto;
+  const bool thumb_navigation = settings.ThumbNavigationBar;
+  const bool loop = settings.NavigateInLoop;
+  ui.chkThumbNavigation->setChecked(thumb_navigation);
+  ui.chkNavLoop->setChecked(loop);
+  (below ? ui.rdoBelow : ui.rdoAbove)->setChecked(true);
+  switch (settings.PhotoSize) {
+    case TPhotoSize::Small: ui.cmbPhotoSize->setCurrentIndex(0); break;
+    case TPhotoSize::Medium: ui.cmbPhotoSize->setCurrentIndex(1); break;
+    case TPhotoSize::Large: ui.cmbPhotoSize->setCurrentIndex(2); break;
+    case TPhotoSize::Custom: ui.cmbPhotoSize->setCurrentIndex(3); break;
+    case TPhotoSize::Original: ui.cmbPhotoSize->setCurrentIndex(4); break;
+  }
+  RefreshPhotoPreview();
+}
+
+void TfrmGenerate::chkThumbNavigationClick(bool checked) {
+  album_->Settings.ThumbNavigationBar = checked;
+  RefreshPhotoPreview();
+}
+
+void TfrmGenerate::chkNavLoopClick(bool checked) {
+  album_->Settings.NavigateInLoop = checked;
+  RefreshPhotoPreview();
+}
+
+void TfrmGenerate::rdoAboveClick(bool checked) {
+  album_->Settings.NavigationBelowPhoto = !checked;
+  RefreshPhotoPreview();
+}
+
+void TfrmGenerate::rdoBelowClick(bool checked) {
+  album_->Settings.NavigationBelowPhoto = checked;
+  RefreshPhotoPreview();
+}
+
+void TfrmGenerate::cmbPhotoSizeChange(int item) {
+  static constexpr TPhotoSize kSizes[] = {TPhotoSize::Small, TPhotoSize::Medium, TPhotoSize::Large, TPhotoSize::Custom,
+                                          TPhotoSize::Original};
+  if (item < 0 || item > 4) return;
+  TAlbumSettings& settings = album_->Settings;
+  settings.SetPhotoSize(kSizes[item]);
+  if (kSizes[item] == TPhotoSize::Custom) {
+    settings.PhotoWidth = 1024;
+    settings.PhotoHeight = 768;
+  }
+  RefreshPhotoPreview();
+}
+
+void TfrmGenerate::RefreshPhotoPreview() { ui_->imgPhotoPreview->ShowAlbum(*album_); }
+
+void TfrmGenerate::SetupOutputPage() {
+  std::string folder = album_->Settings.OutputDirectory;
+  if (folder.empty()) {
+    // Without a desktop folder the album goes into the current folder, as Finish does it.
+    const std::string base = album_->AlbumFileBaseName();
+    folder = desktop_folder_.empty() ? base : JoinPath(desktop_folder_, base);
+  }
+  ui_->edtOutputDirectory->setText(QString::fromStdString(folder));
+}
+
+void TfrmGenerate::btnSelectFolderClick() {
+  const QString folder = dialogs_.ChooseFolder(tr("Select a folder"), QString());
+  if (folder.isEmpty()) return;
+  ui_->edtOutputDirectory->setText(QString::fromStdString(JoinPath(folder.toStdString(), album_->AlbumFileBaseName())));
+}
+
+}  // namespace folivant

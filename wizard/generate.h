@@ -1,0 +1,127 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/albumclasses.h"
+
+class QTimer;
+
+namespace Ui {
+class TfrmGenerate;
+}
+
+namespace folivant {
+
+class TDialogs;
+class TGenerationRun;
+class TGlobalSettings;
+class TSettingsStore;
+
+/// The generation wizard: five pages that write every choice straight into the
+/// album, then the generation run on a 10 ms timer with its progress and
+/// finished pages. Created for one album, shown modally and discarded.
+class TfrmGenerate : public QDialog {
+  Q_OBJECT
+ public:
+  /// Loads the colour scheme list from "schemes.ini" in `program_folder` and
+  /// from `store`; a load error is shown and the wizard opens all the same.
+  /// Questions and messages go to `dialogs` (nullptr: the real message boxes,
+  /// parented to the wizard). `dialogs` and `store` are borrowed and must
+  /// outlive the wizard; `desktop_folder` is where a new album's folder goes by default.
+  TfrmGenerate(TDialogs* dialogs, TSettingsStore& store, std::string program_folder, std::string desktop_folder,
+               QWidget* parent = nullptr);
+  ~TfrmGenerate() override;
+
+  /// Borrows the album and the settings until the wizard is destroyed and shows page 1.
+  void Prepare(TAlbum& album, const TGlobalSettings& global_settings);
+  /// Makes page `page` (1..7) the current and only visible one, sets the buttons and loads its controls.
+  void ShowPage(int page);
+  int CurrentPage() const { return current_page_; }
+  /// The named colour schemes, in list order.
+  const std::vector<TColorScheme>& Schemes() const { return schemes_; }
+  /// The run Finish started, or nullptr before Finish.
+  const TGenerationRun* Run() const { return run_.get(); }
+  /// Whether the run timer is waiting for its next tick.
+  bool RunTimerActive() const;
+
+ public Q_SLOTS:
+  /// Every way of closing ends here: stops the run between ticks and stores the scheme list.
+  void reject() override;
+
+ private:
+  // Creation and page set-ups (generate.cpp).
+  void ConnectHandlers();
+  void SetupIndexPage();
+  void SetupPhotoPage();
+  void SetupOutputPage();
+  void btnNextClick();
+  void btnPreviousClick();
+  void btnCancelClick();
+  void btnSelectFolderClick();
+  void edtTitleChange();
+  void mmoDescriptionChange();
+  void cmbThumbSizeChange(int item);
+  void edtRowsChange();
+  void edtColsChange();
+  void chkHomeLinkClick(bool checked);
+  void edtHomepageURLChange(const QString& text);
+  void chkThumbNavigationClick(bool checked);
+  void chkNavLoopClick(bool checked);
+  void rdoAboveClick(bool checked);
+  void rdoBelowClick(bool checked);
+  void cmbPhotoSizeChange(int item);
+  void RefreshIndexPreview();
+  void RefreshPhotoPreview();
+  /// A slot that runs `handler` through the error display, so no exception leaves Qt.
+  template <typename... Args>
+  auto Handler(void (TfrmGenerate::*handler)(Args...));
+
+  // Colour page (generate_colours.cpp).
+  void LoadSchemeList();
+  void StoreSchemeList();
+  /// Stores the changed list; when that fails, the list becomes `before` again and the error goes on.
+  void StoreChangedSchemeList(std::vector<TColorScheme> before);
+  void SetupColourPage();
+  void FillSchemeList();
+  void SetColourChoosers(const TColorScheme& scheme);
+  TColorScheme SchemeOfChoosers(const std::string& name) const;
+  void cmbSchemesSelect(int item);
+  void cmbSchemesChange(const QString& text);
+  void btnSaveSchemeClick();
+  void btnDeleteClick();
+  void colPageChange(TColor colour);
+  void colTextChange(TColor colour);
+  void colLinkChange(TColor colour);
+  void colActiveLinkChange(TColor colour);
+  void RefreshColourPreview();
+
+  // The run and the last two pages (generate_run.cpp).
+  void btnFinishClick();
+  void StartRun();
+  void RunTick();
+  void ShowRunProgress();
+  void SetupFinishedPage();
+  void lnkSkipClick();
+  void Button1Click();
+  void lnkHowToUploadClick();
+  void FormCloseQuery();
+
+  std::unique_ptr<Ui::TfrmGenerate> ui_;
+  std::unique_ptr<TDialogs> own_dialogs_;
+  TDialogs& dialogs_;
+  TSettingsStore& store_;
+  const std::string program_folder_;
+  const std::string desktop_folder_;
+  TAlbum* album_ = nullptr;
+  const TGlobalSettings* global_settings_ = nullptr;
+  std::vector<TColorScheme> schemes_;
+  int current_page_ = 1;
+  std::unique_ptr<TGenerationRun> run_;
+  QTimer* run_timer_ = nullptr;
+  bool closed_ = false;
+};
+
+}  // namespace folivant

@@ -1,0 +1,165 @@
+#include <QCollator>
+#include <algorithm>
+
+#include "app/dialogs.h"
+#include "app/errordisplay.h"
+#include "platform/settingsstore.h"
+#include "ui_generate.h"
+#include "wizard/colorschemes.h"
+#include "wizard/colourchooser.h"
+#include "wizard/generate.h"
+
+// The colour page: the album's own colour scheme and the list of named schemes.
+
+namespace folivant {
+
+void TfrmGenerate::LoadSchemeList() {
+  try {
+    schemes_ = LoadSchemes(program_folder_, store_);
+  } catch (const std::exception& error) {
+    // The wizard opens all the same, with no named schemes.
+    dialogs_.ShowError(ErrorBoxText(QString::fromStdString(error.what())));
+  }
+  const std::string warning = store_.TakeWarning();
+  if (!warning.empty()) dialogs_.ShowError(ErrorBoxText(QString::fromStdString(warning)));
+}
+
+void TfrmGenerate::StoreSchemeList() { StoreSchemes(schemes_, store_); }
+
+void TfrmGenerate::StoreChangedSchemeList(std::vector<TColorScheme> before) {
+  try {
+    StoreSchemeList();
+  } catch (...) {
+    schemes_ = std::move(before);  // a list that could not be stored stays as it was
+    throw;
+  }
+}
+
+void TfrmGenerate::SetupColourPage() {
+  FillSchemeList();
+  const TColorScheme& scheme = album_->Settings.ColorScheme;
+  ui_->cmbSchemes->setEditText(QString::fromStdString(scheme.Name));
+  SetColourChoosers(scheme);
+  RefreshColourPreview();
+}
+
+void TfrmGenerate::FillSchemeList() {
+  QComboBox& chooser = *ui_->cmbSchemes;
+  if (schemes_.empty()) schemes_.emplace_back();  // "Default": white page, black text, blue and red links
+  // The items carry their scheme's place in the list and show in alphabetical order.
+  std::vector<int> order(schemes_.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
+  QCollator collator;
+  collator.setCaseSensitivity(Qt::CaseInsensitive);
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+    return collator.compare(QString::fromStdString(schemes_[a].Name), QString::fromStdString(schemes_[b].Name)) < 0;
+  });
+  chooser.clear();
+  for (const int index : order) chooser.addItem(QString::fromStdString(schemes_[index].Name), index);
+
+  const QString album_scheme = QString::fromStdString(album_->Settings.ColorScheme.Name);
+  int selected = -1;
+  for (int item = 0; item < chooser.count() && selected < 0; ++item)
+    if (chooser.itemText(item).compare(album_scheme, Qt::CaseInsensitive) == 0) selected = item;
+  chooser.setCurrentIndex(selected);
+  RefreshColourPreview();
+}
+
+void TfrmGenerate::SetColourChoosers(const TColorScheme& scheme) {
+  ui_->colPage->SetSelected(scheme.PageColor());
+  ui_->colText->SetSelected(scheme.TextColor);
+  ui_->colLink->SetSelected(scheme.LinkColor);
+  ui_->colActiveLink->SetSelected(scheme.HotLinkColor);
+}
+
+TColorScheme TfrmGenerate::SchemeOfChoosers(const std::string& name) const {
+  TColorScheme scheme;
+  scheme.Name = name;
+  scheme.SetPageColor(ui_->colPage->Selected());
+  scheme.TextColor = ui_->colText->Selected();
+  scheme.LinkColor = ui_->colLink->Selected();
+  scheme.HotLinkColor = ui_->colActiveLink->Selected();
+  return scheme;
+}
+
+void TfrmGenerate::cmbSchemesSelect(int item) {
+  if (item < 0) return;
+  const TColorScheme& picked = schemes_.at(ui_->cmbSchemes->itemData(item).toInt());
+  SetColourChoosers(picked);
+  album_->Settings.ColorScheme.Assign(picked);
+  RefreshColourPreview();
+}
+
+void TfrmGenerate::cmbSchemesChange(const QString& text) { album_->Settings.ColorScheme.Name = text.toStdString(); }
+
+void TfrmGenerate::btnSaveSchemeClick() {
+  const std::string name = ui_->cmbSchemes->currentText().toStdString();
+  const auto existing =
+      std::find_if(schemes_.begin(), schemes_.end(), [&](const TColorScheme& scheme) { return scheme.Name == name; });
+  if (existing != schemes_.end()) {
+    const QString question =
+        tr("Are you sure you want to overwrite the colour scheme, '%1'?").arg(QString::fromStdString(existing->Name));
+    if (!dialogs_.Ask(question)) return;
+    std::vector<TColorScheme> before = schemes_;
+    existing->Assign(SchemeOfChoosers(name));
+    StoreChangedSchemeList(std::move(before));
+    return;
+  }
+  std::vector<TColorScheme> before = schemes_;
+  schemes_.push_back(SchemeOfChoosers(name));
+  StoreChangedSchemeList(std::move(before));
+  FillSchemeList();
+}
+
+void TfrmGenerate::btnDeleteClick() {
+  QComboBox& chooser = *ui_->cmbSchemes;
+  const int item = chooser.currentIndex();
+  if (item >= 0) {
+    const int index = chooser.itemData(item).toInt();
+    const QString name = QString::fromStdString(schemes_.at(index).Name);
+    if (name.toLower() == chooser.currentText().toLower()) {
+      if (!dialogs_.Ask(tr("Are you sure you want to delete the scheme '%1'?").arg(name))) return;
+      std::vector<TColorScheme> before = schemes_;
+      schemes_.erase(schemes_.begin() + index);
+      StoreChangedSchemeList(std::move(before));
+      FillSchemeList();
+    }
+  }
+  chooser.setEditText(QString());
+  SetColourChoosers(TColorScheme());
+  RefreshColourPreview();
+}
+
+void TfrmGenerate::colPageChange(TColor colour) {
+  album_->Settings.ColorScheme.SetPageColor(colour);
+  RefreshColourPreview();
+}
+
+void TfrmGenerate::colTextChange(TColor colour) {
+  album_->Settings.ColorScheme.TextColor = colour;
+  RefreshColourPreview();
+}
+
+void TfrmGenerate::colLinkChange(TColor colour) {
+  album_->Settings.ColorScheme.LinkColor = colour;
+  RefreshColourPreview();
+}
+
+void TfrmGenerate::colActiveLinkChange(TColor colour) {
+  album_->Settings.ColorScheme.HotLinkColor = colour;
+  RefreshColourPreview();
+}
+
+void TfrmGenerate::RefreshColourPreview() {
+  const Ui::TfrmGenerate& ui = *ui_;
+  const auto css = [](TColor colour) { return ToQColor(colour).name(); };
+  ui.pnlColourPreview->setStyleSheet(
+      QStringLiteral("QFrame#pnlColourPreview { background-color: %1; }").arg(css(ui.colPage->Selected())));
+  ui.lblSampleText->setStyleSheet(QStringLiteral("color: %1;").arg(css(ui.colText->Selected())));
+  ui.lblSampleLink->setStyleSheet(
+      QStringLiteral("color: %1; text-decoration: underline;").arg(css(ui.colLink->Selected())));
+  ui.lblSampleHoverLink->setStyleSheet(
+      QStringLiteral("color: %1; text-decoration: underline;").arg(css(ui.colActiveLink->Selected())));
+}
+
+}  // namespace folivant
