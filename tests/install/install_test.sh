@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix, checks that every file lands where
 # the desktop and the programs look for it, and makes an album with the
-# installed folivant-cli, run from outside the build tree.
+# installed folivant-cli, run from outside the build tree. Under strace it also
+# checks that the installed programs read nothing from the build or source tree
+# and that the application reads its tips from the installed share/folivant/.
 # Usage: install_test.sh BUILD_DIR SAMPLE_PHOTOS_PROGRAM WITH_GUI(ON|OFF)
 set -euo pipefail
 build=$1
 sample_photos=$2
 with_gui=$3
+
+source_dir=$(cd "$(dirname "$0")/../.." && pwd)
+build=$(cd "$build" && pwd)
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -30,8 +35,9 @@ for file in "${expected[@]}"; do
   [ -f "$prefix/$file" ] || fail "$file was not installed"
 done
 [ -x "$prefix/bin/folivant-cli" ] || fail "bin/folivant-cli is not executable"
-# The programs look for their data files in ../share/folivant/ beside themselves.
-[ -f "$prefix/bin/../share/folivant/tips.ini" ] || fail "tips.ini is not where the programs look"
+for file in tips.ini schemes.ini; do
+  cmp -s "$source_dir/data/$file" "$prefix/share/folivant/$file" || fail "share/folivant/$file differs from data/$file"
+done
 
 desktop-file-validate "$prefix/share/applications/folivant.desktop" || fail "the menu entry is not valid"
 grep -qx 'MimeType=application/x-folivant-album;' "$prefix/share/applications/folivant.desktop" ||
@@ -47,7 +53,15 @@ warnings=$(groff -man -ww -z "$prefix/share/man/man1/folivant-cli.1" 2>&1)
 cd "$work"
 export FOLIVANT_CONFIG_DIR=$work/config
 "$prefix/bin/folivant-cli" create album.alb --from-folder photos --title "Installed" >/dev/null
-"$prefix/bin/folivant-cli" generate album.alb --output "$work/web" >/dev/null 2>&1 || fail "generate failed"
+# strace cannot run where tracing is forbidden (some containers); the album is made all the same.
+traced=()
+if strace -qq -o /dev/null true 2>/dev/null; then
+  traced=(strace -f -qq -e trace=%file -o "$work/cli.trace")
+else
+  echo "install test: strace cannot trace here; the file access checks are skipped" >&2
+fi
+"${traced[@]}" "$prefix/bin/folivant-cli" generate album.alb --output "$work/web" >/dev/null 2>&1 ||
+  fail "generate failed"
 photos=$(find photos -name '*.jpg' | wc -l)
 [ "$photos" -gt 0 ] || fail "no sample photographs"
 for file in index.html main.css Installed.alb; do
@@ -55,4 +69,32 @@ for file in index.html main.css Installed.alb; do
 done
 thumbnails=$(find web -name '*_small.jpg' | wc -l)
 [ "$thumbnails" -eq "$photos" ] || fail "$thumbnails thumbnails for $photos photographs"
+
+# Paths a traced program looked at inside the build or the source tree.
+outside_prefix() { grep -F -e "\"$build/" -e "\"$source_dir/" "$1" | grep -vF "\"$prefix/" || true; }
+
+if [ ${#traced[@]} -gt 0 ]; then
+  used=$(outside_prefix "$work/cli.trace")
+  [ -z "$used" ] || fail "the installed folivant-cli looked into the build or source tree: $used"
+
+  if [ "$with_gui" = ON ]; then
+    # The application reads its first tip while it starts; it is stopped once
+    # the tips file has been read (or after 20 seconds).
+    QT_QPA_PLATFORM=offscreen strace -f -qq -e trace=%file -o "$work/gui.trace" "$prefix/bin/folivant" &
+    gui=$!
+    for _ in $(seq 200); do
+      grep -q 'tips\.ini' "$work/gui.trace" 2>/dev/null && break
+      sleep 0.1
+    done
+    sleep 0.2
+    # Stopping strace would leave the application running: stop the application, strace then ends.
+    application=$(ps --ppid "$gui" -o pid= | tr -d ' ')
+    [ -n "$application" ] && kill "$application" 2>/dev/null
+    wait "$gui" 2>/dev/null || true
+    grep -qE "open.*\"$prefix/bin/(\.\./)?share/folivant/tips\.ini\", O_RDONLY.* = [0-9]+$" "$work/gui.trace" ||
+      fail "the installed folivant did not read the installed share/folivant/tips.ini"
+    used=$(outside_prefix "$work/gui.trace")
+    [ -z "$used" ] || fail "the installed folivant looked into the build or source tree: $used"
+  fi
+fi
 echo "installed into a temporary prefix; folivant-cli generated $photos photographs"
