@@ -21,6 +21,10 @@ namespace {
 // How much of a line or a value an error message quotes.
 constexpr size_t kQuotedCharacters = 40;
 
+// An album file holds a few hundred bytes of texts and paths per photograph:
+// 64 MiB is far beyond any real album and still reads in a moment.
+constexpr size_t kMaxAlbumFileSize = 64 << 20;
+
 // UTF-16 files (with or without a byte-order mark) become UTF-8 before
 // parsing, so that the parser's error offset and the quoted line refer to the
 // same text whatever the file's encoding. Everything else is parsed as UTF-8.
@@ -201,7 +205,7 @@ bool TAlbum::LoadFromFile() {
   Photographs.Clear();
   Title.clear();
   Description.clear();
-  const std::string bytes = ReadFileBytes(FileName);
+  const std::string bytes = ReadFileBytes(FileName, kMaxAlbumFileSize);
   // Older album files are INI text and always begin with a section header.
   if (!bytes.empty() && bytes.front() == '[')
     ImportLegacyAlbum(*this, bytes);

@@ -1,8 +1,9 @@
 #include "platform/desktop.h"
 
 #include <cstdlib>
-#include <fstream>
+#include <sstream>
 
+#include "platform/error.h"
 #include "platform/filesystem.h"
 
 namespace folivant {
@@ -12,6 +13,9 @@ static std::string Environment(const char* name) {
   return value ? value : "";
 }
 
+// A dozen lines; read in full only when it is a plain file of a sane size.
+constexpr size_t kMaxUserDirsSize = 64 << 10;
+
 // user-dirs.dirs is a shell fragment of lines such as
 // XDG_DESKTOP_DIR="$HOME/Schreibtisch"; xdg-user-dir sources it, and only
 // "$HOME" is ever expanded in it.
@@ -19,7 +23,13 @@ static std::string DesktopFromUserDirs(const std::string& home) {
   const std::string config = Environment("XDG_CONFIG_HOME");
   const std::string folder = !config.empty() ? config : (home.empty() ? "" : home + "/.config");
   if (folder.empty()) return "";
-  std::ifstream in(JoinPath(folder, "user-dirs.dirs"));
+  std::string text;
+  try {
+    text = ReadFileBytes(JoinPath(folder, "user-dirs.dirs"), kMaxUserDirsSize);
+  } catch (const TError&) {
+    return "";  // as xdg-user-dir, which falls back when it cannot read the file
+  }
+  std::istringstream in(text);
   const std::string key = "XDG_DESKTOP_DIR=";
   std::string found;
   for (std::string line; std::getline(in, line);) {

@@ -1,15 +1,10 @@
 #include "platform/filesystem.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
-#include <random>
 
 #include "platform/error.h"
 
@@ -72,56 +67,6 @@ int32_t FileAgeDos(const std::string& path) {
   const uint32_t date = static_cast<uint32_t>(((local.tm_year - 80) << 9) | ((local.tm_mon + 1) << 5) | local.tm_mday);
   const uint32_t time = static_cast<uint32_t>((local.tm_hour << 11) | (local.tm_min << 5) | (local.tm_sec / 2));
   return static_cast<int32_t>((date << 16) | (time & 0xFFFF));
-}
-
-std::string ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) ThrowFileError("Cannot open file", path, errno);
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) ThrowFileError("Cannot read file", path, errno);
-  return bytes;
-}
-
-static bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<size_t>(written));
-  }
-  return true;
-}
-
-void WriteFileAtomically(const std::string& path, std::string_view bytes, TFlush flush) {
-  std::string temporary = path + ".tmp-XXXXXX";
-  const int fd = ::mkstemp(temporary.data());
-  if (fd < 0) ThrowFileError("Cannot create file", path, errno);
-  // mkstemp creates the file for its owner only; give it the usual permissions.
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::fchmod(fd, 0666 & ~mask);
-  const bool written = WriteAll(fd, bytes) && (flush == TFlush::Later || ::fsync(fd) == 0);
-  const int write_error = errno;
-  if (::close(fd) != 0 || !written) {
-    ::unlink(temporary.c_str());
-    ThrowFileError("Cannot write file", path, written ? errno : write_error);
-  }
-  if (::rename(temporary.c_str(), path.c_str()) != 0) {
-    const int rename_error = errno;
-    ::unlink(temporary.c_str());
-    ThrowFileError("Cannot create file", path, rename_error);
-  }
-}
-
-void FlushFileSystem(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) ThrowFileError("Cannot open file", path, errno);
-  const bool flushed = ::syncfs(fd) == 0;
-  const int flush_error = errno;
-  ::close(fd);
-  if (!flushed) ThrowFileError("Cannot write file", path, flush_error);
 }
 
 bool ForceDirectories(const std::string& path) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -30,17 +31,26 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 /// (date in the high 16 bits, time in the low 16 bits); -1 when the file cannot be found.
 int32_t FileAgeDos(const std::string& path);
 
-/// Reads a whole file. Throws TError with the platform's message on failure.
-std::string ReadFileBytes(const std::string& path);
+/// Reads a whole regular file of at most `limit` bytes (each caller names its
+/// limit), never waiting on a named pipe or device. Throws TError: the
+/// platform's message when the file cannot be opened or read, a plain one when
+/// it is a folder, pipe, socket or device, or when it holds more than `limit`
+/// bytes (also when it grows past `limit` while it is read).
+std::string ReadFileBytes(const std::string& path, size_t limit);
 
 /// When a written file reaches the disk: before WriteFileAtomically returns, or
 /// with the next FlushFileSystem (for many files written in a row).
 enum class TFlush : uint8_t { Now, Later };
 
-/// Replaces `path` by `bytes` without ever leaving a half-written file: writes a
-/// temporary file in the same folder, flushes it as `flush` says and renames it
-/// over the target. Throws TError with the platform's message; the previous
-/// file then stays intact.
+/// Replaces the file at `path` by `bytes` without ever leaving a half-written
+/// file: writes a temporary file beside it, flushes it as `flush` says and
+/// renames it over the old one. A symbolic link (or a chain of them) stays a
+/// link: its final target is replaced. An existing file keeps its mode and,
+/// where permitted, its owner and group; a new one gets 0666 less the umask. A
+/// file with several hard links is overwritten in place instead, so that every
+/// name sees the new bytes (fileio.cpp says how, and where that falls short).
+/// Throws TError, the previous file then intact: the platform's message, or a
+/// plain one when `path` is a folder, pipe, socket or device.
 void WriteFileAtomically(const std::string& path, std::string_view bytes, TFlush flush = TFlush::Now);
 
 /// Brings everything written to the file system that holds `path` onto the

@@ -40,8 +40,12 @@ TIniFile::TIniFile(std::string_view text, TIniOptions options) : options_(option
   }
 }
 
+// "tips.ini" and "schemes.ini" beside the program are a few kilobytes; an INI
+// data file larger than this is not one of them.
+constexpr size_t kMaxIniFileSize = 4 << 20;
+
 TIniFile TIniFile::FromFile(const std::string& path, TIniOptions options) {
-  return TIniFile(ReadFileBytes(path), options);
+  return TIniFile(ReadFileBytes(path, kMaxIniFileSize), options);
 }
 
 std::optional<std::string> TIniFile::Find(std::string_view section, std::string_view key) const {

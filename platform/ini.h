@@ -26,7 +26,7 @@ struct TIniOptions {
 class TIniFile {
  public:
   TIniFile(std::string_view text, TIniOptions options = {});
-  /// Reads the file at `path`; throws TError with the platform's message when it cannot.
+  /// Reads the file at `path` (at most 4 MiB); throws TError when it cannot (ReadFileBytes).
   static TIniFile FromFile(const std::string& path, TIniOptions options = {});
 
   std::optional<std::string> Find(std::string_view section, std::string_view key) const;

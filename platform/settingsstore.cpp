@@ -100,20 +100,30 @@ TSettingsStore::TSettingsStore(std::string folder)
 
 namespace {
 
-// Deeper nesting than any settings need means the file is not ours.
+// The program nests keys two below the root; far deeper nesting is not settings.
 constexpr int kMaxDepth = 32;
 
-// Copies a JSON object into `key`; false when the JSON is not a tree of objects
-// and texts. Numbers and flags written by hand are taken as their text, which is
-// what the program itself would have stored. A name repeated in any letter case
-// keeps its first occurrence.
-bool CopyJsonTree(const TJson& object, TSettingsKey& key, int depth) {
-  if (!object.is_object() || depth > kMaxDepth) return false;
+// The program's own file is a few kilobytes; a hundred thousand template lines
+// (the most the stylesheet store reads) would fill about 10 MiB.
+constexpr size_t kMaxSettingsFileSize = 16 << 20;
+
+bool IsKeyName(std::string_view name) { return !name.empty() && name.find('\\') == std::string_view::npos; }
+
+// Copies the sound part of a JSON object into `key` and returns how many
+// members it skipped: nulls, lists, objects nested deeper than kMaxDepth or
+// under a name no key may have, and anything but an object at the top, where
+// the program keeps keys only (a text there would block the key of that name).
+// Numbers and flags written by hand are taken as their text, which is what the
+// program itself would have stored. A name repeated in any letter case keeps
+// its first occurrence.
+size_t CopyJsonTree(const TJson& object, TSettingsKey& key, int depth) {
+  size_t skipped = 0;
   for (const auto& [name, value] : object.items()) {
     if (key.OpenKey(name) || key.ReadString(name)) continue;
-    if (value.is_object()) {
-      if (name.empty() || name.find('\\') != std::string::npos) return false;
-      if (!CopyJsonTree(value, key.CreateKey(name), depth + 1)) return false;
+    if (value.is_object() && IsKeyName(name) && depth < kMaxDepth) {
+      skipped += CopyJsonTree(value, key.CreateKey(name), depth + 1);
+    } else if (depth == 0) {
+      ++skipped;
     } else if (value.is_string()) {
       key.WriteString(name, value.get<std::string>());
     } else if (value.is_boolean()) {
@@ -121,10 +131,10 @@ bool CopyJsonTree(const TJson& object, TSettingsKey& key, int depth) {
     } else if (value.is_number()) {
       key.WriteString(name, value.dump());
     } else {
-      return false;
+      ++skipped;
     }
   }
-  return true;
+  return skipped;
 }
 
 TJson ToJson(const TSettingsKey& key) {
@@ -149,38 +159,45 @@ std::string RenameAside(const std::string& path) {
   return "";
 }
 
+constexpr const char* kNotSavedOver = "Folivant uses its default settings and will not save settings over that file.";
+
 }  // namespace
 
 TSettingsKey& TSettingsStore::Load() {
   root_ = std::make_unique<TSettingsKey>("");
   unreadable_.clear();
   struct stat info {};
-  const int found = ::stat(file_name_.c_str(), &info) == 0 ? 0 : errno;
-  if (found == ENOENT) return *root_;
+  // A link to a file not yet there counts as no file: saving creates its target.
+  if (::stat(file_name_.c_str(), &info) != 0 && errno == ENOENT) return *root_;
   std::string bytes;
   try {
-    if (found != 0) ThrowFileError("Cannot read file", file_name_, found);
-    if (!S_ISREG(info.st_mode)) ThrowFileError("Cannot read file", file_name_, EISDIR);
-    bytes = ReadFileBytes(file_name_);
+    bytes = ReadFileBytes(file_name_, kMaxSettingsFileSize);
   } catch (const TError& error) {
-    warning_ = error.what();
-    unreadable_ = error.what();
+    warning_ = std::string(error.what()) + ". " + kNotSavedOver;
+    unreadable_ = warning_;
     return *root_;
   }
   if (bytes.empty()) return *root_;
   const TJson json = TJson::parse(bytes, nullptr, /*allow_exceptions=*/false);
-  if (!json.is_discarded() && CopyJsonTree(json, *root_, 0)) return *root_;
-  root_ = std::make_unique<TSettingsKey>("");
-  SetDamagedFileAside(file_name_);
+  if (!json.is_object()) {
+    SetDamagedFileAside(file_name_);
+    return *root_;
+  }
+  const size_t skipped = CopyJsonTree(json, *root_, 0);
+  if (skipped > 0 && !skipped_reported_) {
+    warning_ = "The settings file \"" + file_name_ + "\" holds " + std::to_string(skipped) +
+               " entries Folivant cannot use (null values, lists, texts where a key belongs, keys nested too deep "
+               "or with a name no key may have). Folivant reads the rest and leaves these out when it next saves its "
+               "settings.";
+    skipped_reported_ = true;
+  }
   return *root_;
 }
 
 void TSettingsStore::SetDamagedFileAside(const std::string& path) {
   const std::string aside = RenameAside(path);
   if (aside.empty()) {
-    warning_ = "The settings file \"" + path +
-               "\" is damaged and could not be renamed. Folivant uses its default settings and will not "
-               "save settings over that file.";
+    warning_ = "The settings file \"" + path + "\" is damaged and could not be renamed. " + kNotSavedOver;
     unreadable_ = warning_;
     return;
   }

@@ -70,16 +70,18 @@ class TSettingsStore {
   /// The full path of the settings file.
   const std::string& FileName() const { return file_name_; }
   /// Reads the file afresh and returns its root key, the program key. A missing
-  /// file gives an empty root. A file that is damaged (not JSON, or not a tree
-  /// of objects and texts) is renamed aside with a ".damaged" suffix, its
-  /// message kept for TakeWarning, and the root starts empty. Never throws.
+  /// file gives an empty root. Unsound entries (nulls, lists, a text at the top
+  /// level where only keys belong, keys too deep or misnamed) are skipped and the
+  /// rest is read, the first time with a message for TakeWarning. A file that is not JSON, or whose top level is no
+  /// object, is renamed aside with a ".damaged" suffix, and one that cannot be read (no regular file, larger than 16
+  /// MiB) is never saved over; the root then starts empty and the message waits for TakeWarning. Never throws.
   TSettingsKey& Load();
   /// The root key as last loaded or changed.
   TSettingsKey& Root() { return *root_; }
   /// Writes the whole tree, creating the folder when needed. Throws TError with
   /// the platform's message; the previous file then stays intact.
   void Save();
-  /// The message about a damaged settings file found since the last call, "" when none.
+  /// The message about a damaged or unusable settings file found since the last call, "" when none.
   std::string TakeWarning();
 
  private:
@@ -87,6 +89,8 @@ class TSettingsStore {
   std::string file_name_;
   std::unique_ptr<TSettingsKey> root_;
   std::string warning_;
+  /// Skipped values are reported once per store, not at every Load.
+  bool skipped_reported_ = false;
   /// Set when the file exists but could not be read: saving then would replace it unseen.
   std::string unreadable_;
 

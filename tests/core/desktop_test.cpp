@@ -1,6 +1,7 @@
 #include "platform/desktop.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -22,8 +23,11 @@ TEST(DesktopFolder, FollowsXdgUserDirs) {
   dir.Write("with-file/user-dirs.dirs",
             "# written by xdg-user-dirs-update\nXDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n"
             "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n");
+  std::filesystem::create_directory(dir.File("with-pipe"));
+  ASSERT_EQ(::mkfifo(dir.File("with-pipe/user-dirs.dirs").c_str(), 0600), 0);
   const Row rows[] = {
       {"the user-dirs file wins, $HOME expanded", "with-file", "/elsewhere", "/home/ann", "/home/ann/Schreibtisch"},
+      {"a named pipe in its place is passed over", "with-pipe", "/srv/desk", "/home/ann", "/srv/desk"},
       {"then the environment", "empty", "/srv/desk/", "/home/ann", "/srv/desk"},
       {"then Desktop in the home folder", "empty", nullptr, "/home/ann", "/home/ann/Desktop"},
       {"nothing known", "empty", nullptr, nullptr, ""},

@@ -1,6 +1,7 @@
 #include "platform/settingsstore.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <optional>
@@ -85,9 +86,7 @@ TEST(SettingsStore, DamagedFileIsSetAsideOnceAndNothingElseTouched) {
   const Row rows[] = {{"not JSON", "Folivant settings"},
                       {"truncated", std::string(kValidFile).substr(0, 30)},
                       {"a list at the top", "[1, 2]"},
-                      {"a null value", R"({"Settings": {"CurrentTip": null}})"},
-                      {"a list value", R"({"Settings": {"CurrentTip": ["4"]}})"},
-                      {"a key without a name", R"({"": {}})"}};
+                      {"a text at the top", R"("Settings")"}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.why);
     TTempDir folder;
@@ -127,15 +126,58 @@ TEST(SettingsStore, EveryTruncationOfAValidFileIsSetAside) {
   }
 }
 
-TEST(SettingsStore, AnUnreadableFileIsNeverOverwritten) {
+TEST(SettingsStore, ReadsWhatIsSoundAndSkipsTheRest) {
+  std::string deep = R"("Deep": "kept")";
+  for (int level = 40; level > 0; --level) deep = "\"Level" + std::to_string(level) + "\": {" + deep + "}";
   TTempDir folder;
-  ForceDirectories(folder.File("settings.json"));
+  const std::string path = folder.Write("settings.json", R"({
+  "Settings": {"CurrentTip": "4", "Maximized": null, "Top": ["12"], "": {"x": "y"}, "Flag": true},
+  "WindowPos": "a text where a key belongs",
+  "ColourSchemes": {"Ocean": {"Page": "16777215"}},
+  "Nested": {)" + deep + "}}");
   TSettingsStore store(folder.Path());
-  store.Load().CreateKey("Settings");
-  const std::string message = "Cannot read file \"" + store.FileName() + "\". Is a directory";
-  EXPECT_EQ(store.TakeWarning(), message);
-  EXPECT_THROW_MSG(store.Save(), message);
-  EXPECT_TRUE(DirectoryExists(store.FileName()));
+  const TSettingsKey& root = store.Load();
+  EXPECT_EQ(root.SubkeyNames(), (std::vector<std::string>{"Settings", "ColourSchemes", "Nested"}));
+  EXPECT_EQ(root.ValueNames(), std::vector<std::string>{});
+  EXPECT_EQ(root.OpenKey("Settings")->ValueNames(), (std::vector<std::string>{"CurrentTip", "Flag"}));
+  EXPECT_EQ(root.OpenKey("ColourSchemes")->OpenKey("Ocean")->ReadString("Page"), "16777215");
+  int depth = 0;
+  for (const TSettingsKey* key = root.OpenKey("Nested"); !key->SubkeyNames().empty();
+       key = key->OpenKey(key->SubkeyNames().front()))
+    ++depth;
+  EXPECT_EQ(depth, 31) << "keys down to the depth limit, below the root";
+  EXPECT_EQ(store.TakeWarning(),
+            "The settings file \"" + path +
+                "\" holds 5 entries Folivant cannot use (null values, lists, texts where a key belongs, keys nested "
+                "too deep or with a name no key may have). Folivant reads the rest and leaves these out when it next "
+                "saves its settings.");
+  store.Load();
+  EXPECT_EQ(store.TakeWarning(), "") << "said once";
+  EXPECT_TRUE(FileExists(path)) << "not set aside";
+  store.Save();
+  EXPECT_EQ(TSettingsStore(folder.Path()).Load().OpenKey("Settings")->ReadString("CurrentTip"), "4");
+}
+
+TEST(SettingsStore, AFileThatIsNoRegularFileIsNeverOverwritten) {
+  for (const bool pipe : {false, true}) {
+    TTempDir folder;
+    TSettingsStore store(folder.Path());
+    if (pipe)
+      ASSERT_EQ(::mkfifo(store.FileName().c_str(), 0600), 0);
+    else
+      ForceDirectories(store.FileName());
+    store.Load().CreateKey("Settings");
+    const std::string message = "Cannot read \"" + store.FileName() + "\": it is " +
+                                (pipe ? "a named pipe" : "a folder") +
+                                ", not a file. Folivant uses its default settings and will not save settings over "
+                                "that file.";
+    EXPECT_EQ(store.TakeWarning(), message);
+    EXPECT_THROW_MSG(store.Save(), message);
+    struct stat info {};
+    ASSERT_EQ(::lstat(store.FileName().c_str(), &info), 0);
+    EXPECT_EQ(S_ISFIFO(info.st_mode), pipe);
+    EXPECT_EQ(S_ISDIR(info.st_mode), !pipe);
+  }
 }
 
 TEST(SettingsStore, DefaultFolderFollowsTheEnvironment) {

@@ -1,0 +1,259 @@
+// Reading and writing whole files. Reads are bounded and never block on a pipe
+// or device; writes replace a file without ever leaving it half-written and keep
+// what the user set up around it: symbolic links, mode, owner, hard links.
+
+#include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <memory>
+#include <random>
+#include <utility>
+
+#include "platform/error.h"
+#include "platform/filesystem.h"
+
+namespace folivant {
+
+namespace {
+
+// A file descriptor closed when it goes out of scope, for the error paths.
+class TFileDescriptor {
+ public:
+  explicit TFileDescriptor(int fd) : fd_(fd) {}
+  ~TFileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  TFileDescriptor(const TFileDescriptor&) = delete;
+  TFileDescriptor& operator=(const TFileDescriptor&) = delete;
+  int Get() const { return fd_; }
+  /// Closes now, so that a late write error (NFS reports them here) is seen; false then.
+  bool Close() { return ::close(std::exchange(fd_, -1)) == 0; }
+
+ private:
+  int fd_;
+};
+
+// What a path that is no regular file is, in the user's words.
+const char* KindOfFile(mode_t mode) {
+  if (S_ISDIR(mode)) return "a folder";
+  if (S_ISFIFO(mode)) return "a named pipe";
+  if (S_ISSOCK(mode)) return "a socket";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+  return "a special file";
+}
+
+[[noreturn]] void ThrowNotAFile(const char* verb, const std::string& path, mode_t mode) {
+  throw TError(std::string("Cannot ") + verb + " \"" + path + "\": it is " + KindOfFile(mode) + ", not a file");
+}
+
+// "64 MiB", "512 KiB" or "100 bytes": limits are round numbers.
+std::string SizeInUnits(size_t bytes) {
+  if (bytes >= (1u << 20) && bytes % (1u << 20) == 0) return std::to_string(bytes >> 20) + " MiB";
+  if (bytes >= (1u << 10) && bytes % (1u << 10) == 0) return std::to_string(bytes >> 10) + " KiB";
+  return std::to_string(bytes) + " bytes";
+}
+
+[[noreturn]] void ThrowTooLarge(const std::string& path, uint64_t size, size_t limit) {
+  throw TError("Cannot read \"" + path + "\": it is " + std::to_string(size) + " bytes long, more than the " +
+               SizeInUnits(limit) + " allowed for this kind of file");
+}
+
+[[noreturn]] void ThrowGrewTooLarge(const std::string& path, size_t limit) {
+  throw TError("Cannot read \"" + path + "\": it grew past the " + SizeInUnits(limit) +
+               " allowed for this kind of file while it was read");
+}
+
+// Reads from the current offset to the end, but never more than `most` bytes:
+// a file that grows while it is read stops there. `expected` sizes the buffer.
+// False on a read error, with errno set.
+bool ReadUpTo(int fd, size_t expected, size_t most, std::string& bytes) {
+  bytes.resize(std::min(expected + 1, most));
+  size_t used = 0;
+  while (used < most) {
+    if (used == bytes.size()) bytes.resize(std::min(most, std::max<size_t>(used * 2, 4096)));
+    const ssize_t count = ::read(fd, bytes.data() + used, bytes.size() - used);
+    if (count < 0 && errno == EINTR) continue;
+    if (count < 0) return false;
+    if (count == 0) break;
+    used += static_cast<size_t>(count);
+  }
+  bytes.resize(used);
+  return true;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<size_t>(written));
+  }
+  return true;
+}
+
+// The file a write to `path` replaces: the final target of a chain of symbolic
+// links (a relative link counts from its own folder), else `path` itself. The
+// target need not exist yet: writing through a dangling link creates it.
+std::string FollowSymbolicLinks(const std::string& path) {
+  std::string current = path;
+  for (int links = 0; links <= 40; ++links) {  // the kernel gives up after 40 as well
+    struct stat info {};
+    if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return current;
+    char target[PATH_MAX];
+    const ssize_t length = ::readlink(current.c_str(), target, sizeof target);
+    if (length < 0) ThrowFileError("Cannot create file", path, errno);
+    const std::string_view link(target, static_cast<size_t>(length));
+    const size_t slash = current.rfind('/');
+    current = link.starts_with('/') || slash == std::string::npos ? std::string(link)
+                                                                  : current.substr(0, slash + 1) + std::string(link);
+  }
+  ThrowFileError("Cannot create file", path, ELOOP);
+}
+
+// A new file beside the target, removed again unless Release is called.
+class TTemporaryFile {
+ public:
+  TTemporaryFile(std::string name, int fd) : name_(std::move(name)), fd_(fd) {}
+  ~TTemporaryFile() {
+    if (!name_.empty()) ::unlink(name_.c_str());
+  }
+  TTemporaryFile(const TTemporaryFile&) = delete;
+  TTemporaryFile& operator=(const TTemporaryFile&) = delete;
+  const std::string& Name() const { return name_; }
+  TFileDescriptor& File() { return fd_; }
+  void Release() { name_.clear(); }
+
+ private:
+  std::string name_;
+  TFileDescriptor fd_;
+};
+
+// Opening with O_EXCL and mode 0666 rather than mkstemp lets the kernel apply
+// the umask and the folder's default ACL, as for any new file, without the
+// process-wide umask dance that would race with other threads.
+std::unique_ptr<TTemporaryFile> CreateTemporaryFile(const std::string& path, const std::string& target) {
+  thread_local std::mt19937_64 generator{std::random_device{}()};
+  const char* const letters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = target + ".tmp-";
+    for (int i = 0; i < 6; ++i) name += letters[generator() % 62];
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) return std::make_unique<TTemporaryFile>(std::move(name), fd);
+    if (errno != EEXIST) ThrowFileError("Cannot create file", path, errno);
+  }
+  ThrowFileError("Cannot create file", path, EEXIST);
+}
+
+// Owner and group first: changing them may clear the set-user-ID and set-group-ID
+// bits, which the mode then restores. A user who may not give the file its old
+// owner or group (EPERM) still gets the new file, owned by them.
+bool TakeOwnerAndMode(int fd, const struct stat& old) {
+  if (::fchown(fd, old.st_uid, old.st_gid) != 0 && errno != EPERM) return false;
+  return ::fchmod(fd, old.st_mode & 07777) == 0 || errno == EPERM;
+}
+
+// The bytes in a new temporary file beside `target`, closed and flushed as `flush`
+// says, with the owner and mode of `old` when there is an old file.
+std::unique_ptr<TTemporaryFile> WriteTemporaryFile(const std::string& path, const std::string& target,
+                                                   std::string_view bytes, TFlush flush, const struct stat* old) {
+  std::unique_ptr<TTemporaryFile> temporary = CreateTemporaryFile(path, target);
+  const int fd = temporary->File().Get();
+  const bool written =
+      (!old || TakeOwnerAndMode(fd, *old)) && WriteAll(fd, bytes) && (flush == TFlush::Later || ::fsync(fd) == 0);
+  const int write_error = errno;
+  if (!temporary->File().Close() || !written) ThrowFileError("Cannot write file", path, written ? errno : write_error);
+  return temporary;
+}
+
+void ReplaceByRename(const std::string& path, const std::string& target, std::string_view bytes, TFlush flush,
+                     const struct stat* old) {
+  const std::unique_ptr<TTemporaryFile> temporary = WriteTemporaryFile(path, target, bytes, flush, old);
+  if (::rename(temporary->Name().c_str(), target.c_str()) != 0) ThrowFileError("Cannot create file", path, errno);
+  temporary->Release();
+}
+
+bool OverwriteFrom(int fd, std::string_view bytes) {
+  return ::lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, bytes) &&
+         ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0;
+}
+
+// A file with several hard links is one file under several names: a rename
+// would give only this name the new bytes. So it is overwritten in place, which
+// cannot be atomic, and made as safe as it can be:
+// 1. the new bytes first go into a temporary file beside it and reach the disk,
+//    which shows that the room for them is there and keeps them complete should
+//    the overwrite be cut short;
+// 2. the old bytes are read into memory;
+// 3. the file is overwritten, cut to its new length and flushed; when any of
+//    that fails, the old bytes are written back before the error is reported.
+// Limits: a crash or power loss during step 3 can leave the file torn (the
+// complete new bytes then stay in "NAME.tmp-XXXXXX" beside it), and a program
+// reading it meanwhile may see old and new bytes mixed. Such a file is always
+// flushed at once, whatever the caller's TFlush.
+void OverwriteInPlace(const std::string& path, const std::string& target, std::string_view bytes) {
+  const std::unique_ptr<TTemporaryFile> copy = WriteTemporaryFile(path, target, bytes, TFlush::Now, nullptr);
+  TFileDescriptor file(::open(target.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW));
+  if (file.Get() < 0) ThrowFileError("Cannot write file", path, errno);
+  struct stat info {};
+  if (::fstat(file.Get(), &info) != 0) ThrowFileError("Cannot read file", path, errno);
+  if (!S_ISREG(info.st_mode)) ThrowNotAFile("write", path, info.st_mode);
+  std::string old;
+  if (!ReadUpTo(file.Get(), static_cast<size_t>(info.st_size), SIZE_MAX, old))
+    ThrowFileError("Cannot read file", path, errno);
+  if (OverwriteFrom(file.Get(), bytes)) return;
+  const int write_error = errno;
+  OverwriteFrom(file.Get(), old);
+  ThrowFileError("Cannot write file", path, write_error);
+}
+
+}  // namespace
+
+std::string ReadFileBytes(const std::string& path, size_t limit) {
+  // O_NONBLOCK: opening a named pipe must not wait for a writer.
+  TFileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (file.Get() < 0) {
+    const int open_error = errno;
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) ThrowNotAFile("read", path, info.st_mode);
+    ThrowFileError("Cannot open file", path, open_error);
+  }
+  struct stat info {};
+  if (::fstat(file.Get(), &info) != 0) ThrowFileError("Cannot read file", path, errno);
+  if (!S_ISREG(info.st_mode)) ThrowNotAFile("read", path, info.st_mode);
+  if (static_cast<uint64_t>(info.st_size) > limit) ThrowTooLarge(path, static_cast<uint64_t>(info.st_size), limit);
+  std::string bytes;
+  if (!ReadUpTo(file.Get(), static_cast<size_t>(info.st_size), limit + 1, bytes))
+    ThrowFileError("Cannot read file", path, errno);
+  if (bytes.size() > limit) ThrowGrewTooLarge(path, limit);
+  return bytes;
+}
+
+void WriteFileAtomically(const std::string& path, std::string_view bytes, TFlush flush) {
+  const std::string target = FollowSymbolicLinks(path);
+  struct stat old {};
+  if (::lstat(target.c_str(), &old) != 0) {
+    if (errno != ENOENT) ThrowFileError("Cannot create file", path, errno);
+    ReplaceByRename(path, target, bytes, flush, nullptr);
+  } else if (!S_ISREG(old.st_mode)) {
+    ThrowNotAFile("write", path, old.st_mode);
+  } else if (old.st_nlink > 1) {
+    OverwriteInPlace(path, target, bytes);
+  } else {
+    ReplaceByRename(path, target, bytes, flush, &old);
+  }
+}
+
+void FlushFileSystem(const std::string& path) {
+  const TFileDescriptor folder(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (folder.Get() < 0) ThrowFileError("Cannot open file", path, errno);
+  if (::syncfs(folder.Get()) != 0) ThrowFileError("Cannot write file", path, errno);
+}
+
+}  // namespace folivant
