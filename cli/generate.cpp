@@ -7,6 +7,7 @@
 #include <iostream>
 #include <string>
 
+#include "app/stylesheetfile.h"
 #include "cli/commands.h"
 #include "generator/utilities.h"
 #include "model/globalsettings.h"
@@ -35,7 +36,7 @@ TAlbum OpenAlbum(const std::string& path) {
 
 // The template the application would use, or the one given on the command line.
 TLineList StylesheetTemplate(const TOptions& options) {
-  if (options.Stylesheet) return SplitLines(ReadFileBytes(*options.Stylesheet));
+  if (options.Stylesheet) return ReadStylesheetFile(*options.Stylesheet);
   TSettingsStore store;
   TGlobalSettings settings(ProgramFolder(), store);
   if (const std::string warning = store.TakeWarning(); !warning.empty())

@@ -197,6 +197,23 @@ TEST(CliGenerate, FillsTheStylesheetFromTheTemplateFile) {
   EXPECT_NE(stored[1].find("#000000"), std::string::npos) << "its placeholder filled";
 }
 
+TEST(CliGenerate, ReadsTheStylesheetFileAsTheApplicationDoes) {
+  TCliHome home;
+  home.WritePhotos("photos", {kPictures[0]});
+  ASSERT_EQ(home.Run({"create", "album.alb", "--from-folder", "photos"}).status, 0);
+  home.Write("bom.css", "\xEF\xBB\xBF/* caf\xE9 */\n");
+  const TResult written = home.Run({"generate", "album.alb", "--output", "out", "--stylesheet", "bom.css"});
+  ASSERT_EQ(written.status, 0) << written.err;
+  EXPECT_EQ(ReadFile(home.File("out/main.css")), "/* caf\xC3\xA9 */\r\n")
+      << "no byte-order mark, Windows-1252 as UTF-8";
+
+  std::filesystem::create_directory(home.File("styles"));
+  const TResult refused = home.Run({"generate", "album.alb", "--output", "folder", "--stylesheet", "styles"});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.err, "folivant-cli: Cannot read \"styles\": it is a folder, not a file\n");
+  EXPECT_FALSE(std::filesystem::exists(home.File("folder")));
+}
+
 TEST(CliCreate, MakesAnAlbumOfTheFolderInTheOrderAsked) {
   struct Row {
     const char* why;
