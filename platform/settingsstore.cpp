@@ -16,10 +16,6 @@ namespace folivant {
 
 using TJson = nlohmann::ordered_json;
 
-static bool SameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && AsciiLowerCase(a) == AsciiLowerCase(b);
-}
-
 static void ThrowIfNameTaken(bool taken, std::string_view name) {
   if (taken) throw TError("The settings name \"" + std::string(name) + "\" is used by both a key and a value.");
 }
@@ -28,14 +24,19 @@ TSettingsKey& TSettingsKey::CreateKey(std::string_view name) {
   if (TSettingsKey* existing = OpenKey(name)) return *existing;
   if (name.empty() || name.find('\\') != std::string_view::npos)
     throw TError("\"" + std::string(name) + "\" is not a valid settings key name.");
-  ThrowIfNameTaken(FindValue(name) != nullptr, name);
+  ThrowIfNameTaken(Find(name) != nullptr, name);
+  entries_.emplace(AsciiLowerCase(name), TEntry{true, subkeys_.size()});
   return *subkeys_.emplace_back(std::make_unique<TSettingsKey>(std::string(name)));
 }
 
+const TSettingsKey::TEntry* TSettingsKey::Find(std::string_view name) const {
+  const auto found = entries_.find(AsciiLowerCase(name));
+  return found == entries_.end() ? nullptr : &found->second;
+}
+
 TSettingsKey* TSettingsKey::OpenKey(std::string_view name) {
-  for (const std::unique_ptr<TSettingsKey>& subkey : subkeys_)
-    if (SameName(subkey->name_, name)) return subkey.get();
-  return nullptr;
+  const TEntry* entry = Find(name);
+  return entry && entry->is_key ? subkeys_[entry->position].get() : nullptr;
 }
 
 const TSettingsKey* TSettingsKey::OpenKey(std::string_view name) const {
@@ -43,7 +44,13 @@ const TSettingsKey* TSettingsKey::OpenKey(std::string_view name) const {
 }
 
 bool TSettingsKey::DeleteKey(std::string_view name) {
-  return std::erase_if(subkeys_, [&](const auto& subkey) { return SameName(subkey->name_, name); }) > 0;
+  const TEntry* entry = Find(name);
+  if (!entry || !entry->is_key) return false;
+  const size_t position = entry->position;
+  entries_.erase(AsciiLowerCase(name));
+  subkeys_.erase(subkeys_.begin() + static_cast<std::ptrdiff_t>(position));
+  for (size_t i = position; i < subkeys_.size(); ++i) entries_[AsciiLowerCase(subkeys_[i]->name_)].position = i;
+  return true;
 }
 
 std::vector<std::string> TSettingsKey::SubkeyNames() const {
@@ -53,9 +60,8 @@ std::vector<std::string> TSettingsKey::SubkeyNames() const {
 }
 
 TSettingsKey::TValue* TSettingsKey::FindValue(std::string_view name) {
-  for (TValue& value : values_)
-    if (SameName(value.name, name)) return &value;
-  return nullptr;
+  const TEntry* entry = Find(name);
+  return entry && !entry->is_key ? &values_[entry->position] : nullptr;
 }
 
 const TSettingsKey::TValue* TSettingsKey::FindValue(std::string_view name) const {
@@ -73,7 +79,8 @@ void TSettingsKey::WriteString(std::string_view name, std::string text) {
     existing->text = std::move(text);
     return;
   }
-  ThrowIfNameTaken(OpenKey(name) != nullptr, name);
+  ThrowIfNameTaken(Find(name) != nullptr, name);
+  entries_.emplace(AsciiLowerCase(name), TEntry{false, values_.size()});
   values_.push_back({std::string(name), std::move(text)});
 }
 
@@ -101,7 +108,7 @@ TSettingsStore::TSettingsStore(std::string folder)
 namespace {
 
 // The program nests keys two below the root; far deeper nesting is not settings.
-constexpr int kMaxDepth = 32;
+constexpr size_t kMaxDepth = 32;
 
 // The program's own file is a few kilobytes; a hundred thousand template lines
 // (the most the stylesheet store reads) would fill about 10 MiB.
@@ -109,38 +116,91 @@ constexpr size_t kMaxSettingsFileSize = 16 << 20;
 
 bool IsKeyName(std::string_view name) { return !name.empty() && name.find('\\') == std::string_view::npos; }
 
-// Copies the sound part of a JSON object into `key` and returns how many
-// members it skipped: nulls, lists, objects nested deeper than kMaxDepth or
-// under a name no key may have, and anything but an object at the top, where
-// the program keeps keys only (a text there would block the key of that name).
-// Numbers and flags written by hand are taken as their text, which is what the
-// program itself would have stored. A name repeated in any letter case keeps
-// its first occurrence.
-size_t CopyJsonTree(const TJson& object, TSettingsKey& key, int depth) {
-  size_t skipped = 0;
-  for (const auto& [name, value] : object.items()) {
-    if (key.OpenKey(name) || key.ReadString(name)) continue;
-    if (value.is_object() && IsKeyName(name) && depth < kMaxDepth) {
-      skipped += CopyJsonTree(value, key.CreateKey(name), depth + 1);
-    } else if (depth == 0) {
-      ++skipped;
-    } else if (value.is_string()) {
-      key.WriteString(name, value.get<std::string>());
-    } else if (value.is_boolean()) {
-      key.WriteString(name, value.get<bool>() ? "1" : "0");
-    } else if (value.is_number()) {
-      key.WriteString(name, value.dump());
-    } else {
-      ++skipped;
-    }
+// Builds the key tree straight from the parser's events, keeping its sound
+// part: it skips (and counts) nulls, lists, objects nested deeper than
+// kMaxDepth or under a name no key may have, and anything but an object at the
+// top, where the program keeps keys only (a text there would block the key of
+// that name). Numbers and flags written by hand are taken as their text, which
+// is what the program itself would have stored. A name repeated in any letter
+// case keeps its first occurrence. Going without a JSON document in between
+// keeps loading linear: an ordered document searches its members one by one
+// on every insertion, and a stylesheet template holds a value per line.
+class TSettingsReader : public nlohmann::json_sax<TJson> {
+ public:
+  explicit TSettingsReader(TSettingsKey& root) : root_(root) {}
+  /// False when the text's top level was no object.
+  bool TopIsObject() const { return top_is_object_; }
+  size_t Skipped() const { return skipped_; }
+
+  bool null() override { return Value(std::nullopt); }
+  bool boolean(bool value) override { return Value(value ? "1" : "0"); }
+  bool number_integer(number_integer_t value) override { return Value(std::to_string(value)); }
+  bool number_unsigned(number_unsigned_t value) override { return Value(std::to_string(value)); }
+  bool number_float(number_float_t value, const string_t&) override { return Value(TJson(value).dump()); }
+  bool string(string_t& value) override { return Value(std::move(value)); }
+  bool binary(binary_t&) override { return Value(std::nullopt); }
+  bool key(string_t& name) override {
+    if (skipping_ == 0) name_ = std::move(name);
+    return true;
   }
-  return skipped;
-}
+  bool start_object(std::size_t) override {
+    if (skipping_ == 0 && open_.empty()) {
+      top_is_object_ = true;
+      open_.push_back(&root_);
+    } else if (skipping_ == 0 && !Repeated() && IsKeyName(name_) && open_.size() <= kMaxDepth) {
+      open_.push_back(&open_.back()->CreateKey(name_));
+    } else {
+      StartSkipping();
+    }
+    return true;
+  }
+  bool start_array(std::size_t) override {
+    StartSkipping();
+    return true;
+  }
+  bool end_object() override { return End(); }
+  bool end_array() override { return End(); }
+  bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override { return false; }
+
+ private:
+  TSettingsKey& root_;
+  std::vector<TSettingsKey*> open_;  // the keys being read, the root first
+  std::string name_;                 // the name of the member whose value comes next
+  size_t skipping_ = 0;              // how deep inside a skipped list or object
+  size_t skipped_ = 0;
+  bool top_is_object_ = false;
+
+  bool Repeated() const { return open_.back()->OpenKey(name_) || open_.back()->ReadString(name_); }
+
+  void StartSkipping() {
+    if (skipping_++ == 0 && !open_.empty() && !Repeated()) ++skipped_;
+  }
+
+  bool Value(std::optional<std::string> text) {
+    if (skipping_ > 0 || open_.empty() || Repeated()) return true;
+    if (text && open_.size() > 1)
+      open_.back()->WriteString(name_, std::move(*text));
+    else
+      ++skipped_;
+    return true;
+  }
+
+  bool End() {
+    if (skipping_ > 0)
+      --skipping_;
+    else
+      open_.pop_back();
+    return true;
+  }
+};
 
 TJson ToJson(const TSettingsKey& key) {
   TJson object = TJson::object();
-  for (const std::string& name : key.ValueNames()) object[name] = *key.ReadString(name);
-  for (const std::string& name : key.SubkeyNames()) object[name] = ToJson(*key.OpenKey(name));
+  // The names are unique already: appending to the member list directly spares
+  // the ordered map its search of every member on each insertion.
+  TJson::object_t& members = object.get_ref<TJson::object_t&>();
+  for (const std::string& name : key.ValueNames()) members.emplace_back(name, *key.ReadString(name));
+  for (const std::string& name : key.SubkeyNames()) members.emplace_back(name, ToJson(*key.OpenKey(name)));
   return object;
 }
 
@@ -178,14 +238,14 @@ TSettingsKey& TSettingsStore::Load() {
     return *root_;
   }
   if (bytes.empty()) return *root_;
-  const TJson json = TJson::parse(bytes, nullptr, /*allow_exceptions=*/false);
-  if (!json.is_object()) {
+  TSettingsReader reader(*root_);
+  if (!TJson::sax_parse(bytes, &reader) || !reader.TopIsObject()) {
+    root_ = std::make_unique<TSettingsKey>("");
     SetDamagedFileAside(file_name_);
     return *root_;
   }
-  const size_t skipped = CopyJsonTree(json, *root_, 0);
-  if (skipped > 0 && !skipped_reported_) {
-    warning_ = "The settings file \"" + file_name_ + "\" holds " + std::to_string(skipped) +
+  if (reader.Skipped() > 0 && !skipped_reported_) {
+    warning_ = "The settings file \"" + file_name_ + "\" holds " + std::to_string(reader.Skipped()) +
                " entries Folivant cannot use (null values, lists, texts where a key belongs, keys nested too deep "
                "or with a name no key may have). Folivant reads the rest and leaves these out when it next saves its "
                "settings.";

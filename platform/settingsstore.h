@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace folivant {
@@ -46,10 +47,19 @@ class TSettingsKey {
     std::string name;
     std::string text;
   };
+  /// A name's place: a subkey or a value, and its position among them.
+  struct TEntry {
+    bool is_key;
+    size_t position;
+  };
   std::string name_;
   std::vector<TValue> values_;
   std::vector<std::unique_ptr<TSettingsKey>> subkeys_;
+  /// Every name in ASCII lower case, so that a lookup costs the same in a key
+  /// of any size (a stylesheet template keeps one value per line).
+  std::unordered_map<std::string, TEntry> entries_;
 
+  const TEntry* Find(std::string_view name) const;
   TValue* FindValue(std::string_view name);
   const TValue* FindValue(std::string_view name) const;
 };

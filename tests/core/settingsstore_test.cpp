@@ -51,11 +51,15 @@ TEST(SettingsStore, DeleteKeyRemovesTheWholeSubtree) {
   TSettingsStore store(folder.Path());
   TSettingsKey& schemes = store.Load().CreateKey("ColourSchemes");
   schemes.CreateKey("Ocean").CreateKey("Nested").WriteString("Page", "1");
-  schemes.CreateKey("Sand");
+  schemes.CreateKey("Sand").WriteString("Page", "2");
+  schemes.CreateKey("Moss").WriteString("Page", "3");
   EXPECT_TRUE(schemes.DeleteKey("OCEAN"));
   EXPECT_FALSE(schemes.DeleteKey("Ocean"));
+  EXPECT_EQ(schemes.OpenKey("ocean"), nullptr);
+  EXPECT_EQ(schemes.OpenKey("moss")->ReadString("Page"), "3") << "the keys after it are still found";
+  schemes.CreateKey("Ocean");
   store.Save();
-  EXPECT_EQ(store.Load().OpenKey("ColourSchemes")->SubkeyNames(), std::vector<std::string>{"Sand"});
+  EXPECT_EQ(store.Load().OpenKey("ColourSchemes")->SubkeyNames(), (std::vector<std::string>{"Sand", "Moss", "Ocean"}));
 }
 
 TEST(SettingsStore, RefusesNamesThatCannotBeKeys) {
