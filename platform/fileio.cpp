@@ -109,6 +109,7 @@ std::string FollowSymbolicLinks(const std::string& path) {
     char target[PATH_MAX];
     const ssize_t length = ::readlink(current.c_str(), target, sizeof target);
     if (length < 0) ThrowFileError("Cannot create file", path, errno);
+    if (static_cast<size_t>(length) == sizeof target) ThrowFileError("Cannot create file", path, ENAMETOOLONG);
     const std::string_view link(target, static_cast<size_t>(length));
     const size_t slash = current.rfind('/');
     current = link.starts_with('/') || slash == std::string::npos ? std::string(link)
@@ -192,7 +193,8 @@ bool OverwriteFrom(int fd, std::string_view bytes) {
 //    the overwrite be cut short;
 // 2. the old bytes are read into memory;
 // 3. the file is overwritten, cut to its new length and flushed; when any of
-//    that fails, the old bytes are written back before the error is reported.
+//    that fails, the old bytes are written back before the error is reported
+//    (and should even that fail, the copy of the new bytes is kept).
 // Limits: a crash or power loss during step 3 can leave the file torn (the
 // complete new bytes then stay in "NAME.tmp-XXXXXX" beside it), and a program
 // reading it meanwhile may see old and new bytes mixed. Such a file is always
@@ -209,22 +211,21 @@ void OverwriteInPlace(const std::string& path, const std::string& target, std::s
     ThrowFileError("Cannot read file", path, errno);
   if (OverwriteFrom(file.Get(), bytes)) return;
   const int write_error = errno;
-  OverwriteFrom(file.Get(), old);
+  if (!OverwriteFrom(file.Get(), old)) copy->Release();
   ThrowFileError("Cannot write file", path, write_error);
 }
 
 }  // namespace
 
 std::string ReadFileBytes(const std::string& path, size_t limit) {
-  // O_NONBLOCK: opening a named pipe must not wait for a writer.
-  TFileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-  if (file.Get() < 0) {
-    const int open_error = errno;
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) ThrowNotAFile("read", path, info.st_mode);
-    ThrowFileError("Cannot open file", path, open_error);
-  }
+  // Special files are refused before they are opened: opening a device can act
+  // on it (a tape rewinds when closed).
   struct stat info {};
+  if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) ThrowNotAFile("read", path, info.st_mode);
+  // Should a pipe take the file's place meanwhile, O_NONBLOCK keeps the open
+  // from waiting for a writer, and the second look below refuses it.
+  TFileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (file.Get() < 0) ThrowFileError("Cannot open file", path, errno);
   if (::fstat(file.Get(), &info) != 0) ThrowFileError("Cannot read file", path, errno);
   if (!S_ISREG(info.st_mode)) ThrowNotAFile("read", path, info.st_mode);
   if (static_cast<uint64_t>(info.st_size) > limit) ThrowTooLarge(path, static_cast<uint64_t>(info.st_size), limit);
