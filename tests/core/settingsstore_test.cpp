@@ -132,7 +132,7 @@ TEST(SettingsStore, EveryTruncationOfAValidFileIsSetAside) {
 
 TEST(SettingsStore, ReadsWhatIsSoundAndSkipsTheRest) {
   std::string deep = R"("Deep": "kept")";
-  for (int level = 40; level > 0; --level) deep = "\"Level" + std::to_string(level) + "\": {" + deep + "}";
+  for (int level = 40; level > 0; --level) deep.insert(0, "\"Level" + std::to_string(level) + "\": {").append("}");
   TTempDir folder;
   const std::string path = folder.Write("settings.json", R"({
   "Settings": {"CurrentTip": "4", "Maximized": null, "Top": ["12"], "": {"x": "y"}, "Flag": true},
