@@ -110,9 +110,10 @@ namespace {
 // The program nests keys two below the root; far deeper nesting is not settings.
 constexpr size_t kMaxDepth = 32;
 
-// The program's own file is a few kilobytes; a hundred thousand template lines
-// (the most the stylesheet store reads) would fill about 10 MiB.
-constexpr size_t kMaxSettingsFileSize = 16 << 20;
+// The program's own file is a few kilobytes, but the stylesheet template keeps
+// one value per line: the largest template file the editor opens (1 MiB, all
+// line breaks) stores as some 25 MiB, and the program must read back what it saved.
+constexpr size_t kMaxSettingsFileSize = 64 << 20;
 
 bool IsKeyName(std::string_view name) { return !name.empty() && name.find('\\') == std::string_view::npos; }
 

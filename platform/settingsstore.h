@@ -81,10 +81,12 @@ class TSettingsStore {
   const std::string& FileName() const { return file_name_; }
   /// Reads the file afresh and returns its root key, the program key. A missing
   /// file gives an empty root. Unsound entries (nulls, lists, a text at the top
-  /// level where only keys belong, keys too deep or misnamed) are skipped and the
-  /// rest is read, the first time with a message for TakeWarning. A file that is not JSON, or whose top level is no
-  /// object, is renamed aside with a ".damaged" suffix, and one that cannot be read (no regular file, larger than 16
-  /// MiB) is never saved over; the root then starts empty and the message waits for TakeWarning. Never throws.
+  /// level where only keys belong, keys too deep or misnamed) are skipped and
+  /// the rest is read, the first time with a message for TakeWarning. A file
+  /// that is not JSON, or whose top level is no object, is renamed aside with a
+  /// ".damaged" suffix, and one that cannot be read (no regular file, larger
+  /// than 64 MiB) is never saved over; the root then starts empty and the
+  /// message waits for TakeWarning. Never throws.
   TSettingsKey& Load();
   /// The root key as last loaded or changed.
   TSettingsKey& Root() { return *root_; }

@@ -112,7 +112,7 @@ TEST(FileReaders, EachReaderOfAUserFileHasItsLimit) {
                        [&](const std::string& path) { return message_of([&] { ReadStylesheetFile(path); }); }},
                       {"INI data file", 4 << 20, "4 MiB",
                        [&](const std::string& path) { return message_of([&] { TIniFile::FromFile(path); }); }},
-                      {"settings file", 16 << 20, "16 MiB", [](const std::string& path) {
+                      {"settings file", 64 << 20, "64 MiB", [](const std::string& path) {
                          TSettingsStore store(ExtractFilePath(path));
                          store.Load();
                          return store.TakeWarning();
