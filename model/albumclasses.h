@@ -172,8 +172,8 @@ class TAlbum {
   /// intact on failure and Saved becomes true only after a successful write.
   void SaveToFile();
   /// Reads the album file at `path` (either format) into a new album, saved,
-  /// with FileName `path` and HasMissing set. Throws TError; nothing exists
-  /// then that a caller could save over the file by mistake.
+  /// with FileName `path` and HasMissing set. Throws TError and then gives
+  /// nothing back, so no half-read album can be saved over the file.
   static std::unique_ptr<TAlbum> LoadFromFile(const std::string& path);
 };
 

@@ -167,11 +167,15 @@ class TXmlAlbumReader {
     throw TError(CantOpen(file_) + "line " + std::to_string(LineAt(text_, element.offset_debug())) + ": " + problem +
                  ".");
   }
+  // The element's text is not a value of its kind; `rule` says what is accepted.
+  [[noreturn]] void FailValue(pugi::xml_node element, std::string_view text, std::string_view rule) const {
+    Fail(element, Holds(InQuotes(element.name()), text) + "; " + std::string(rule));
+  }
 
   int32_t Integer(pugi::xml_node element) const {
     const std::string text = ElementText(element);
     const std::optional<int32_t> value = ParseDecimal(text);
-    if (!value) Fail(element, Holds(InQuotes(element.name()), text) + "; " + kIntegerRule);
+    if (!value) FailValue(element, text, kIntegerRule);
     return *value;
   }
 
@@ -195,24 +199,27 @@ class TXmlAlbumReader {
     if (word == "true") return true;
     if (word == "false") return false;
     const std::optional<int32_t> number = ParseDecimal(text);
-    if (!number) Fail(element, Holds(InQuotes(element.name()), text) + "; it must be True, False or a whole number");
+    if (!number) FailValue(element, text, "it must be True, False or a whole number");
     return *number != 0;
   }
 
-  // Exact, case-sensitive names, as PhotoSizeToText writes them.
+  // The conversions' own messages name neither the value nor what is accepted.
   TPhotoSize PhotoSize(pugi::xml_node element) const {
     const std::string text = ElementText(element);
-    for (const TPhotoSize size :
-         {TPhotoSize::Small, TPhotoSize::Medium, TPhotoSize::Large, TPhotoSize::Original, TPhotoSize::Custom})
-      if (text == PhotoSizeToText(size)) return size;
-    Fail(element, Holds(InQuotes(element.name()), text) + "; it must be small, medium, large, original or custom");
+    try {
+      return TextToPhotoSize(text);
+    } catch (const TError&) {
+      FailValue(element, text, "it must be small, medium, large, original or custom");
+    }
   }
 
   TRotation Rotation(pugi::xml_node element) const {
     const std::string text = ElementText(element);
-    for (const TRotation rotation : {TRotation::None, TRotation::Left, TRotation::Right, TRotation::UpsideDown})
-      if (text == RotationToText(rotation)) return rotation;
-    Fail(element, Holds(InQuotes(element.name()), text) + "; it must be none, left, right or upsidedown");
+    try {
+      return TextToRotation(text);
+    } catch (const TError&) {
+      FailValue(element, text, "it must be none, left, right or upsidedown");
+    }
   }
 
   // The exact bytes of the "bytes" attribute when the writer gave one, else the text.
