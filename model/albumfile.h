@@ -37,7 +37,7 @@ std::string ResolvePhotoPath(const std::string& stored, const std::string& album
 /// "%" and two upper-case hexadecimal digits, the rest as it is.
 std::string PercentEncodedPath(std::string_view path);
 /// The inverse of PercentEncodedPath; nothing when a "%" is not followed by
-/// two hexadecimal digits or stands for a NUL byte.
+/// two hexadecimal digits.
 std::optional<std::string> PercentDecodedPath(std::string_view text);
 
 }  // namespace folivant

@@ -65,8 +65,7 @@ std::optional<std::string> PercentDecodedPath(std::string_view text) {
     }
     const int high = i + 1 < text.size() ? HexDigitValue(text[i + 1]) : -1;
     const int low = i + 2 < text.size() ? HexDigitValue(text[i + 2]) : -1;
-    // No file system path holds a NUL byte; one would cut the path short.
-    if (high < 0 || low < 0 || high + low == 0) return std::nullopt;
+    if (high < 0 || low < 0) return std::nullopt;
     decoded += static_cast<char>(high * 16 + low);
     i += 2;
   }

@@ -229,7 +229,7 @@ class TXmlAlbumReader {
     const std::optional<std::string> path = PercentDecodedPath(bytes.value());
     if (!path)
       Fail(element, Holds("the \"bytes\" attribute of " + InQuotes(element.name()), bytes.value()) +
-                        "; it must be a path with each \"%\" followed by two hexadecimal digits other than 00");
+                        "; it must be a path with each \"%\" followed by two hexadecimal digits");
     return *path;
   }
 
