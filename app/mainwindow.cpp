@@ -309,18 +309,13 @@ void TfrmFolivant::resetAlbum() {
 }
 
 void TfrmFolivant::openAlbumFile(const QString& path) {
+  // Read first: a file that fails leaves the window and its album as they were.
+  std::unique_ptr<TAlbum> opened = TAlbum::LoadFromFile(path.toStdString());
   ++list_updates_;
   ui_->lstPhotos->clear();
   --list_updates_;
   showStartPage();
-  album_->FileName = path.toStdString();
-  try {
-    album_->LoadFromFile();
-  } catch (...) {
-    // A half-read album must never be saved over the file that failed.
-    resetAlbum();
-    throw;
-  }
+  album_ = std::move(opened);
   ++list_updates_;
   for (int i = 0; i < album_->Photographs.Count(); ++i)
     ui_->lstPhotos->addItem(QString::fromStdString(album_->Photographs[i].DisplayTitle()));

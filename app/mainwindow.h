@@ -124,7 +124,7 @@ class TfrmFolivant : public QMainWindow {
   void runBusy(const std::function<void()>& command);
 
   // Photo list (mainwindow_photos.cpp)
-  void addPhotoFile(const QString& path);
+  void addPhotoFile(const std::string& path);
   void refreshPhotoList();
   void updateMoveCommands();
   void rotateCurrentPhoto(TRotation step);

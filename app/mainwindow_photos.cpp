@@ -21,9 +21,9 @@ static std::vector<const TPhotograph*> PhotoOrder(const TAlbum& album) {
   return order;
 }
 
-void TfrmFolivant::addPhotoFile(const QString& path) {
+void TfrmFolivant::addPhotoFile(const std::string& path) {
   auto photo = std::make_unique<TPhotograph>();
-  photo->SetFileName(path.toStdString());
+  photo->SetFileName(path);
   const QString title = QString::fromStdString(photo->DisplayTitle());
   album_->Photographs.Add(std::move(photo));
   ++list_updates_;
@@ -74,7 +74,7 @@ void TfrmFolivant::itmAddPhotoClick() {
     const QStringList chosen = dialogs_.ChooseFilesToOpen(QString::fromUtf8(kPhotoFileFilter), true, QString());
     if (chosen.isEmpty()) return;
     runBusy([&] {
-      for (const QString& path : chosen) addPhotoFile(path);
+      for (const QString& path : chosen) addPhotoFile(path.toStdString());
       showEditor();
       album_->MarkModified();
     });
@@ -94,7 +94,8 @@ void TfrmFolivant::itmAddFolderOfPhotosClick() {
         dialogs_.Message(QStringLiteral("Couldn't find any JPEG photos in ") + folder + QLatin1Char('.'));
         return;
       }
-      for (const std::string& path : paths) addPhotoFile(QString::fromStdString(path));
+      // The paths as the folder lists them: a QString would lose bytes that are not UTF-8.
+      for (const std::string& path : paths) addPhotoFile(path);
       showEditor();
       // Imported photographs are unsaved work like added ones.
       album_->MarkModified();
@@ -107,7 +108,7 @@ void TfrmFolivant::dropFiles(const QStringList& paths) {
   for (const QString& path : paths) {
     const std::string name = path.toStdString();
     // A folder is skipped even when its name looks like a photograph's.
-    if (IsPhotoFileName(name) && !DirectoryExists(name)) addPhotoFile(path);
+    if (IsPhotoFileName(name) && !DirectoryExists(name)) addPhotoFile(name);
   }
   if (ui_->lstPhotos->count() == 0) return;
   showEditor();

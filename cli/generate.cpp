@@ -27,12 +27,7 @@ volatile std::sig_atomic_t cancel_requested = 0;
 
 void OnInterrupt(int) { cancel_requested = 1; }
 
-TAlbum OpenAlbum(const std::string& path) {
-  TAlbum album;
-  album.FileName = path;
-  album.LoadFromFile();
-  return album;
-}
+TAlbum OpenAlbum(const std::string& path) { return std::move(*TAlbum::LoadFromFile(path)); }
 
 // The template the application would use, or the one given on the command line.
 TLineList StylesheetTemplate(const TOptions& options) {

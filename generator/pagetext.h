@@ -11,11 +11,12 @@
 namespace folivant {
 
 /// Album text for element content: verbatim, so typed markup stays markup,
-/// with bytes that are not UTF-8 replaced.
-inline std::string ContentText(std::string_view text) { return SanitizeUtf8(text); }
+/// with bytes that are not UTF-8 replaced and characters that XML forbids
+/// (control characters typed or read from IPTC data) dropped, so the page still parses.
+inline std::string ContentText(std::string_view text) { return XmlCharacterText(text); }
 
-/// Album text for a double-quoted attribute value.
-inline std::string AttributeText(std::string_view text) { return EscapeAttributeValue(SanitizeUtf8(text)); }
+/// Album text for a double-quoted attribute value, cleaned as ContentText does.
+inline std::string AttributeText(std::string_view text) { return EscapeAttributeValue(XmlCharacterText(text)); }
 
 /// One element per line of `text` that is not blank, each line as it stands:
 /// "<p class=\"" + css_class + "\">" + line + "</p>".

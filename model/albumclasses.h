@@ -171,12 +171,10 @@ class TAlbum {
   /// Writes the album file to FileName. Throws TError; the previous file stays
   /// intact on failure and Saved becomes true only after a successful write.
   void SaveToFile();
-  /// Replaces the content by the album file at FileName (either format) and
-  /// returns HasMissing. Throws TError. After a failure the album holds what was
-  /// read so far on top of an emptied album and counts as saved, and FileName
-  /// still names the file that failed: a caller that keeps the album must clear
-  /// FileName so that no later Save overwrites that file.
-  bool LoadFromFile();
+  /// Reads the album file at `path` (either format) into a new album, saved,
+  /// with FileName `path` and HasMissing set. Throws TError and then gives
+  /// nothing back, so no half-read album can be saved over the file.
+  static std::unique_ptr<TAlbum> LoadFromFile(const std::string& path);
 };
 
 }  // namespace folivant

@@ -61,6 +61,14 @@ class TAlbumFileWriter {
   void ElementIfNotEmpty(int level, std::string_view name, std::string_view text) {
     if (!text.empty()) Element(level, name, text);
   }
+  /// A path whose bytes the element's text cannot carry (not UTF-8, or holding
+  /// characters XML forbids) also gets them percent-encoded in a "bytes"
+  /// attribute, which the reader prefers; the text stays readable for people
+  /// and older readers. Every other path is written as plain text.
+  void PathElement(int level, std::string_view name, const std::string& path) {
+    const bool lossless = XmlCharacterText(path) == path;
+    Element(level, name, path, lossless ? "" : " bytes=\"" + PercentEncodedPath(path) + "\"");
+  }
 
  private:
   void Line(int level, const std::string& content) {
@@ -83,7 +91,7 @@ void WriteSettings(TAlbumFileWriter& out, const TAlbumSettings& settings) {
   out.Element(2, "thumbsize", PhotoSizeToText(settings.ThumbSize),
               SizeAttributes(settings.ThumbWidth, settings.ThumbHeight));
   out.ElementIfNotEmpty(2, "homeurl", settings.HomeURL);
-  out.Element(2, "outputdirectory", settings.OutputDirectory);
+  out.PathElement(2, "outputdirectory", settings.OutputDirectory);
   out.Element(2, "navigateinloop", BooleanText(settings.NavigateInLoop));
   out.Close(1, "settings");
 }
@@ -106,7 +114,7 @@ void WritePhotograph(TAlbumFileWriter& out, const TPhotograph& photograph) {
   out.Open(2, "photo");
   out.ElementIfNotEmpty(3, "title", photograph.Title);
   out.ElementIfNotEmpty(3, "caption", photograph.Caption);
-  out.Element(3, "filename", photograph.FileName);
+  out.PathElement(3, "filename", photograph.FileName);
   if (photograph.Rotation != TRotation::None) out.Element(3, "rotation", RotationToText(photograph.Rotation));
   out.Close(2, "photo");
 }

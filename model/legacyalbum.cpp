@@ -89,7 +89,7 @@ void ImportLegacyAlbum(TAlbum& album, std::string_view bytes) {
   for (int32_t i = 0; i < count; ++i) {
     const std::string number = std::to_string(i);
     auto photograph = std::make_unique<TPhotograph>();
-    photograph->SetFileName(file.Text("Photographs", "Photo" + number, ""));
+    photograph->SetFileName(ResolvePhotoPath(file.Text("Photographs", "Photo" + number, ""), album.FileName));
     // Assigned even when empty, so IPTC texts of the file never survive the import.
     photograph->Caption = file.Text("PhotoCaptions", "Caption" + number, "");
     photograph->Title = file.Text("PhotoTitles", "Title" + number, "");

@@ -91,6 +91,24 @@ std::string SanitizeUtf8(std::string_view bytes) {
   return out;
 }
 
+std::string XmlCharacterText(std::string_view bytes) {
+  using namespace std::string_view_literals;
+  const std::string text = SanitizeUtf8(bytes);
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<uint8_t>(text[i]);
+    if (byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r') continue;
+    const std::string_view rest = std::string_view(text).substr(i, 3);
+    if (rest == "\xEF\xBF\xBE"sv || rest == "\xEF\xBF\xBF"sv) {
+      i += 2;
+      continue;
+    }
+    out += text[i];
+  }
+  return out;
+}
+
 std::string Utf16ToUtf8(std::string_view bytes, bool big_endian) {
   std::u16string units;
   units.reserve(bytes.size() / 2 + 1);

@@ -13,6 +13,10 @@ std::string AnsiToUtf8(std::string_view bytes);
 /// Replaces every byte that is not part of valid UTF-8 by U+FFFD, so that file
 /// names from the file system can become XML or page text safely.
 std::string SanitizeUtf8(std::string_view bytes);
+/// Valid UTF-8 without the characters XML 1.0 forbids in a document (C0
+/// controls other than tab, LF and CR; U+FFFE and U+FFFF): bytes that are not
+/// UTF-8 become U+FFFD, forbidden characters are dropped, the rest stays as it is.
+std::string XmlCharacterText(std::string_view bytes);
 /// Decodes UTF-16 bytes without their byte-order mark to UTF-8; unpaired
 /// surrogates and an odd last byte become U+FFFD.
 std::string Utf16ToUtf8(std::string_view bytes, bool big_endian);

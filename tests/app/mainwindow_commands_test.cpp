@@ -6,7 +6,10 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QtTest>
+#include <filesystem>
+#include <fstream>
 
+#include "app/photopreview.h"
 #include "mainwindowfixture.h"
 
 namespace folivant::test {
@@ -212,6 +215,41 @@ class MainWindowCommandsTest : public QObject {
     QVERIFY(fixture.Child<QWidget>("pnlStart").isVisible());
   }
 
+  void aDamagedAlbumOpenedOverAnOpenOneChangesNothing() {
+    TMainWindowFixture fixture;
+    TfrmFolivant& window = fixture.Start();
+    AddNumberedPhotos(fixture, 3);
+    const QString saved = fixture.PhotoFolder.filePath(QStringLiteral("trip.alb"));
+    fixture.Dialogs.FilesToSave = {saved};
+    fixture.Trigger("itmSaveAs");
+    fixture.Trigger("itmPrevPhoto");
+    fixture.Child<QLineEdit>("edtTitle").setText(QStringLiteral("Harbour"));
+    const TAlbum* album = &window.Album();
+    const QStringList rows = fixture.Rows();
+    const QImage picture = fixture.Child<TPhotoPreview>("imgPhotoPreview").Picture();
+    QVERIFY(!picture.isNull());
+
+    const QString damaged = fixture.PhotoFolder.filePath(QStringLiteral("damaged.alb"));
+    std::ofstream(damaged.toStdString()) << "<folivant version=\"1.8\"><title>Half";
+    fixture.Dialogs.Answers = {true};
+    fixture.Dialogs.FilesToOpen.push_back({damaged});
+    fixture.Trigger("itmOpen");
+
+    QCOMPARE(fixture.Dialogs.Errors, QStringList{QStringLiteral("Can't open the album \"") + damaged +
+                                                 QStringLiteral("\": line 1: the file ends before the album does; "
+                                                                "it may have been cut short.")});
+    QCOMPARE(&window.Album(), album);
+    QCOMPARE(window.Album().FileName, saved.toStdString());
+    QVERIFY(!window.Album().Saved);
+    QCOMPARE(window.Album().Photographs[1].Title, "Harbour");
+    QCOMPARE(fixture.Rows(), rows);
+    QCOMPARE(fixture.Child<QListWidget>("lstPhotos").currentRow(), 1);
+    QCOMPARE(fixture.Child<QLineEdit>("edtTitle").text(), QStringLiteral("Harbour"));
+    QVERIFY(fixture.Child<QWidget>("pnlPhotoEdit").isVisible());
+    QVERIFY(fixture.Child<QAction>("itmRemovePhoto").isEnabled());
+    QCOMPARE(fixture.Child<TPhotoPreview>("imgPhotoPreview").Picture(), picture);
+  }
+
   void saveOfANewAlbumActsAsSaveAs() {
     TMainWindowFixture fixture;
     TfrmFolivant& window = fixture.Start();
@@ -258,6 +296,23 @@ class MainWindowCommandsTest : public QObject {
     QCOMPARE(fixture.Rows(), (QStringList{QStringLiteral("a.jpg"), QStringLiteral("b.JPEG")}));
     QVERIFY(fixture.Child<QWidget>("pnlPhotoEdit").isVisible());
     QVERIFY(!window.Album().Saved);
+  }
+
+  void importKeepsTheBytesOfFileNamesThatAreNotUtf8() {
+    TMainWindowFixture fixture;
+    TfrmFolivant& window = fixture.Start();
+    const std::string latin1 = fixture.PhotoFolder.path().toStdString() + "/caf\xE9.jpg";
+    // QTemporaryDir cannot name the file to remove it.
+    const struct TRemoved {
+      std::string path;
+      ~TRemoved() { std::filesystem::remove(path); }
+    } removed{latin1};
+    std::filesystem::rename(fixture.WriteJpeg(QStringLiteral("x.jpg")).toStdString(), latin1);
+    fixture.Dialogs.Folders = {fixture.PhotoFolder.path()};
+    fixture.Trigger("itmAddFolderOfPhotos");
+    QCOMPARE(window.Album().Photographs.Count(), 1);
+    QCOMPARE(window.Album().Photographs[0].FileName, latin1);
+    QVERIFY(!window.Album().Photographs[0].Missing());
   }
 
   void importOfAFolderWithoutPhotosSaysSo() {

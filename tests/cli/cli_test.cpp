@@ -14,6 +14,7 @@
 #include "platform/filesystem.h"
 #include "platform/resources.h"
 #include "platform/settingsstore.h"
+#include "platform/text.h"
 #include "samplephotos.h"
 #include "testutil.h"
 
@@ -69,9 +70,7 @@ struct TFailure {
 
 std::string LoadMessage(const std::string& path) {
   try {
-    TAlbum album;
-    album.FileName = path;
-    album.LoadFromFile();
+    TAlbum::LoadFromFile(path);
   } catch (const std::exception& error) {
     return error.what();
   }
@@ -179,9 +178,7 @@ TEST(CliGenerate, FillsTheStylesheetFromTheTemplateFile) {
   ASSERT_EQ(home.Run({"generate", "album.alb", "--output", "out", "--stylesheet", "mine.css"}).status, 0);
   EXPECT_EQ(ReadFile(home.File("out/main.css")), "body { margin: 0 }\r\n");
 
-  TAlbum album;
-  album.FileName = home.File("album.alb");
-  album.LoadFromFile();
+  const TAlbum album = std::move(*TAlbum::LoadFromFile(home.File("album.alb")));
   TLineList stylesheet = SplitLines(*FindResource("defaultstylesheet"));
   TAlbumPageGenerator(album).FillStylesheet(stylesheet);
   ASSERT_EQ(home.Run({"generate", "album.alb", "--output", "default"}).status, 0);
@@ -235,14 +232,34 @@ TEST(CliCreate, MakesAnAlbumOfTheFolderInTheOrderAsked) {
     arguments.insert(arguments.end(), row.options.begin(), row.options.end());
     const TResult result = home.Run(arguments);
     ASSERT_EQ(result.status, 0) << result.err;
-    TAlbum album;
-    album.FileName = home.File("album.alb");
-    album.LoadFromFile();
+    const std::unique_ptr<TAlbum> album = TAlbum::LoadFromFile(home.File("album.alb"));
     std::vector<std::string> titles;
-    for (int i = 0; i < album.Photographs.Count(); ++i) titles.push_back(album.Photographs[i].Title);
+    for (int i = 0; i < album->Photographs.Count(); ++i) titles.push_back(album->Photographs[i].Title);
     EXPECT_EQ(titles, row.titles);
-    EXPECT_EQ(album.Photographs[0].FileName.front(), '/') << "photographs are stored with absolute paths";
+    EXPECT_EQ(album->Photographs[0].FileName.front(), '/') << "photographs are stored with absolute paths";
   }
+}
+
+TEST(CliCreate, FileNamesThatAreNotUtf8KeepTheirBytesUpToTheImages) {
+  TCliHome home;
+  home.WritePhotos("photos", {{"caf\xE9.jpg", 0, 120, 80, {}}});
+  ASSERT_EQ(home.Run({"create", "album.alb", "--from-folder", "photos"}).status, 0);
+  const TResult result = home.Run({"generate", "album.alb", "--output", "out"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.out.find("Photographs:  1\n"), std::string::npos) << "none without images: " << result.out;
+
+  const std::string photo = home.File("photos/caf\xE9.jpg");
+  for (const char* album_file : {"album.alb", "out/UntitledAlbum.alb"}) {
+    SCOPED_TRACE(album_file);
+    const std::unique_ptr<TAlbum> album = TAlbum::LoadFromFile(home.File(album_file));
+    ASSERT_EQ(album->Photographs.Count(), 1);
+    EXPECT_EQ(album->Photographs[0].FileName, photo);
+    EXPECT_FALSE(album->HasMissing);
+  }
+  EXPECT_TRUE(test::DecodedJpegSize(home.File("out/caf.jpg")));
+  EXPECT_TRUE(test::DecodedJpegSize(home.File("out/caf_small.jpg")));
+  EXPECT_TRUE(IsValidUtf8(ReadFile(home.File("out/caf.html"))));
+  EXPECT_NE(ReadFile(home.File("out/caf.html")).find("<title>caf\xEF\xBF\xBD.jpg</title>"), std::string::npos);
 }
 
 TEST(CliCreate, RefusesWhatItCannotDo) {

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "generator/utilities.h"
 #include "model/albumclasses.h"
 #include "platform/error.h"
 #include "testutil.h"
@@ -49,10 +50,8 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
 }
 
 // Loads `bytes` through a file, as the program does.
-TAlbum& Load(TAlbum& album, const TTempDir& dir, const std::string& bytes) {
-  album.FileName = dir.Write("album.alb", bytes);
-  album.LoadFromFile();
-  return album;
+std::unique_ptr<TAlbum> Load(const TTempDir& dir, const std::string& bytes) {
+  return TAlbum::LoadFromFile(dir.Write("album.alb", bytes));
 }
 
 std::string Utf16(const std::string& ascii, bool big_endian) {
@@ -162,9 +161,9 @@ TEST(AlbumFile, RoundTripKeepsEverythingStored) {
   saved.FileName = dir.File("round.alb");
   saved.SaveToFile();
 
-  TAlbum loaded;
-  loaded.FileName = saved.FileName;
-  EXPECT_TRUE(loaded.LoadFromFile()) << "the photographs' files do not exist";
+  const std::unique_ptr<TAlbum> read_back = TAlbum::LoadFromFile(saved.FileName);
+  const TAlbum& loaded = *read_back;
+  EXPECT_TRUE(loaded.HasMissing) << "the photographs' files do not exist";
   EXPECT_EQ(loaded.Title, "");
   EXPECT_EQ(loaded.Description, saved.Description);
   const TAlbumSettings& read = loaded.Settings;
@@ -205,52 +204,67 @@ TEST(AlbumFile, OutputDirectoryComesBackWithItsSeparator) {
   album.Settings.SetOutputDirectory("/srv/www/album");
   album.FileName = dir.File("a.alb");
   album.SaveToFile();
-  album.Settings.SetOutputDirectory("");
-  album.LoadFromFile();
-  EXPECT_EQ(album.Settings.OutputDirectory, "/srv/www/album/");
+  EXPECT_EQ(TAlbum::LoadFromFile(album.FileName)->Settings.OutputDirectory, "/srv/www/album/");
 }
 
 TEST(AlbumFileReader, RefusesWithTheUsersWords) {
   struct Row {
     const char* why;
     std::string file;
-    std::string message;
+    std::string message;  // after the file's name; empty for the program's own version message
   };
+  const std::string integer = "; it must be a whole number from -2147483648 to 2147483647.";
   const Row rows[] = {
-      {"older version", Replaced(kValidFile, "\"1.8\"", "\"1.7\""), kNewerVersion},
-      {"newer version", Replaced(kValidFile, "\"1.8\"", "\"2.0\""), kNewerVersion},
-      {"no version", Replaced(kValidFile, " version=\"1.8\"", ""), kNewerVersion},
-      {"size with a capital", Replaced(kValidFile, ">medium<", ">Medium<"), "Can't convert to photo size"},
-      {"size missing", Replaced(kValidFile, ">medium<", "><"), "Can't convert to photo size"},
-      {"no height", Replaced(kValidFile, " height=\"480\"", ""), "'' is not a valid integer value"},
-      {"bad width", Replaced(kValidFile, "\"640\"", "\"64O\""), "'64O' is not a valid integer value"},
-      {"bad integer", Replaced(kValidFile, ">5<", ">abc<"), "'abc' is not a valid integer value"},
-      {"empty integer", Replaced(kValidFile, ">5<", "><"), "'' is not a valid integer value"},
-      {"beyond 32 bits", Replaced(kValidFile, ">5<", ">2147483648<"), "'2147483648' is not a valid integer value"},
-      {"far beyond 32 bits", Replaced(kValidFile, ">5<", ">4294967301<"), "'4294967301' is not a valid integer value"},
-      {"empty boolean", Replaced(kValidFile, ">False<", "><"), "'' is not a valid boolean value"},
-      {"word boolean", Replaced(kValidFile, ">False<", ">yes<"), "'yes' is not a valid boolean value"},
-      {"rotation with a capital", Replaced(kValidFile, ">left<", ">Left<"), "Can't convert to rotation"},
+      {"older version", Replaced(kValidFile, "\"1.8\"", "\"1.7\""), ""},
+      {"newer version", Replaced(kValidFile, "\"1.8\"", "\"2.0\""), ""},
+      {"no version", Replaced(kValidFile, " version=\"1.8\"", ""), ""},
+      {"size with a capital", Replaced(kValidFile, ">medium<", ">Medium<"),
+       "line 4: \"photosize\" holds \"Medium\"; it must be small, medium, large, original or custom."},
+      {"size missing", Replaced(kValidFile, ">medium<", "><"),
+       "line 4: \"photosize\" is empty; it must be small, medium, large, original or custom."},
+      {"no height", Replaced(kValidFile, " height=\"480\"", ""), "line 4: \"photosize\" has no \"height\" attribute."},
+      {"bad width", Replaced(kValidFile, "\"640\"", "\"64O\""),
+       "line 4: the \"width\" attribute of \"photosize\" holds \"64O\"" + integer},
+      {"empty width", Replaced(kValidFile, "\"640\"", "\"\""),
+       "line 4: the \"width\" attribute of \"photosize\" is empty" + integer},
+      {"bad integer", Replaced(kValidFile, ">5<", ">abc<"), "line 8: \"thumbnailrows\" holds \"abc\"" + integer},
+      {"empty integer", Replaced(kValidFile, ">5<", "><"), "line 8: \"thumbnailrows\" is empty" + integer},
+      {"beyond 32 bits", Replaced(kValidFile, ">5<", ">2147483648<"),
+       "line 8: \"thumbnailrows\" holds \"2147483648\"" + integer},
+      {"far beyond 32 bits", Replaced(kValidFile, ">5<", ">4294967301<"),
+       "line 8: \"thumbnailrows\" holds \"4294967301\"" + integer},
+      {"empty boolean", Replaced(kValidFile, ">False<", "><"),
+       "line 5: \"navigateinloop\" is empty; it must be True, False or a whole number."},
+      {"word boolean", Replaced(kValidFile, ">False<", ">yes<"),
+       "line 5: \"navigateinloop\" holds \"yes\"; it must be True, False or a whole number."},
+      {"rotation with a capital", Replaced(kValidFile, ">left<", ">Left<"),
+       "line 13: \"rotation\" holds \"Left\"; it must be none, left, right or upsidedown."},
       {"long value is quoted short", Replaced(kValidFile, ">5<", ">" + std::string(50, 'x') + "<"),
-       "'" + std::string(40, 'x') + "' is not a valid integer value"},
-      // Parser errors: the reason, the line and the first 40 characters of that line.
-      {"empty file", "", "No document element found\nLine: 1\n"},
-      {"plain text", "hello album", "No document element found\nLine: 1\nhello album"},
+       "line 8: \"thumbnailrows\" holds \"" + std::string(40, 'x') + "...\"" + integer},
+      {"controls and stray bytes are not quoted raw", Replaced(kValidFile, ">5<", ">1\n\x1B\xFF<"),
+       "line 8: \"thumbnailrows\" holds \"1\xEF\xBF\xBD\xEF\xBF\xBD\xC3\xBF\"" + integer},
+      {"damaged exact path", Replaced(kValidFile, "<filename>", "<filename bytes=\"caf%E\">"),
+       "line 12: the \"bytes\" attribute of \"filename\" holds \"caf%E\"; it must be a path with each \"%\" "
+       "followed by two hexadecimal digits."},
+      {"empty file", "", "the file is empty."},
+      {"plain text", "hello album", "the file holds no XML element, so it is not an album file."},
+      {"binary garbage", "\x89PNG\r\n\x1A\n\x01\xFF<\x02 ", "line 3: the file is damaged here: a tag is malformed."},
       {"broken tag on the third line, CR LF", "<a version=\"1.8\">\r\n<title>x</title>\r\n<b <c/>\r\n</a>",
-       "Error parsing start element tag\nLine: 3\n<b <c/>"},
+       "line 3: the file is damaged here: a start tag is malformed."},
       {"LF and CR line ends", "<a version=\"1.8\">\n<title>x</title>\r<b <c/>\n</a>",
-       "Error parsing start element tag\nLine: 3\n<b <c/>"},
-      {"mismatched end tag", "<a>\r\n  <title>x</b>\r\n</a>", "Start-end tags mismatch\nLine: 2\n  <title>x</b>"},
-      {"only 40 characters of the line", "<a>" + std::string(60, 'y') + "</b>",
-       "Start-end tags mismatch\nLine: 1\n<a>" + std::string(37, 'y')},
+       "line 3: the file is damaged here: a start tag is malformed."},
+      {"mismatched end tag", "<a>\r\n  <title>x</b>\r\n</a>",
+       "line 2: the file is damaged here: an end tag does not match its start tag."},
+      {"cut short", "<folivant version=\"1.8\">\r\n  <title>Half",
+       "line 2: the file ends before the album does; it may have been cut short."},
       {"UTF-16 counts lines of the decoded text", "\xFF\xFE" + Utf16("<a>\r\n<b <c/>\r\n</a>", false),
-       "Error parsing start element tag\nLine: 2\n<b <c/>"},
+       "line 2: the file is damaged here: a start tag is malformed."},
   };
   TTempDir dir;
+  const std::string opening = "Can't open the album \"" + dir.File("album.alb") + "\": ";
   for (const Row& row : rows) {
     SCOPED_TRACE(row.why);
-    TAlbum album;
-    EXPECT_THROW_MSG(Load(album, dir, row.file), row.message);
+    EXPECT_THROW_MSG(Load(dir, row.file), row.message.empty() ? kNewerVersion : opening + row.message);
   }
 }
 
@@ -277,28 +291,26 @@ TEST(AlbumFileReader, AcceptsAnyWellFormedEncodingAndRootName) {
   TTempDir dir;
   for (const Row& row : rows) {
     SCOPED_TRACE(row.why);
-    TAlbum album;
-    EXPECT_EQ(Load(album, dir, row.file).Title, row.title);
+    EXPECT_EQ(Load(dir, row.file)->Title, row.title);
   }
 }
 
 TEST(AlbumFileReader, ReadsOnlyPhotoElementsOfPhotographs) {
   TTempDir dir;
-  TAlbum album;
-  Load(album, dir,
-       "<folivant version=\"1.8\"><photographs>\n"
-       "  <!-- a comment -->\n"
-       "  <photo><filename>C:\\Photos\\a.jpg</filename></photo>\n"
-       "  <picture><filename>b.jpg</filename></picture>\n"
-       "  text between\n"
-       "  <photo><title>No file</title></photo>\n"
-       "</photographs></folivant>");
-  ASSERT_EQ(album.Photographs.Count(), 2);
-  EXPECT_TRUE(album.HasMissing);
-  EXPECT_EQ(album.Photographs[0].DisplayTitle(), "[?] a.jpg") << "Windows paths show their file name";
-  EXPECT_EQ(album.Photographs[1].FileName, "");
-  EXPECT_FALSE(album.Photographs[1].Missing()) << "no file name is not a missing file";
-  EXPECT_EQ(album.Photographs[1].Title, "No file");
+  const std::unique_ptr<TAlbum> album = Load(dir,
+                                             "<folivant version=\"1.8\"><photographs>\n"
+                                             "  <!-- a comment -->\n"
+                                             "  <photo><filename>C:\\Photos\\a.jpg</filename></photo>\n"
+                                             "  <picture><filename>b.jpg</filename></picture>\n"
+                                             "  text between\n"
+                                             "  <photo><title>No file</title></photo>\n"
+                                             "</photographs></folivant>");
+  ASSERT_EQ(album->Photographs.Count(), 2);
+  EXPECT_TRUE(album->HasMissing);
+  EXPECT_EQ(album->Photographs[0].DisplayTitle(), "[?] a.jpg") << "Windows paths show their file name";
+  EXPECT_EQ(album->Photographs[1].FileName, "");
+  EXPECT_FALSE(album->Photographs[1].Missing()) << "no file name is not a missing file";
+  EXPECT_EQ(album->Photographs[1].Title, "No file");
 }
 
 TEST(AlbumFileReader, ReadsBooleansAndNumbersLeniently) {
@@ -315,40 +327,138 @@ TEST(AlbumFileReader, ReadsBooleansAndNumbersLeniently) {
   TTempDir dir;
   for (const Row& row : rows) {
     SCOPED_TRACE(row.why);
-    TAlbum album;
-    Load(album, dir, Replaced(kValidFile, ">False<", std::string(">") + row.text + "<"));
-    EXPECT_EQ(album.Settings.NavigateInLoop, row.value);
+    EXPECT_EQ(Load(dir, Replaced(kValidFile, ">False<", std::string(">") + row.text + "<"))->Settings.NavigateInLoop,
+              row.value);
   }
-  TAlbum album;
-  Load(album, dir, Replaced(kValidFile, ">5<", ">-2147483648<"));
-  EXPECT_EQ(album.Settings.ThumbnailRows, INT32_MIN);
+  EXPECT_EQ(Load(dir, Replaced(kValidFile, ">5<", ">-2147483648<"))->Settings.ThumbnailRows, INT32_MIN);
 }
 
-TEST(AlbumFile, LoadReplacesTheWholeAlbum) {
+TEST(AlbumFile, LoadGivesASavedAlbumOfWhatTheFileHolds) {
   TTempDir dir;
-  TAlbum album;
-  album.Photographs.Add(std::make_unique<TPhotograph>());
-  album.Settings.ThumbnailRows = 9;
-  album.MarkModified();
-  Load(album, dir, "<folivant version=\"1.8\"/>");
-  EXPECT_FALSE(album.HasMissing);
-  EXPECT_EQ(album.Title, "") << "not the creation default";
-  EXPECT_EQ(album.Description, "");
-  EXPECT_EQ(album.Settings.ThumbnailRows, 5);
-  EXPECT_TRUE(album.Photographs.Empty());
-  EXPECT_TRUE(album.Saved);
+  const std::unique_ptr<TAlbum> album = Load(dir, "<folivant version=\"1.8\"/>");
+  EXPECT_FALSE(album->HasMissing);
+  EXPECT_EQ(album->Title, "") << "not the creation default";
+  EXPECT_EQ(album->Description, "");
+  EXPECT_EQ(album->Settings.ThumbnailRows, 5);
+  EXPECT_TRUE(album->Photographs.Empty());
+  EXPECT_TRUE(album->Saved);
+  EXPECT_EQ(album->FileName, dir.File("album.alb"));
 }
 
-TEST(AlbumFile, FailedLoadKeepsWhatWasReadAndTheFileName) {
+TEST(AlbumFile, FailedLoadChangesNothing) {
   TTempDir dir;
-  TAlbum album;
+  std::unique_ptr<TAlbum> open = Load(dir, kValidFile);
+  open->Title = "Edited";
+  open->MarkModified();
+  const std::string open_text = AlbumFileText(*open);
   const std::string broken = Replaced(kValidFile, ">medium<", ">huge<");
-  EXPECT_THROW_MSG(Load(album, dir, broken), "Can't convert to photo size");
-  EXPECT_EQ(album.Title, "Holiday");
-  EXPECT_EQ(album.FileName, dir.File("album.alb")) << "the caller clears it";
+  const std::string broken_path = dir.Write("broken.alb", broken);
 
-  album.FileName = dir.File("absent.alb");
-  EXPECT_THROW_MSG(album.LoadFromFile(), "Cannot open file \"" + album.FileName + "\". No such file or directory");
+  EXPECT_THROW(TAlbum::LoadFromFile(broken_path), TError);
+  EXPECT_EQ(ReadFile(broken_path), broken);
+  EXPECT_EQ(AlbumFileText(*open), open_text);
+  EXPECT_EQ(open->FileName, dir.File("album.alb"));
+  EXPECT_FALSE(open->Saved);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2) << "nothing else was written";
+
+  const std::string absent = dir.File("absent.alb");
+  EXPECT_THROW_MSG(TAlbum::LoadFromFile(absent), "Cannot open file \"" + absent + "\". No such file or directory");
+}
+
+TEST(AlbumFilePaths, PercentEncodingKeepsEveryByte) {
+  struct Row {
+    const char* why;
+    std::string path;
+    const char* encoded;
+  };
+  const Row rows[] = {
+      {"plain ASCII stays readable", "/photos/Beach 1_(a).jpg", "/photos/Beach 1_(a).jpg"},
+      {"Latin-1 byte", "/p/caf\xE9.jpg", "/p/caf%E9.jpg"},
+      {"UTF-8 beside it", "/\xC3\xA9t\xE9/x.jpg", "/%C3%A9t%E9/x.jpg"},
+      {"percent and XML's characters", "a%b&c<d>e\"f", "a%25b%26c%3Cd%3Ee%22f"},
+      {"controls and DEL", "a\x01\t\r\n\x7F", "a%01%09%0D%0A%7F"},
+      {"NUL, which an older file's path can hold", std::string("a\0b", 3), "a%00b"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.why);
+    EXPECT_EQ(PercentEncodedPath(row.path), row.encoded);
+    EXPECT_EQ(PercentDecodedPath(row.encoded), row.path);
+  }
+  EXPECT_EQ(PercentDecodedPath("caf%e9"), "caf\xE9") << "lower-case digits";
+  for (const char* damaged : {"%", "a%4", "%G1", "%%"}) {
+    SCOPED_TRACE(damaged);
+    EXPECT_EQ(PercentDecodedPath(damaged), std::nullopt);
+  }
+}
+
+TEST(AlbumFilePaths, PathsThatAreNotXmlTextKeepTheirExactBytes) {
+  TTempDir dir;
+  const std::string latin1 = dir.Write("caf\xE9.jpg", "");
+  TAlbum album;
+  album.Photographs.Add(std::make_unique<TPhotograph>()).SetFileName(latin1);
+  album.Photographs.Add(std::make_unique<TPhotograph>()).SetFileName("/p/bell\x07.jpg");
+  album.Photographs.Add(std::make_unique<TPhotograph>()).SetFileName("/p/caf\xC3\xA9.jpg");
+  album.Settings.SetOutputDirectory("/srv/\xE9t\xE9");
+  album.FileName = dir.File("exact.alb");
+  album.SaveToFile();
+
+  const std::string text = ReadFile(album.FileName);
+  const std::string shown_latin1 = ReplaceAll(latin1, "\xE9", "\xEF\xBF\xBD");
+  EXPECT_THAT(
+      text, HasSubstr("<filename bytes=\"" + ReplaceAll(latin1, "\xE9", "%E9") + "\">" + shown_latin1 + "</filename>"));
+  EXPECT_THAT(text, HasSubstr("<filename bytes=\"/p/bell%07.jpg\">/p/bell\xEF\xBF\xBD.jpg</filename>"));
+  EXPECT_THAT(text, HasSubstr("<filename>/p/caf\xC3\xA9.jpg</filename>")) << "UTF-8 is written as before";
+  EXPECT_THAT(text,
+              HasSubstr("<outputdirectory bytes=\"/srv/%E9t%E9/\">/srv/\xEF\xBF\xBDt\xEF\xBF\xBD/</outputdirectory>"));
+
+  const std::unique_ptr<TAlbum> loaded = TAlbum::LoadFromFile(album.FileName);
+  ASSERT_EQ(loaded->Photographs.Count(), 3);
+  EXPECT_EQ(loaded->Photographs[0].FileName, latin1);
+  EXPECT_FALSE(loaded->Photographs[0].Missing());
+  EXPECT_EQ(loaded->Photographs[0].DisplayTitle(), "caf\xEF\xBF\xBD.jpg") << "shown as valid UTF-8";
+  EXPECT_EQ(loaded->Photographs[1].FileName, "/p/bell\x07.jpg");
+  EXPECT_EQ(loaded->Settings.OutputDirectory, "/srv/\xE9t\xE9/");
+  EXPECT_EQ(AlbumFileText(*loaded), text);
+}
+
+TEST(AlbumFilePaths, RelativePathsBelongToTheAlbumFilesFolder) {
+  struct Row {
+    const char* why;
+    std::string stored;
+    std::string read;  // "@" stands for the album's folder
+  };
+  const Row rows[] = {
+      {"in the album's folder", "a.jpg", "@/a.jpg"},
+      {"below it", "photos/b.jpg", "@/photos/b.jpg"},
+      {"beside it", "../c.jpg", "@/../c.jpg"},
+      {"absolute", "/nowhere/d.jpg", "/nowhere/d.jpg"},
+      {"Windows drive", "C:\\Photos\\e.jpg", "C:\\Photos\\e.jpg"},
+      {"Windows share", "\\\\server\\f.jpg", "\\\\server\\f.jpg"},
+  };
+  TTempDir dir;
+  std::filesystem::create_directory(dir.File("photos"));
+  dir.Write("photos/b.jpg", "");
+  const std::string folder = dir.Path() + "/album";
+  std::filesystem::create_directory(folder);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.why);
+    const std::string read = ReplaceAll(row.read, "@", folder);
+    const std::string xml = Replaced(kValidFile, "/nowhere/a.jpg", row.stored);
+    const std::string legacy = "[Photographs]\nCount=1\nPhoto0=" + row.stored + "\n";
+    for (const std::string& file : {xml, legacy}) {
+      const std::unique_ptr<TAlbum> album = TAlbum::LoadFromFile(dir.Write("album/a.alb", file));
+      ASSERT_EQ(album->Photographs.Count(), 1);
+      EXPECT_EQ(album->Photographs[0].FileName, read);
+      EXPECT_THAT(AlbumFileText(*album), HasSubstr("<filename>" + read + "</filename>")) << "saved as read";
+    }
+  }
+  const std::string moved = Replaced(kValidFile, "/nowhere/a.jpg", "../photos/b.jpg");
+  EXPECT_FALSE(TAlbum::LoadFromFile(dir.Write("album/b.alb", moved))->HasMissing) << "found beside the album";
+  EXPECT_EQ(TAlbum::LoadFromFile(dir.Write("album/c.alb", Replaced(kValidFile, "/nowhere/a.jpg", "")))
+                ->Photographs[0]
+                .FileName,
+            "")
+      << "no path stays no path";
 }
 
 TEST(AlbumFileReader, EveryTruncationFailsCleanly) {

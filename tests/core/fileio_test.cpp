@@ -101,13 +101,7 @@ TEST(FileReaders, EachReaderOfAUserFileHasItsLimit) {
     return std::string("no error");
   };
   const Row rows[] = {{"album file", 64 << 20, "64 MiB",
-                       [&](const std::string& path) {
-                         return message_of([&] {
-                           TAlbum album;
-                           album.FileName = path;
-                           album.LoadFromFile();
-                         });
-                       }},
+                       [&](const std::string& path) { return message_of([&] { TAlbum::LoadFromFile(path); }); }},
                       {"stylesheet or template file", 1 << 20, "1 MiB",
                        [&](const std::string& path) { return message_of([&] { ReadStylesheetFile(path); }); }},
                       {"INI data file", 4 << 20, "4 MiB",

@@ -10,21 +10,17 @@ namespace {
 using test::TTempDir;
 
 // Loads an older album file through LoadFromFile, as the program does.
-TAlbum& LoadLegacy(TAlbum& album, const TTempDir& dir, const std::string& bytes) {
-  album.FileName = dir.Write("old.alb", bytes);
-  album.LoadFromFile();
-  return album;
+std::unique_ptr<TAlbum> LoadLegacy(const TTempDir& dir, const std::string& bytes) {
+  return TAlbum::LoadFromFile(dir.Write("old.alb", bytes));
 }
 
 TEST(LegacyAlbum, SettingsSectionAloneGivesTheDefaults) {
   TTempDir dir;
-  TAlbum album;
-  album.Photographs.Add(std::make_unique<TPhotograph>());
-  LoadLegacy(album, dir, "[Settings]");
-  const TAlbumSettings& settings = album.Settings;
-  EXPECT_EQ(album.Title, "My Untitled Album");
-  EXPECT_EQ(album.Description, "");
-  EXPECT_TRUE(album.Photographs.Empty());
+  const auto album = LoadLegacy(dir, "[Settings]");
+  const TAlbumSettings& settings = album->Settings;
+  EXPECT_EQ(album->Title, "My Untitled Album");
+  EXPECT_EQ(album->Description, "");
+  EXPECT_TRUE(album->Photographs.Empty());
   EXPECT_EQ(settings.PhotoSize, TPhotoSize::Medium);
   EXPECT_EQ(settings.PhotoWidth, 640);
   EXPECT_EQ(settings.ThumbSize, TPhotoSize::Medium);
@@ -57,38 +53,36 @@ TEST(LegacyAlbum, MapsPhotoSizeCodes) {
   TTempDir dir;
   for (const Row& row : rows) {
     SCOPED_TRACE(row.why);
-    TAlbum album;
-    LoadLegacy(album, dir, std::string("[Settings]\nPhotoSize=") + row.value);
-    EXPECT_EQ(album.Settings.PhotoSize, row.size);
-    EXPECT_EQ(album.Settings.PhotoWidth, row.width);
-    EXPECT_EQ(album.Settings.PhotoHeight, row.height);
+    const auto album = LoadLegacy(dir, std::string("[Settings]\nPhotoSize=") + row.value);
+    EXPECT_EQ(album->Settings.PhotoSize, row.size);
+    EXPECT_EQ(album->Settings.PhotoWidth, row.width);
+    EXPECT_EQ(album->Settings.PhotoHeight, row.height);
   }
 }
 
 TEST(LegacyAlbum, ReadsEverySetting) {
   TTempDir dir;
-  TAlbum album;
-  LoadLegacy(album, dir,
-             "[Other]\r\n"
-             "AlbumTitle=in another section\r\n"
-             "; written by hand\r\n"
-             "[Settings]\r\n"
-             "  ThumbWidth = 160 \r\n"
-             "ThumbHeight=120\r\n"
-             "OutputDirectory=/srv/www/old\r\n"
-             "SchemeName=Night\r\n"
-             "PageColor=0\r\n"
-             "TextColor=$FFFFFF\r\n"
-             "LinkColor=0xFF\r\n"
-             "HotLinkColor=-16777211\r\n"
-             "NavBelowPhoto=1\r\n"
-             "ThumbNavigationBar=0\r\n"
-             "IndexRows=3\r\n"
-             "IndexCols=x\r\n"
-             "AlbumTitle=Caf\xE9 album\r\n"
-             "HomeURL=http://example.org/\r\n"
-             "Description=ignored\r\n");
-  const TAlbumSettings& settings = album.Settings;
+  const auto album = LoadLegacy(dir,
+                                "[Other]\r\n"
+                                "AlbumTitle=in another section\r\n"
+                                "; written by hand\r\n"
+                                "[Settings]\r\n"
+                                "  ThumbWidth = 160 \r\n"
+                                "ThumbHeight=120\r\n"
+                                "OutputDirectory=/srv/www/old\r\n"
+                                "SchemeName=Night\r\n"
+                                "PageColor=0\r\n"
+                                "TextColor=$FFFFFF\r\n"
+                                "LinkColor=0xFF\r\n"
+                                "HotLinkColor=-16777211\r\n"
+                                "NavBelowPhoto=1\r\n"
+                                "ThumbNavigationBar=0\r\n"
+                                "IndexRows=3\r\n"
+                                "IndexCols=x\r\n"
+                                "AlbumTitle=Caf\xE9 album\r\n"
+                                "HomeURL=http://example.org/\r\n"
+                                "Description=ignored\r\n");
+  const TAlbumSettings& settings = album->Settings;
   EXPECT_EQ(settings.ThumbSize, TPhotoSize::Medium) << "the choice stays Medium";
   EXPECT_EQ(settings.ThumbWidth, 160);
   EXPECT_EQ(settings.ThumbHeight, 120);
@@ -103,9 +97,9 @@ TEST(LegacyAlbum, ReadsEverySetting) {
   EXPECT_FALSE(settings.ThumbNavigationBar);
   EXPECT_EQ(settings.ThumbnailRows, 3);
   EXPECT_EQ(settings.ThumbnailCols, 4) << "not a number: the default";
-  EXPECT_EQ(album.Title, "Caf\xC3\xA9 album") << "Windows-1252 text becomes UTF-8";
+  EXPECT_EQ(album->Title, "Caf\xC3\xA9 album") << "Windows-1252 text becomes UTF-8";
   EXPECT_EQ(settings.HomeURL, "http://example.org/");
-  EXPECT_EQ(album.Description, "");
+  EXPECT_EQ(album->Description, "");
 }
 
 TEST(LegacyAlbum, FindsNamesInAnyCaseAndKeepsTheFirstOccurrence) {
@@ -130,33 +124,30 @@ TEST(LegacyAlbum, FindsNamesInAnyCaseAndKeepsTheFirstOccurrence) {
   TTempDir dir;
   for (const Row& row : rows) {
     SCOPED_TRACE(row.why);
-    TAlbum album;
-    EXPECT_EQ(LoadLegacy(album, dir, row.file).Title, row.title);
+    EXPECT_EQ(LoadLegacy(dir, row.file)->Title, row.title);
   }
 }
 
 TEST(LegacyAlbum, ReadsCountPhotographsWithTheirTexts) {
   TTempDir dir;
-  TAlbum album;
-  const bool missing = LoadLegacy(album, dir,
-                                  "[Photographs]\n"
-                                  "Count=3\n"
-                                  "Photo0=C:\\Photos\\a.jpg\n"
-                                  "Photo2=/nowhere/c.jpg\n"
-                                  "Photo3=/nowhere/beyond-count.jpg\n"
-                                  "[PhotoCaptions]\n"
-                                  "Caption0=Na\xEFve\n"
-                                  "[PhotoTitles]\n"
-                                  "Title2=Third\n")
-                           .HasMissing;
-  EXPECT_TRUE(missing);
-  ASSERT_EQ(album.Photographs.Count(), 3);
-  EXPECT_EQ(album.Photographs[0].DisplayTitle(), "[?] a.jpg");
-  EXPECT_EQ(album.Photographs[0].Caption, "Na\xC3\xAFve");
-  EXPECT_EQ(album.Photographs[1].FileName, "") << "a missing Photo key gives an empty path";
-  EXPECT_TRUE(album.Photographs[1].Missing());
-  EXPECT_EQ(album.Photographs[2].Title, "Third");
-  EXPECT_EQ(album.Photographs[2].Rotation, TRotation::None);
+  const auto album = LoadLegacy(dir,
+                                "[Photographs]\n"
+                                "Count=3\n"
+                                "Photo0=C:\\Photos\\a.jpg\n"
+                                "Photo2=/nowhere/c.jpg\n"
+                                "Photo3=/nowhere/beyond-count.jpg\n"
+                                "[PhotoCaptions]\n"
+                                "Caption0=Na\xEFve\n"
+                                "[PhotoTitles]\n"
+                                "Title2=Third\n");
+  EXPECT_TRUE(album->HasMissing);
+  ASSERT_EQ(album->Photographs.Count(), 3);
+  EXPECT_EQ(album->Photographs[0].DisplayTitle(), "[?] a.jpg");
+  EXPECT_EQ(album->Photographs[0].Caption, "Na\xC3\xAFve");
+  EXPECT_EQ(album->Photographs[1].FileName, "") << "a missing Photo key gives an empty path";
+  EXPECT_TRUE(album->Photographs[1].Missing());
+  EXPECT_EQ(album->Photographs[2].Title, "Third");
+  EXPECT_EQ(album->Photographs[2].Rotation, TRotation::None);
 }
 
 TEST(LegacyAlbum, CountBeyondTheFileIsNotTrusted) {
@@ -171,8 +162,7 @@ TEST(LegacyAlbum, CountBeyondTheFileIsNotTrusted) {
                       {"beyond 32 bits", "[Photographs]\nCount=99999999999", 0}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.why);
-    TAlbum album;
-    EXPECT_EQ(LoadLegacy(album, dir, row.file).Photographs.Count(), row.count);
+    EXPECT_EQ(LoadLegacy(dir, row.file)->Photographs.Count(), row.count);
   }
 }
 

@@ -61,6 +61,35 @@ TEST_F(XhtmlValidation, GeneratedPagesAreXhtmlStrict) {
   EXPECT_EQ(result.output, "");
 }
 
+TEST_F(XhtmlValidation, CharactersXmlForbidsNeverReachAPage) {
+  // Typed or read from IPTC data: controls, and the two non-characters U+FFFE and U+FFFF.
+  TAlbum album;
+  album.Title = "Sun\x01set in Z\xC3\xBCrich\x1B";
+  album.Description = "Bell\x07 tolls\r\n\x0B\t<b>bold</b>\xEF\xBF\xBE";
+  album.Settings.HomeURL = "http://example.org/\x08home";
+  test::AddPhoto(album, "bell", "Bell\x07", "Caption\x0C one\xEF\xBF\xBF");
+  test::AddPhoto(album, "file", "").FileName = "/photos/x\x1Fy.jpg";
+  const TAlbumPageGenerator generator(album);
+  const TLineList index = generator.BuildIndexPage(1);
+  const TLineList first = generator.BuildPhotoPage(0);
+  const TLineList second = generator.BuildPhotoPage(1);
+
+  const TCommandResult result =
+      ValidateXhtml({Write("index.html", index), Write("bell.html", first), Write("file.html", second)});
+  EXPECT_EQ(result.status, 0) << result.output;
+  const std::string index_text = JoinLinesCrLf(index), first_text = JoinLinesCrLf(first);
+  EXPECT_NE(index_text.find("<h1>Sunset in Z\xC3\xBCrich</h1>"), std::string::npos) << index_text;
+  EXPECT_NE(index_text.find("<p class=\"description\">Bell tolls</p>\r\n"
+                            "<p class=\"description\">\t<b>bold</b></p>\r\n"),
+            std::string::npos)
+      << "everything else stays byte for byte, markup included";
+  EXPECT_NE(index_text.find("href=\"http://example.org/home\""), std::string::npos);
+  EXPECT_NE(index_text.find("title=\"Bell\""), std::string::npos);
+  EXPECT_NE(first_text.find("<title>Bell</title>"), std::string::npos);
+  EXPECT_NE(first_text.find(">Caption one</p>"), std::string::npos);
+  EXPECT_NE(JoinLinesCrLf(second).find("<title>xy.jpg</title>"), std::string::npos) << "a title from the file name";
+}
+
 TEST_F(XhtmlValidation, CatchesAnInvalidPage) {
   TAlbum album;
   test::AddPhoto(album, "p", "P");

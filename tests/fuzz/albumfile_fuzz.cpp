@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -31,27 +32,25 @@ const std::string& ScratchFile() {
   return path;
 }
 
-bool Load(folivant::TAlbum& album, std::string_view bytes) {
+std::unique_ptr<folivant::TAlbum> Load(std::string_view bytes) {
   // A fresh file rather than a truncated one: ext4 flushes a truncated file to
   // disk, which would slow the run a hundredfold.
   ::unlink(ScratchFile().c_str());
   std::ofstream(ScratchFile(), std::ios::binary).write(bytes.data(), std::ssize(bytes));
-  album.FileName = ScratchFile();
   try {
-    album.LoadFromFile();
-    return true;
+    return folivant::TAlbum::LoadFromFile(ScratchFile());
   } catch (const folivant::TError&) {
-    return false;
+    return nullptr;
   }
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  folivant::TAlbum album;
-  if (!Load(album, std::string_view(reinterpret_cast<const char*>(data), size))) return 0;
-  const std::string saved = folivant::AlbumFileText(album);
-  folivant::TAlbum reloaded;
-  if (!Load(reloaded, saved) || folivant::AlbumFileText(reloaded) != saved) std::abort();
+  const auto album = Load(std::string_view(reinterpret_cast<const char*>(data), size));
+  if (!album) return 0;
+  const std::string saved = folivant::AlbumFileText(*album);
+  const auto reloaded = Load(saved);
+  if (!reloaded || folivant::AlbumFileText(*reloaded) != saved) std::abort();
   return 0;
 }
