@@ -47,9 +47,7 @@ TLineList StylesheetTemplate(const TOptions& options) {
 // taken from the current folder so that the album copy records where it lies.
 std::string FolderField(const TOptions& options) {
   if (!options.Output) return "";
-  const std::string& text = *options.Output;
-  if (TrimBlanks(text).empty()) return text;
-  return std::filesystem::absolute(text).string();
+  return std::filesystem::absolute(*options.Output).string();
 }
 
 bool AskAtTerminal(const std::string& question) {
@@ -128,6 +126,7 @@ int Generate(const TOptions& options) {
   progress.Clear();
   const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - started;
   PrintSummary(album, run, seconds.count());
+  if (!run.Notice().empty()) std::printf("Note:         %s\n", run.Notice().c_str());
   return 0;
 }
 
