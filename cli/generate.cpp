@@ -13,7 +13,6 @@
 #include "platform/desktop.h"
 #include "platform/error.h"
 #include "platform/filesystem.h"
-#include "platform/ini.h"
 #include "platform/programfolder.h"
 #include "platform/settingsstore.h"
 #include "wizard/generationrun.h"
