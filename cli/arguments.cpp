@@ -53,6 +53,14 @@ class TArgumentReader {
     if (AtEnd()) throw TUsageError(name + " needs a value");
     return Next();
   }
+  /// A value that names a file or folder: blanks alone are refused, not taken
+  /// as some default place.
+  std::string PathValue(const std::string& name, const std::optional<std::string>& inline_value) {
+    std::string value = Value(name, inline_value);
+    if (value.find_first_not_of(" \t") == std::string::npos)
+      throw TUsageError(name + " needs a file or folder name, not \"" + value + "\"");
+    return value;
+  }
 
  private:
   const std::vector<std::string>& arguments_;
@@ -90,13 +98,13 @@ bool ApplyOption(TOptions& options, const std::string& name, const std::optional
     if (inline_value) throw TUsageError("--force takes no value");
     options.Force = true;
   } else if (generate && name == "--output") {
-    options.Output = reader.Value(name, inline_value);
+    options.Output = reader.PathValue(name, inline_value);
   } else if (generate && name == "--jobs") {
     options.Jobs = ParseJobs(reader.Value(name, inline_value));
   } else if (generate && name == "--stylesheet") {
-    options.Stylesheet = reader.Value(name, inline_value);
+    options.Stylesheet = reader.PathValue(name, inline_value);
   } else if (!generate && name == "--from-folder") {
-    options.FromFolder = reader.Value(name, inline_value);
+    options.FromFolder = reader.PathValue(name, inline_value);
   } else if (!generate && name == "--title") {
     options.Title = reader.Value(name, inline_value);
   } else if (!generate && name == "--sort") {

@@ -14,7 +14,6 @@
 #include "platform/desktop.h"
 #include "platform/error.h"
 #include "platform/filesystem.h"
-#include "platform/ini.h"
 #include "platform/programfolder.h"
 #include "platform/settingsstore.h"
 #include "wizard/generationrun.h"
@@ -43,9 +42,7 @@ TLineList StylesheetTemplate(const TOptions& options) {
 // taken from the current folder so that the album copy records where it lies.
 std::string FolderField(const TOptions& options) {
   if (!options.Output) return "";
-  const std::string& text = *options.Output;
-  if (TrimBlanks(text).empty()) return text;
-  return std::filesystem::absolute(text).string();
+  return std::filesystem::absolute(*options.Output).string();
 }
 
 bool AskAtTerminal(const std::string& question) {
@@ -124,6 +121,7 @@ int Generate(const TOptions& options) {
   progress.Clear();
   const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - started;
   PrintSummary(album, run, seconds.count());
+  if (!run.Notice().empty()) std::printf("Note:         %s\n", run.Notice().c_str());
   return 0;
 }
 

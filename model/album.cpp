@@ -1,11 +1,14 @@
 #include <algorithm>
 #include <set>
+#include <string_view>
 
 #include "model/albumclasses.h"
 #include "model/identifier.h"
 #include "platform/filesystem.h"
 
 namespace folivant {
+
+constexpr char kThumbnailSuffix[] = "_small";
 
 TColorScheme::TColorScheme() { SetPageColor(kWhite); }
 
@@ -126,20 +129,48 @@ void TAlbum::SortByTitle() { Photographs.Sort(CompareByTitle); }
 void TAlbum::SortByFileName() { Photographs.Sort(CompareByFileName); }
 void TAlbum::SortByDate() { Photographs.Sort(CompareByDate); }
 
-std::string TAlbum::AlbumFileBaseName() {
-  const std::string result = AsciiIdentifier(Title);
-  MarkModified();
+// Every name a run gives a file must fit the 255 bytes a file name may have on
+// Linux file systems; the longest are "<web name>_small.jpg" and "<base>.alb".
+constexpr size_t kMaxFileNameBytes = 255;
+constexpr size_t kMaxWebNameBytes = kMaxFileNameBytes - std::string_view("_small.jpg").size();
+constexpr size_t kMaxAlbumFileBaseNameBytes = kMaxFileNameBytes - std::string_view(".alb").size();
+
+std::string TAlbum::AlbumFileBaseName() const {
+  const std::string result = AsciiIdentifier(Title).substr(0, kMaxAlbumFileBaseNameBytes);
   return result.empty() ? "MyAlbum" : result;
 }
 
+// The web name tried the `number`th time: the base, then the base with 2, 3, ...
+// shortened so that the number still fits.
+static std::string WebNameCandidate(const std::string& base, int number) {
+  const std::string suffix = number < 2 ? "" : std::to_string(number);
+  return base.substr(0, kMaxWebNameBytes - suffix.size()) + suffix;
+}
+
+// The base names of the index pages the album will have; keep in step with
+// TAlbumPageGenerator::IndexPageFileName.
+static std::set<std::string> IndexPageNames(const TAlbum& album) {
+  const int64_t per_page = std::max<int64_t>(int64_t{album.Settings.ThumbnailRows} * album.Settings.ThumbnailCols, 1);
+  const int64_t pages = std::max<int64_t>((album.Photographs.Count() + per_page - 1) / per_page, 1);
+  std::set<std::string> names{"index"};
+  for (int64_t page = 2; page <= pages; ++page) names.insert("index" + std::to_string(page));
+  return names;
+}
+
 void TAlbum::AssignWebNames() {
-  std::set<std::string> used;
+  // Taken are the names of every page and picture given so far, thumbnails
+  // and index pages included, so that no file of a run is written twice.
+  std::set<std::string> taken = IndexPageNames(*this);
+  const auto is_free = [&taken](const std::string& name) {
+    return !taken.contains(name) && !taken.contains(name + kThumbnailSuffix);
+  };
   for (int i = 0; i < Photographs.Count(); ++i) {
     TPhotograph& photograph = Photographs[i];
     const std::string base = photograph.BaseWebName();
-    std::string candidate = base;
-    for (int n = 2; used.contains(AsciiLowerCase(candidate)); ++n) candidate = base + std::to_string(n);
-    used.insert(AsciiLowerCase(candidate));
+    std::string candidate = WebNameCandidate(base, 1);
+    for (int n = 2; !is_free(AsciiLowerCase(candidate)); ++n) candidate = WebNameCandidate(base, n);
+    taken.insert(AsciiLowerCase(candidate));
+    taken.insert(AsciiLowerCase(candidate) + kThumbnailSuffix);
     photograph.WebName = candidate;
   }
 }

@@ -49,6 +49,7 @@ class TColorScheme {
   /// Stores the page colour and derives the border: 40 darker on a bright page, 40 lighter on a dark one.
   void SetPageColor(TColor color);
   void Assign(const TColorScheme& other);
+  bool operator==(const TColorScheme&) const = default;
 
  private:
   TColor page_color_ = kWhite;
@@ -119,6 +120,7 @@ class TAlbumSettings {
   /// Sets the choice and its standard pixel size; Original keeps the pixel size.
   void SetThumbSize(TPhotoSize size);
   void SetOutputDirectory(const std::string& path);
+  bool operator==(const TAlbumSettings&) const = default;
 };
 
 /// The album's photographs in album order; the list owns them.
@@ -163,9 +165,12 @@ class TAlbum {
   void SortByTitle();
   void SortByFileName();
   void SortByDate();
-  /// Identifier made from the title ("MyAlbum" when nothing is left); marks the album modified.
-  std::string AlbumFileBaseName();
-  /// Gives every photograph a unique WebName ("beach", "beach2", ...).
+  /// Identifier made from the title ("MyAlbum" when nothing is left), at most
+  /// 251 bytes so that it takes ".alb" as a file name.
+  std::string AlbumFileBaseName() const;
+  /// Gives every photograph a unique WebName ("beach", "beach2", ...) of at
+  /// most 245 bytes, none of them the name of an index page ("index",
+  /// "index2", ...) or of another photograph's thumbnail ("<web name>_small").
   void AssignWebNames();
 
   /// Writes the album file to FileName. Throws TError; the previous file stays

@@ -1,6 +1,7 @@
 #include "wizard/generate.h"
 
 #include <QPainter>
+#include <QScopedValueRollback>
 
 #include "app/dialogs.h"
 #include "app/errordisplay.h"
@@ -59,6 +60,23 @@ auto TfrmGenerate::Handler(void (TfrmGenerate::*handler)(Args...)) {
   return [this, handler](Args... args) { RunCommand(dialogs_, [&] { (this->*handler)(args...); }); };
 }
 
+template <typename... Args>
+auto TfrmGenerate::Edit(void (TfrmGenerate::*handler)(Args...)) {
+  return [this, handler](Args... args) {
+    RunCommand(dialogs_, [&] {
+      const bool users_change = !loading_;
+      const TAlbumSettings settings = album_->Settings;
+      const std::string title = album_->Title;
+      const std::string description = album_->Description;
+      (this->*handler)(args...);
+      // Only what the album file keeps counts; the same value typed again does not.
+      if (users_change &&
+          (album_->Settings != settings || album_->Title != title || album_->Description != description))
+        album_->MarkModified();
+    });
+  };
+}
+
 TfrmGenerate::TfrmGenerate(TDialogs* dialogs, TSettingsStore& store, std::string program_folder,
                            std::string desktop_folder, QWidget* parent)
     : QDialog(parent),
@@ -104,29 +122,29 @@ void TfrmGenerate::ConnectHandlers() {
   connect(ui.lnkSkip, &QPushButton::clicked, this, Handler(&TfrmGenerate::lnkSkipClick));
   connect(ui.lnkHowToUpload, &QPushButton::clicked, this, Handler(&TfrmGenerate::lnkHowToUploadClick));
 
-  connect(ui.edtTitle, &QLineEdit::textChanged, this, Handler(&TfrmGenerate::edtTitleChange));
-  connect(ui.mmoDescription, &QPlainTextEdit::textChanged, this, Handler(&TfrmGenerate::mmoDescriptionChange));
+  connect(ui.edtTitle, &QLineEdit::textChanged, this, Edit(&TfrmGenerate::edtTitleChange));
+  connect(ui.mmoDescription, &QPlainTextEdit::textChanged, this, Edit(&TfrmGenerate::mmoDescriptionChange));
 
-  connect(ui.cmbSchemes, &QComboBox::activated, this, Handler(&TfrmGenerate::cmbSchemesSelect));
-  connect(ui.cmbSchemes->lineEdit(), &QLineEdit::textEdited, this, Handler(&TfrmGenerate::cmbSchemesChange));
+  connect(ui.cmbSchemes, &QComboBox::activated, this, Edit(&TfrmGenerate::cmbSchemesSelect));
+  connect(ui.cmbSchemes->lineEdit(), &QLineEdit::textEdited, this, Edit(&TfrmGenerate::cmbSchemesChange));
   connect(ui.btnSaveScheme, &QPushButton::clicked, this, Handler(&TfrmGenerate::btnSaveSchemeClick));
   connect(ui.btnDelete, &QPushButton::clicked, this, Handler(&TfrmGenerate::btnDeleteClick));
-  connect(ui.colPage, &TColourChooser::ColourPicked, this, Handler(&TfrmGenerate::colPageChange));
-  connect(ui.colText, &TColourChooser::ColourPicked, this, Handler(&TfrmGenerate::colTextChange));
-  connect(ui.colLink, &TColourChooser::ColourPicked, this, Handler(&TfrmGenerate::colLinkChange));
-  connect(ui.colActiveLink, &TColourChooser::ColourPicked, this, Handler(&TfrmGenerate::colActiveLinkChange));
+  connect(ui.colPage, &TColourChooser::ColourPicked, this, Edit(&TfrmGenerate::colPageChange));
+  connect(ui.colText, &TColourChooser::ColourPicked, this, Edit(&TfrmGenerate::colTextChange));
+  connect(ui.colLink, &TColourChooser::ColourPicked, this, Edit(&TfrmGenerate::colLinkChange));
+  connect(ui.colActiveLink, &TColourChooser::ColourPicked, this, Edit(&TfrmGenerate::colActiveLinkChange));
 
-  connect(ui.cmbThumbSize, &QComboBox::activated, this, Handler(&TfrmGenerate::cmbThumbSizeChange));
-  connect(ui.edtRows, &QLineEdit::textChanged, this, Handler(&TfrmGenerate::edtRowsChange));
-  connect(ui.edtCols, &QLineEdit::textChanged, this, Handler(&TfrmGenerate::edtColsChange));
-  connect(ui.chkHomeLink, &QCheckBox::toggled, this, Handler(&TfrmGenerate::chkHomeLinkClick));
-  connect(ui.edtHomepageURL, &QLineEdit::textChanged, this, Handler(&TfrmGenerate::edtHomepageURLChange));
+  connect(ui.cmbThumbSize, &QComboBox::activated, this, Edit(&TfrmGenerate::cmbThumbSizeChange));
+  connect(ui.edtRows, &QLineEdit::textChanged, this, Edit(&TfrmGenerate::edtRowsChange));
+  connect(ui.edtCols, &QLineEdit::textChanged, this, Edit(&TfrmGenerate::edtColsChange));
+  connect(ui.chkHomeLink, &QCheckBox::toggled, this, Edit(&TfrmGenerate::chkHomeLinkClick));
+  connect(ui.edtHomepageURL, &QLineEdit::textChanged, this, Edit(&TfrmGenerate::edtHomepageURLChange));
 
-  connect(ui.chkThumbNavigation, &QCheckBox::toggled, this, Handler(&TfrmGenerate::chkThumbNavigationClick));
-  connect(ui.chkNavLoop, &QCheckBox::toggled, this, Handler(&TfrmGenerate::chkNavLoopClick));
-  connect(ui.rdoAbove, &QRadioButton::toggled, this, Handler(&TfrmGenerate::rdoAboveClick));
-  connect(ui.rdoBelow, &QRadioButton::toggled, this, Handler(&TfrmGenerate::rdoBelowClick));
-  connect(ui.cmbPhotoSize, &QComboBox::activated, this, Handler(&TfrmGenerate::cmbPhotoSizeChange));
+  connect(ui.chkThumbNavigation, &QCheckBox::toggled, this, Edit(&TfrmGenerate::chkThumbNavigationClick));
+  connect(ui.chkNavLoop, &QCheckBox::toggled, this, Edit(&TfrmGenerate::chkNavLoopClick));
+  connect(ui.rdoAbove, &QRadioButton::toggled, this, Edit(&TfrmGenerate::rdoAboveClick));
+  connect(ui.rdoBelow, &QRadioButton::toggled, this, Edit(&TfrmGenerate::rdoBelowClick));
+  connect(ui.cmbPhotoSize, &QComboBox::activated, this, Edit(&TfrmGenerate::cmbPhotoSizeChange));
 
   connect(ui.btnSelectFolder, &QPushButton::clicked, this, Handler(&TfrmGenerate::btnSelectFolderClick));
 }
@@ -146,6 +164,8 @@ void TfrmGenerate::ShowPage(int page) {
   ui.btnNext->setEnabled(choosing && page < kOutputPage);
   ui.btnFinish->setEnabled(choosing);
   ui.btnCancel->setEnabled(true);
+  // Setting the controls calls their change handlers; that is no change by the user.
+  const QScopedValueRollback<bool> loading(loading_, true);
   switch (page) {
     case 1:
       ui.edtTitle->setText(QString::fromStdString(album_->Title));

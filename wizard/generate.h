@@ -78,6 +78,10 @@ class TfrmGenerate : public QDialog {
   /// A slot that runs `handler` through the error display, so no exception leaves Qt.
   template <typename... Args>
   auto Handler(void (TfrmGenerate::*handler)(Args...));
+  /// A Handler for a control that edits the album: a change it makes marks the
+  /// album modified, unless the wizard is loading a page's controls.
+  template <typename... Args>
+  auto Edit(void (TfrmGenerate::*handler)(Args...));
 
   // Colour page (generate_colours.cpp).
   void LoadSchemeList();
@@ -122,6 +126,8 @@ class TfrmGenerate : public QDialog {
   std::unique_ptr<TGenerationRun> run_;
   QTimer* run_timer_ = nullptr;
   bool closed_ = false;
+  /// A page is setting its controls from the album (ShowPage).
+  bool loading_ = false;
 };
 
 }  // namespace folivant

@@ -66,6 +66,7 @@ void TfrmGenerate::RunTick() {
   ShowRunProgress();
   if (run_->Completed()) {
     ShowPage(kFinishedPage);
+    if (!run_->Notice().empty()) dialogs_.Inform(QString::fromStdString(run_->Notice()));
   } else if (more) {
     run_timer_->start();
   }

@@ -1,9 +1,16 @@
 #include "wizard/generationrun.h"
 
+#include <filesystem>
+#include <optional>
+#include <utility>
+
 #include "generator/jpegcodec.h"
+#include "model/albumfile.h"
 #include "platform/error.h"
+#include "platform/fileidentity.h"
 #include "platform/filesystem.h"
 #include "platform/ini.h"
+#include "platform/resources.h"
 #include "wizard/renderahead.h"
 
 namespace folivant {
@@ -14,6 +21,7 @@ std::string ExistingFolderQuestion(const std::string& folder) {
 }
 
 void SettleOutputFolder(TAlbum& album, const std::string& field_text, const std::string& desktop_folder) {
+  const std::string before = album.Settings.OutputDirectory;
   if (!TrimBlanks(field_text).empty()) {
     album.Settings.SetOutputDirectory(field_text);
   } else if (album.Settings.OutputDirectory.empty()) {
@@ -22,16 +30,110 @@ void SettleOutputFolder(TAlbum& album, const std::string& field_text, const std:
     const std::string base = album.AlbumFileBaseName();
     album.Settings.SetOutputDirectory(desktop_folder.empty() ? base : JoinPath(desktop_folder, base));
   }
+  // The folder is saved with the album, so a new one is a change to keep.
+  if (album.Settings.OutputDirectory != before) album.MarkModified();
+}
+
+namespace {
+
+// The longest file name Linux file systems take, in bytes.
+constexpr size_t kMaxFileNameBytes = 255;
+constexpr char kAlbumFileExtension[] = ".alb";
+
+void CheckRange(const std::string& what, int32_t value, int32_t maximum, const char* unit) {
+  if (value < 1 || value > maximum)
+    throw TError("The " + what + " must be from 1 to " + std::to_string(maximum) + unit + ", not " +
+                 std::to_string(value) + ".");
+}
+
+void CheckTemplate(const char* name, const char* load_error) {
+  if (!FindResource(name)) throw TError(load_error);
+}
+
+// Every file the run writes, by its name in the output folder; web names must
+// have been assigned.
+std::vector<std::string> OutputFileNames(const TAlbum& album) {
+  std::vector<std::string> names{"main.css", AlbumCopyName(album)};
+  for (int i = 0; i < album.Photographs.Count(); ++i) {
+    const std::string& web_name = album.Photographs[i].WebName;
+    for (const char* ending : {".jpg", "_small.jpg", ".html"}) names.push_back(web_name + ending);
+  }
+  const int index_pages = TAlbumPageGenerator(album).IndexPageCount();
+  for (int page = 1; page <= index_pages; ++page) names.push_back(TAlbumPageGenerator::IndexPageFileName(page));
+  return names;
+}
+
+// Refuses a folder where a file of the run would replace the file of a
+// photograph, under whatever name or link it is reached there.
+void CheckOutputsSpareThePhotographs(const TAlbum& album) {
+  std::vector<std::pair<TFileIdentity, const TPhotograph*>> sources;
+  for (int i = 0; i < album.Photographs.Count(); ++i) {
+    const TPhotograph& photograph = album.Photographs[i];
+    if (const std::optional<TFileIdentity> identity = FileIdentity(photograph.FileName))
+      sources.emplace_back(*identity, &photograph);
+  }
+  if (sources.empty()) return;
+  for (const std::string& name : OutputFileNames(album)) {
+    const std::string path = album.Settings.OutputDirectory + name;
+    const std::optional<TFileIdentity> identity = FileIdentity(path);
+    if (!identity) continue;
+    for (const auto& [source, photograph] : sources) {
+      if (source != *identity) continue;
+      throw TError("The output file \"" + path + "\" would replace the photograph \"" + photograph->DisplayTitle() +
+                   "\" (" + photograph->FileName + "). Please choose another output folder.");
+    }
+  }
+}
+
+void CreateOutputFolder(const std::string& folder) {
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (DirectoryExists(folder)) return;
+  const std::filesystem::path bare = std::filesystem::path(folder).parent_path();
+  std::error_code ignored;
+  const bool file_in_the_way = std::filesystem::exists(bare, ignored) && !std::filesystem::is_directory(bare, ignored);
+  const std::string reason = file_in_the_way ? "A file of that name exists"
+                             : error         ? error.message()
+                                             : std::string("Not a folder");
+  throw TError("Could not create directory \"" + folder + "\". " + reason);
+}
+
+}  // namespace
+
+void CheckRunSettings(const TAlbumSettings& settings) {
+  if (settings.PhotoSize != TPhotoSize::Original)
+    CheckRange("photo width", settings.PhotoWidth, kMaxPictureSide, " pixels");
+  CheckRange("thumbnail width", settings.ThumbWidth, kMaxPictureSide, " pixels");
+  CheckRange("thumbnail height", settings.ThumbHeight, kMaxPictureSide, " pixels");
+  CheckRange("number of thumbnail rows", settings.ThumbnailRows, kMaxThumbnailGridSide, "");
+  CheckRange("number of thumbnail columns", settings.ThumbnailCols, kMaxThumbnailGridSide, "");
+  CheckTemplate("indexpage", "Could not load index page template");
+  CheckTemplate("photopage", "Could not load photo page template");
+}
+
+std::string AlbumCopyName(const TAlbum& album) {
+  const std::string base = album.AlbumFileBaseName();
+  const std::optional<TFileIdentity> album_file = FileIdentity(album.FileName);
+  std::string name = base + kAlbumFileExtension;
+  for (int n = 2; album_file && FileIdentity(album.Settings.OutputDirectory + name) == album_file; ++n) {
+    const std::string number = std::to_string(n);
+    const size_t room = kMaxFileNameBytes - std::string_view(kAlbumFileExtension).size() - number.size();
+    name = base.substr(0, room) + number + kAlbumFileExtension;
+  }
+  return name;
 }
 
 TFinishCheck CheckFinish(TAlbum& album, const std::string& field_text, const std::string& desktop_folder,
                          const std::function<bool(const std::string& question)>& continue_in_existing_folder) {
   if (album.Photographs.Empty()) return TFinishCheck::NoPhotographs;
+  CheckRunSettings(album.Settings);
   SettleOutputFolder(album, field_text, desktop_folder);
   const std::string& folder = album.Settings.OutputDirectory;
+  album.AssignWebNames();
+  CheckOutputsSpareThePhotographs(album);
   if (DirectoryExists(folder) && !continue_in_existing_folder(ExistingFolderQuestion(folder)))
     return TFinishCheck::FolderRefused;
-  if (!ForceDirectories(folder)) throw TError("Could not create directory \"" + folder + "\"");
+  CreateOutputFolder(folder);
   return TFinishCheck::Ready;
 }
 
@@ -108,8 +210,7 @@ void TGenerationRun::PrepareRun() {
   page_generator_->FillStylesheet(stylesheet_);
   WriteLines(stylesheet_, "main.css");
   album_.AssignWebNames();
-  album_.FileName = OutputFile(album_.AlbumFileBaseName() + ".alb");
-  album_.SaveToFile();
+  WriteAlbumCopy();
   index_ = 0;
   // Rendering only reads what this step has just settled, so the workers may
   // start now; they go at most two photographs per thread ahead of the writing.
@@ -117,6 +218,15 @@ void TGenerationRun::PrepareRun() {
     render_ahead_ =
         std::make_unique<TRenderAhead>([this](int index) { return Render(index); }, 0, count, jobs_, 2 * jobs_);
   step_ = TRunStep::RenderPhotographs;
+}
+
+void TGenerationRun::WriteAlbumCopy() {
+  const std::string name = AlbumCopyName(album_);
+  if (name != album_.AlbumFileBaseName() + kAlbumFileExtension)
+    notice_ = "The album file \"" + album_.FileName + "\" has the name of the album's copy, so the copy is \"" +
+              OutputFile(name) + "\".";
+  // Only a copy: the album keeps the file it was opened from or saved to, and its saved state.
+  WriteFileAtomically(OutputFile(name), AlbumFileText(album_), TFlush::Later);
 }
 
 static bool RendererReadsFileType(const std::string& path) {

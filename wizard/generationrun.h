@@ -24,21 +24,39 @@ inline constexpr char kNoPhotographsMessage[] = "There are no photographs in thi
 inline constexpr char kPreparingPhotographsLabel[] = "Preparing Photographs...";
 inline constexpr char kSkippedSuffix[] = " (Skipped)";
 
+/// The largest number of thumbnail rows, and of columns, an index page may have.
+inline constexpr int32_t kMaxThumbnailGridSide = 100;
+/// The largest photo width and thumbnail side in pixels: what a JPEG file holds.
+inline constexpr int32_t kMaxPictureSide = 65500;
+
 /// The question asked before writing into an output folder that already exists.
 std::string ExistingFolderQuestion(const std::string& folder);
 
 /// Settles the album's OutputDirectory from the output folder field: its
 /// untrimmed text when it is not blank; else the stored folder; else
-/// `desktop_folder` joined with AlbumFileBaseName (which marks the album modified).
+/// `desktop_folder` joined with AlbumFileBaseName. A folder that changes marks
+/// the album modified.
 void SettleOutputFolder(TAlbum& album, const std::string& field_text, const std::string& desktop_folder);
+
+/// Throws TError naming the first setting that would stop a run: photo width
+/// (unless Original) and thumbnail sizes from 1 to kMaxPictureSide, rows and
+/// columns from 1 to kMaxThumbnailGridSide, the page templates.
+void CheckRunSettings(const TAlbumSettings& settings);
+
+/// The name of the album's copy in the output folder: AlbumFileBaseName +
+/// ".alb", or with 2, 3, ... after the base while that file is the album's own
+/// file (FileName), which a run never replaces.
+std::string AlbumCopyName(const TAlbum& album);
 
 enum class TFinishCheck : uint8_t { Ready, NoPhotographs, FolderRefused };
 
-/// Finish's checks before a run: no photographs (nothing changes), then the
-/// output folder settled, `continue_in_existing_folder` asked with
-/// ExistingFolderQuestion when it exists, and the folder created with its
-/// parents. Ready when the run may start. Throws TError
-/// "Could not create directory \"<folder>\"" when the folder cannot be made.
+/// Finish's checks before a run, before anything is written: no photographs
+/// (nothing changes), CheckRunSettings, then the output folder settled, web
+/// names assigned and no file of the run allowed to replace a photograph's
+/// file (TError naming both), `continue_in_existing_folder` asked with
+/// ExistingFolderQuestion when the folder exists, and the folder created with
+/// its parents. Ready when the run may start. Throws TError
+/// "Could not create directory \"<folder>\". <reason>" when the folder cannot be made.
 TFinishCheck CheckFinish(TAlbum& album, const std::string& field_text, const std::string& desktop_folder,
                          const std::function<bool(const std::string& question)>& continue_in_existing_folder);
 
@@ -61,8 +79,8 @@ struct TProgress {
 };
 
 /// One generation run into the album's OutputDirectory, which CheckFinish has
-/// settled and created. Borrows the album for its whole life and changes it:
-/// web names are assigned and FileName points at the album file it writes.
+/// settled and created. Borrows the album for its whole life and assigns its
+/// web names; the album's FileName and Saved stay as they are.
 class TGenerationRun {
  public:
   /// With `jobs` above 1, photographs are rendered ahead on that many threads
@@ -95,9 +113,13 @@ class TGenerationRun {
   /// missing ones, and those of a file type the renderer does not read
   /// (".jpe"). Their pages still refer to those files.
   const std::vector<int>& PhotographsWithoutImages() const { return without_images_; }
+  /// What the user should know about the run's files (the album's copy under
+  /// another name); empty when there is nothing to tell.
+  const std::string& Notice() const { return notice_; }
 
  private:
   void PrepareRun();
+  void WriteAlbumCopy();
   /// Called on the render-ahead threads too: reads only the album and the generator.
   TRenderedPhoto Render(int index) const;
   void RenderNextPhotograph();
@@ -124,6 +146,7 @@ class TGenerationRun {
   bool completed_ = false;
   bool failed_ = false;
   std::vector<int> without_images_;
+  std::string notice_;
 };
 
 }  // namespace folivant

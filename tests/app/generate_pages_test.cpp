@@ -1,10 +1,12 @@
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
+#include <functional>
 
 #include "platform/filesystem.h"
 #include "wizard/colorschemes.h"
@@ -142,7 +144,43 @@ class GeneratePagesTest : public QObject {
     QCOMPARE(fixture.Album.Title, std::string("Lake Zürich"));
     QCOMPARE(fixture.Album.Settings.ThumbSize, TPhotoSize::Large);
     QVERIFY(fixture.Album.Settings.NavigateInLoop);
-    QVERIFY(fixture.Album.Saved);  // choices alone do not mark the album modified
+    QVERIFY(!fixture.Album.Saved);  // the choices are the album's, for the next Save
+  }
+
+  void onlyTheUsersOwnChangesMarkTheAlbumModified() {
+    TWizardFixture fixture;
+    fixture.Album.Settings.ThumbnailRows = 30;  // as an album file may have it; page 3 brings it into range
+    fixture.Open();
+    for (int page = 1; page <= 5; ++page) ShowPage(fixture, page);
+    QVERIFY(fixture.Album.Saved);
+
+    struct Edit {
+      const char* why;
+      int page;
+      std::function<void()> make;
+    };
+    const Edit edits[] = {
+        {"title typed", 1, [&] { TypeInto(fixture.Child<QLineEdit>("edtTitle"), QStringLiteral("!")); }},
+        {"scheme name typed", 2,
+         [&] { TypeInto(*fixture.Child<QComboBox>("cmbSchemes").lineEdit(), QStringLiteral("Mine")); }},
+        {"rows typed", 3,
+         [&] {
+           Clear(fixture.Child<QLineEdit>("edtRows"));
+           TypeInto(fixture.Child<QLineEdit>("edtRows"), QStringLiteral("7"));
+         }},
+        {"photo size picked", 4,
+         [&] { TWizardFixture::Pick(fixture.Child<QComboBox>("cmbPhotoSize"), QStringLiteral("Large (800 x 600)")); }},
+        {"navigation below", 4, [&] { fixture.Child<QRadioButton>("rdoBelow").click(); }},
+    };
+    for (const Edit& edit : edits) {
+      ShowPage(fixture, edit.page);
+      fixture.Album.Saved = true;
+      edit.make();
+      QVERIFY2(!fixture.Album.Saved, edit.why);
+    }
+    fixture.Album.Saved = true;
+    TWizardFixture::Pick(fixture.Child<QComboBox>("cmbPhotoSize"), QStringLiteral("Large (800 x 600)"));
+    QVERIFY2(fixture.Album.Saved, "the same choice again changes nothing");
   }
 
   void rowsTypedOutOfRangeKeepTheLastAcceptedNumber() {

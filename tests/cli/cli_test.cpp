@@ -131,7 +131,7 @@ TEST(CliGenerate, FailuresExitWithTheirMessage) {
        unwritable},
       {"an output folder that cannot be created",
        {"generate", "album.alb", "--output", home.File("album.alb/out")},
-       "Could not create directory \"" + home.File("album.alb/out/") + "\""},
+       "Could not create directory \"" + home.File("album.alb/out/") + "\". Not a directory"},
   };
   for (const TFailure& row : rows) {
     SCOPED_TRACE(row.why);
@@ -141,6 +141,33 @@ TEST(CliGenerate, FailuresExitWithTheirMessage) {
     EXPECT_EQ(result.err, "folivant-cli: " + row.message + "\n");
     EXPECT_FALSE(std::filesystem::exists(home.File("out")));
   }
+}
+
+TEST(CliGenerate, NeverWritesOverThePhotographsOrTheAlbum) {
+  TCliHome home;
+  home.WritePhotos("photos", {kPictures[3]});
+  ASSERT_EQ(home.Run({"create", "photos/d.alb", "--from-folder", "photos"}).status, 0);
+  const std::string photo = ReadFile(home.File("photos/z.jpg"));
+  const TResult refused = home.Run({"generate", "photos/d.alb", "--output", "photos", "--force"});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.err, "folivant-cli: The output file \"" + home.File("photos/z.jpg") +
+                             "\" would replace the photograph \"z.jpg\" (" + home.File("photos/z.jpg") +
+                             "). Please choose another output folder.\n");
+  EXPECT_EQ(FilesIn(home.File("photos")), (std::set<std::string>{"d.alb", "z.jpg"}));
+  EXPECT_TRUE(ReadFile(home.File("photos/z.jpg")) == photo);
+
+  std::filesystem::create_directory(home.File("out"));
+  ASSERT_EQ(home.Run({"create", "out/UntitledAlbum.alb", "--from-folder", "photos"}).status, 0);
+  const std::string album = ReadFile(home.File("out/UntitledAlbum.alb"));
+  const TResult beside = home.Run({"generate", "out/UntitledAlbum.alb", "--output", "out", "--force"});
+  ASSERT_EQ(beside.status, 0) << beside.err;
+  EXPECT_EQ(ReadFile(home.File("out/UntitledAlbum.alb")), album);
+  EXPECT_TRUE(FileExists(home.File("out/UntitledAlbum2.alb")));
+  EXPECT_NE(beside.out.find("Note:         The album file \"out/UntitledAlbum.alb\" has the name of the album's "
+                            "copy, so the copy is \"" +
+                            home.File("out/UntitledAlbum2.alb") + "\".\n"),
+            std::string::npos)
+      << beside.out;
 }
 
 TEST(CliGenerate, RefusesAnExistingFolderUnlessForced) {
@@ -304,6 +331,15 @@ TEST(Cli, UsageErrorsExitWithTwoAndTheUsage) {
        "--jobs needs a whole number from 1 to 256, not \"two\""},
       {"jobs zero", {"generate", "a.alb", "--jobs=0"}, "--jobs needs a whole number from 1 to 256, not \"0\""},
       {"an option without its value", {"generate", "a.alb", "--output"}, "--output needs a value"},
+      {"an empty output folder",
+       {"generate", "a.alb", "--output", ""},
+       "--output needs a file or folder name, not \"\""},
+      {"an output folder of blanks",
+       {"generate", "a.alb", "--output=  "},
+       "--output needs a file or folder name, not \"  \""},
+      {"an empty stylesheet file",
+       {"generate", "a.alb", "--stylesheet", ""},
+       "--stylesheet needs a file or folder name, not \"\""},
       {"create without a folder", {"create", "a.alb"}, "create needs --from-folder DIR"},
       {"an unknown sort",
        {"create", "a.alb", "--from-folder", "x", "--sort", "size"},

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "model/albumclasses.h"
 #include "testutil.h"
 
@@ -93,18 +96,74 @@ TEST(AlbumSettings, OutputDirectoryKeepsOneTrailingSlash) {
   }
 }
 
-TEST(Album, AlbumFileBaseNameKeepsLettersAndMarksModified) {
-  const std::pair<const char*, const char*> rows[] = {{"Untitled Album", "UntitledAlbum"},
+TEST(Album, AlbumFileBaseNameKeepsLettersAndFitsAFileName) {
+  const std::pair<std::string, std::string> rows[] = {{"Untitled Album", "UntitledAlbum"},
                                                       {"2005: Rome & Paris", "RomeParis"},
                                                       {"Summer_2005 in Köln", "Summer_2005inKln"},
                                                       {"", "MyAlbum"},
-                                                      {"?!", "MyAlbum"}};
+                                                      {"?!", "MyAlbum"},
+                                                      {std::string(251, 'A'), std::string(251, 'A')},
+                                                      {std::string(400, 'A') + "!", std::string(251, 'A')}};
   for (const auto& [title, base] : rows) {
     SCOPED_TRACE(title);
     TAlbum album;
     album.Title = title;
     EXPECT_EQ(album.AlbumFileBaseName(), base);
-    EXPECT_FALSE(album.Saved);
+    EXPECT_TRUE(album.Saved) << "asking for the name changes nothing";
+  }
+}
+
+TEST(Album, AssignWebNamesFitEveryOutputFileIntoAFileName) {
+  const std::string a245(245, 'a');
+  struct Row {
+    const char* why;
+    std::vector<std::string> titles;
+    std::vector<std::string> web_names;
+  };
+  const Row rows[] = {
+      {"245 letters stay whole", {a245}, {a245}},
+      {"246 letters lose the last", {a245 + "b"}, {a245}},
+      {"the number takes the place of letters",
+       {a245 + "b", a245 + "c", std::string(300, 'a')},
+       {a245, std::string(244, 'a') + "2", std::string(244, 'a') + "3"}},
+      {"a short name followed by a number stays as it was",
+       {std::string(244, 'a'), std::string(244, 'a')},
+       {std::string(244, 'a'), std::string(244, 'a') + "2"}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.why);
+    TAlbum album;
+    for (const std::string& title : row.titles) album.Photographs.Add(std::make_unique<TPhotograph>()).Title = title;
+    album.AssignWebNames();
+    for (size_t i = 0; i < row.web_names.size(); ++i)
+      EXPECT_EQ(album.Photographs[static_cast<int>(i)].WebName, row.web_names[i]);
+  }
+}
+
+TEST(Album, AssignWebNamesLeaveIndexPagesAndThumbnailsTheirNames) {
+  struct Row {
+    const char* why;
+    int columns;  // of a grid of one row
+    std::vector<std::string> titles;
+    std::string web_names;
+  };
+  const Row rows[] = {
+      {"index pages", 1, {"Index", "index2", "index3", "Index!"}, "index5 index22 index32 index6"},
+      {"one index page leaves index2 free", 4, {"Index", "index2"}, "index2 index22"},
+      {"a thumbnail's name after its photograph", 4, {"Lake", "lake_small"}, "lake lake_small2"},
+      {"a thumbnail's name before its photograph", 4, {"lake_small", "Lake"}, "lake_small lake2"},
+      {"no collision, today's names", 4, {"Beach", "beach", "beach_2", "small"}, "beach beach2 beach_2 small"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.why);
+    TAlbum album;
+    album.Settings.ThumbnailRows = 1;
+    album.Settings.ThumbnailCols = row.columns;
+    for (const std::string& title : row.titles) album.Photographs.Add(std::make_unique<TPhotograph>()).Title = title;
+    album.AssignWebNames();
+    std::string names;
+    for (int i = 0; i < album.Photographs.Count(); ++i) names += (i ? " " : "") + album.Photographs[i].WebName;
+    EXPECT_EQ(names, row.web_names);
   }
 }
 

@@ -103,9 +103,7 @@ TEST_F(GenerationFolder, PagesAreXhtmlStrict) {
 }
 
 TEST_F(GenerationFolder, TheAlbumCopyLoadsBackEqual) {
-  EXPECT_EQ(album_.FileName, Out("HarbourHills.alb"));
-  EXPECT_TRUE(album_.Saved);
-  const std::unique_ptr<TAlbum> copy = TAlbum::LoadFromFile(album_.FileName);
+  const std::unique_ptr<TAlbum> copy = TAlbum::LoadFromFile(Out("HarbourHills.alb"));
   EXPECT_TRUE(copy->HasMissing) << "it has a missing photograph";
   EXPECT_EQ(AlbumFileText(*copy), AlbumFileText(album_));
   EXPECT_EQ(copy->Settings.OutputDirectory, out_.Path() + "/");

@@ -8,6 +8,7 @@
 
 #include "albumfolder.h"
 #include "generator/utilities.h"
+#include "model/albumfile.h"
 #include "platform/filesystem.h"
 #include "platform/resources.h"
 #include "samplephotos.h"
@@ -18,6 +19,7 @@ namespace {
 
 using test::DecodedJpegSize;
 using test::FilesIn;
+using test::ReadFile;
 using test::TTempDir;
 
 std::string WritePhoto(const TTempDir& dir, const std::string& name, int width, int height,
@@ -82,8 +84,10 @@ TEST(FinishChecks, SettlesTheOutputFolder) {
     TAlbum album;
     album.Title = row.title;
     album.Settings.SetOutputDirectory(row.stored);
+    album.Saved = true;
     SettleOutputFolder(album, row.field, "/home/ann/Desktop");
     EXPECT_EQ(album.Settings.OutputDirectory, ReplaceAll(row.folder, "~", "/home/ann/Desktop"));
+    EXPECT_EQ(album.Saved, album.Settings.OutputDirectory == row.stored) << "a new folder is a change to save";
   }
 }
 
@@ -120,15 +124,123 @@ TEST(FinishChecks, CreatesTheFolderWithItsParentsWithoutAsking) {
   EXPECT_TRUE(DirectoryExists(dir.File("a/b/c")));
 }
 
-TEST(FinishChecks, AFolderThatCannotBeCreatedIsReported) {
+TEST(FinishChecks, AFolderThatCannotBeCreatedIsReportedWithTheReason) {
   TTempDir dir;
   TAlbum album;
   AddPhotograph(album, WritePhoto(dir, "a.jpg", 40, 30));
   dir.Write("plain-file", "in the way");
-  const std::string folder = dir.File("plain-file/album");
-  EXPECT_THROW_MSG(CheckFinish(album, folder, "", [](const std::string&) { return true; }),
-                   "Could not create directory \"" + folder + "/\"");
-  EXPECT_EQ(album.Settings.OutputDirectory, folder + "/");
+  const std::pair<std::string, std::string> rows[] = {
+      {dir.File("plain-file/album"), "Not a directory"},
+      {dir.File("plain-file"), "A file of that name exists"},
+  };
+  for (const auto& [folder, reason] : rows) {
+    SCOPED_TRACE(folder);
+    EXPECT_THROW_MSG(CheckFinish(album, folder, "", [](const std::string&) { return true; }),
+                     "Could not create directory \"" + folder + "/\". " + reason);
+    EXPECT_EQ(album.Settings.OutputDirectory, folder + "/");
+  }
+  EXPECT_EQ(ReadFile(dir.File("plain-file")), "in the way");
+}
+
+TEST(FinishChecks, RefusesSettingsThatWouldStopTheRunBeforeWriting) {
+  struct Row {
+    const char* why;
+    void (*change)(TAlbumSettings&);
+    const char* message;  // nullptr: the run may start
+  };
+  const Row rows[] = {
+      {"photo width 0", [](TAlbumSettings& s) { s.PhotoWidth = 0; },
+       "The photo width must be from 1 to 65500 pixels, not 0."},
+      {"photo width 0 does not matter at the original size",
+       [](TAlbumSettings& s) {
+         s.SetPhotoSize(TPhotoSize::Original);
+         s.PhotoWidth = 0;
+       },
+       nullptr},
+      {"photo width beyond a JPEG's side", [](TAlbumSettings& s) { s.PhotoWidth = 65501; },
+       "The photo width must be from 1 to 65500 pixels, not 65501."},
+      {"thumbnail width below 1", [](TAlbumSettings& s) { s.ThumbWidth = -3; },
+       "The thumbnail width must be from 1 to 65500 pixels, not -3."},
+      {"thumbnail height 0", [](TAlbumSettings& s) { s.ThumbHeight = 0; },
+       "The thumbnail height must be from 1 to 65500 pixels, not 0."},
+      {"no rows", [](TAlbumSettings& s) { s.ThumbnailRows = 0; },
+       "The number of thumbnail rows must be from 1 to 100, not 0."},
+      {"a billion columns", [](TAlbumSettings& s) { s.ThumbnailCols = 1'000'000'000; },
+       "The number of thumbnail columns must be from 1 to 100, not 1000000000."},
+      {"the largest grid", [](TAlbumSettings& s) { s.ThumbnailRows = s.ThumbnailCols = 100; }, nullptr},
+  };
+  TTempDir photos;
+  const std::string photo = WritePhoto(photos, "a.jpg", 40, 30);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.why);
+    TTempDir dir;
+    TAlbum album;
+    AddPhotograph(album, photo);
+    row.change(album.Settings);
+    const auto yes = [](const std::string&) { return true; };
+    if (!row.message) {
+      EXPECT_EQ(CheckFinish(album, dir.File("out"), "", yes), TFinishCheck::Ready);
+      continue;
+    }
+    EXPECT_THROW_MSG(CheckFinish(album, dir.File("out"), "", yes), row.message);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("out")));
+    EXPECT_EQ(album.Settings.OutputDirectory, "") << "the album is left as it was";
+  }
+}
+
+TEST(FinishChecks, NoFileOfTheRunMayReplaceAPhotograph) {
+  struct Row {
+    const char* why;
+    const char* output;                    // the output folder, inside the test folder
+    void (*prepare)(const TTempDir& dir);  // what lies there before Finish
+    const char* replaced;                  // the output file that is the photograph
+  };
+  const Row rows[] = {
+      {"the photographs' own folder", "photos", [](const TTempDir&) {}, "photos/lake.jpg"},
+      {"a link to the photographs' folder", "link",
+       [](const TTempDir& dir) { std::filesystem::create_directory_symlink(dir.File("photos"), dir.File("link")); },
+       "link/lake.jpg"},
+      {"a hard link of the photograph under a thumbnail's name", "out",
+       [](const TTempDir& dir) {
+         std::filesystem::create_directory(dir.File("out"));
+         std::filesystem::create_hard_link(dir.File("photos/lake.jpg"), dir.File("out/boat_small.jpg"));
+       },
+       "out/boat_small.jpg"},
+      {"the stylesheet is a link to the photograph", "out",
+       [](const TTempDir& dir) {
+         std::filesystem::create_directory(dir.File("out"));
+         std::filesystem::create_symlink(dir.File("photos/lake.jpg"), dir.File("out/main.css"));
+       },
+       "out/main.css"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.why);
+    TTempDir dir;
+    std::filesystem::create_directory(dir.File("photos"));
+    const std::string lake = WritePhoto(dir, "photos/lake.jpg", 40, 30);
+    std::filesystem::permissions(lake, std::filesystem::perms::owner_read);
+    TAlbum album;
+    AddPhotograph(album, lake).Title = "Lake";
+    AddPhotograph(album, WritePhoto(dir, "photos/boat.jpg", 40, 30));
+    row.prepare(dir);
+    const std::set<std::string> before = FilesIn(dir.File(row.output));
+    bool asked = false;
+    const auto ask = [&asked](const std::string&) { return asked = true; };
+    EXPECT_THROW_MSG(CheckFinish(album, dir.File(row.output), "", ask),
+                     "The output file \"" + dir.File(row.replaced) + "\" would replace the photograph \"Lake\" (" +
+                         lake + "). Please choose another output folder.");
+    EXPECT_FALSE(asked) << "refused before asking about the folder";
+    EXPECT_EQ(FilesIn(dir.File(row.output)), before);
+  }
+}
+
+TEST(FinishChecks, PhotographsOfTheSameNameElsewhereAreNoObstacle) {
+  TTempDir dir;
+  TAlbum album;
+  AddPhotograph(album, WritePhoto(dir, "lake.jpg", 40, 30));
+  std::filesystem::create_directory(dir.File("out"));
+  dir.Write("out/lake.jpg", "an earlier run's picture");
+  EXPECT_EQ(CheckFinish(album, dir.File("out"), "", [](const std::string&) { return true; }), TFinishCheck::Ready);
 }
 
 TEST(GenerationRun, StepsTicksAndBarsFollowTheAlbum) {
@@ -256,18 +368,45 @@ TEST(GenerationRun, AFailingTickStopsTheRunWithItsMessage) {
   }
 }
 
-TEST(GenerationRun, TheAlbumPointsAtItsCopyAndCountsAsSaved) {
+TEST(GenerationRun, TheAlbumKeepsItsFileAndItsSavedState) {
+  for (const bool saved : {true, false}) {
+    SCOPED_TRACE(saved ? "saved" : "modified");
+    TTempDir dir;
+    TAlbum album;
+    album.Title = "Summer 2024";
+    album.FileName = dir.Write("mine.alb", "the user's album");
+    AddPhotograph(album, WritePhoto(dir, "a.jpg", 40, 30));
+    PrepareFolder(album, dir.File("out"));
+    album.Saved = saved;
+    TGenerationRun run(album, DefaultStylesheet());
+    run.RunTick();
+    EXPECT_EQ(album.FileName, dir.File("mine.alb"));
+    EXPECT_EQ(album.Saved, saved);
+    EXPECT_EQ(ReadFile(dir.File("mine.alb")), "the user's album");
+    EXPECT_EQ(ReadFile(dir.File("out/Summer2024.alb")), AlbumFileText(album));
+    EXPECT_EQ(album.Photographs[0].WebName, "a");
+    EXPECT_EQ(run.Notice(), "");
+  }
+}
+
+TEST(GenerationRun, TheAlbumCopyNeverReplacesTheAlbumFile) {
   TTempDir dir;
   TAlbum album;
-  album.Title = "Summer 2024";
   AddPhotograph(album, WritePhoto(dir, "a.jpg", 40, 30));
+  std::filesystem::create_directory(dir.File("out"));
+  album.FileName = dir.Write("out/UntitledAlbum.alb", "an older album file");
+  dir.Write("out/UntitledAlbum2.alb", "an earlier copy");
   PrepareFolder(album, dir.File("out"));
-  album.MarkModified();
   TGenerationRun run(album, DefaultStylesheet());
-  run.RunTick();
-  EXPECT_EQ(album.FileName, dir.File("out/Summer2024.alb"));
-  EXPECT_TRUE(album.Saved);
-  EXPECT_EQ(album.Photographs[0].WebName, "a");
+  RunToEnd(run);
+  ASSERT_TRUE(run.Completed());
+  EXPECT_EQ(ReadFile(dir.File("out/UntitledAlbum.alb")), "an older album file");
+  EXPECT_EQ(ReadFile(dir.File("out/UntitledAlbum2.alb")), AlbumFileText(album));
+  EXPECT_EQ(run.Notice(), "The album file \"" + dir.File("out/UntitledAlbum.alb") +
+                              "\" has the name of the album's copy, so the copy is \"" +
+                              dir.File("out/UntitledAlbum2.alb") + "\".");
+  album.FileName = dir.File("out/UntitledAlbum2.alb");
+  EXPECT_EQ(AlbumCopyName(album), "UntitledAlbum.alb") << "the album's own file is only ever skipped";
 }
 
 }  // namespace
