@@ -30,6 +30,11 @@ TMemoryBudget::TReservation TMemoryBudget::Reserve(int64_t bytes, const char* wo
   return TReservation(this, bytes);
 }
 
+int TMemoryBudget::Waiting() {
+  std::lock_guard lock(mutex_);
+  return static_cast<int>(next_ticket_ - serving_);
+}
+
 void TMemoryBudget::Release(int64_t bytes) {
   {
     std::lock_guard lock(mutex_);

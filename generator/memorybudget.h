@@ -28,6 +28,8 @@ class TMemoryBudget {
   TMemoryBudget& operator=(const TMemoryBudget&) = delete;
 
   int64_t Total() const { return total_; }
+  /// How many Reserve calls are waiting for their share now.
+  int Waiting();
 
   /// Holds its bytes of the budget until it is destroyed.
   class TReservation {

@@ -21,6 +21,7 @@ int MostHeldAtOnce(TMemoryBudget& budget, int64_t bytes, int threads) {
   std::atomic<int> holding = 0;
   std::atomic<int> most = 0;
   std::vector<std::thread> workers;
+  workers.reserve(static_cast<size_t>(threads));
   for (int i = 0; i < threads; ++i) {
     workers.emplace_back([&] {
       const TMemoryBudget::TReservation reservation = budget.Reserve(bytes, "to decode");
@@ -45,6 +46,11 @@ TEST(MemoryBudget, HoldsNoMoreThanItsTotal) {
   EXPECT_THROW(budget.Reserve(101 * kMegabyte, "to decode"), TPictureError);
 }
 
+// Spins until `count` requests wait.
+void AwaitWaiting(TMemoryBudget& budget, int count) {
+  while (budget.Waiting() != count) std::this_thread::yield();
+}
+
 TEST(MemoryBudget, ALargeRequestIsNotOvertakenBySmallOnes) {
   TMemoryBudget budget(100 * kMegabyte);
   std::optional<TMemoryBudget::TReservation> first(budget.Reserve(90 * kMegabyte, "to decode"));
@@ -55,19 +61,19 @@ TEST(MemoryBudget, ALargeRequestIsNotOvertakenBySmallOnes) {
     large_served = true;
     while (!small_served) std::this_thread::yield();
   });
-  // Lets the large request queue up first; it cannot be served yet.
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  EXPECT_FALSE(large_served);
+  AwaitWaiting(budget, 1);
   std::thread small([&] {
     const TMemoryBudget::TReservation reservation = budget.Reserve(5 * kMegabyte, "to decode");
     EXPECT_TRUE(large_served) << "the small one would have fitted beside the first, but came later";
     small_served = true;
   });
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  AwaitWaiting(budget, 2);
+  EXPECT_FALSE(large_served);
   EXPECT_FALSE(small_served);
   first.reset();
   large.join();
   small.join();
+  EXPECT_EQ(budget.Waiting(), 0);
 }
 
 }  // namespace
