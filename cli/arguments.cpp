@@ -24,8 +24,9 @@ const char kHelp[] =
     "                     an existing folder is refused, or asked about at a terminal\n"
     "  --stylesheet FILE  fill main.css from FILE instead of your stylesheet template\n"
     "                     (the one the application keeps, or its built-in default)\n"
-    "  Photographs whose files are missing, or are not .jpg or .jpeg files, get no\n"
-    "  images; they are listed at the end.\n"
+    "  Photographs whose files are missing, are not .jpg or .jpeg files, cannot be\n"
+    "  read or decoded, or need more than the run's 1024 MB of memory get no\n"
+    "  images; the run goes on, and they are listed at the end with the reason.\n"
     "\n"
     "folivant-cli create ALBUM.alb --from-folder DIR [--title TEXT] [--sort ORDER] [--force]\n"
     "  Makes a new album of the photographs in DIR (the .jpg files, then the .jpeg\n"
@@ -36,7 +37,8 @@ const char kHelp[] =
     "  --force            replace an existing ALBUM.alb\n"
     "\n"
     "Progress goes to standard error when it is a terminal. Exit status: 0 on\n"
-    "success, 1 when the work failed (the message says why), 2 for a usage error.\n"
+    "success, 1 when the work failed (the message says why), 2 for a usage error,\n"
+    "3 when the album was written but some photographs got no images.\n"
     "Settings are read from the same per-user settings file as the application.\n";
 
 namespace {

@@ -75,7 +75,12 @@ class TProgressLine {
   bool enabled_;
 };
 
-void PrintSummary(TAlbum& album, const TGenerationRun& run, double seconds) {
+// Exit status of an album written with some photographs left without images.
+constexpr int kExitPhotographsLeftOut = 3;
+
+// The summary on standard output; the exit status: 0 when every photograph got
+// its images, kExitPhotographsLeftOut when some did not.
+int PrintSummary(TAlbum& album, const TGenerationRun& run, double seconds) {
   const int photographs = album.Photographs.Count();
   const int index_pages = run.PageProgress().Maximum - photographs;
   const size_t without_images = run.PhotographsWithoutImages().size();
@@ -84,13 +89,10 @@ void PrintSummary(TAlbum& album, const TGenerationRun& run, double seconds) {
   if (without_images > 0) std::printf(" (%zu without images)", without_images);
   std::printf("\nPages:        %d (%d photo, %d index)\n", photographs + index_pages, photographs, index_pages);
   std::printf("Seconds:      %.2f\n", seconds);
-  for (const int index : run.PhotographsWithoutImages()) {
-    const TPhotograph& photograph = album.Photographs[index];
-    if (photograph.Missing())
-      std::printf("Missing:      %s\n", photograph.FileName.c_str());
-    else
-      std::printf("No images:    %s (not a .jpg or .jpeg file)\n", photograph.FileName.c_str());
+  for (const TPhotographWithoutImages& left_out : run.PhotographsWithoutImages()) {
+    std::printf("No images:    %s (%s)\n", album.Photographs[left_out.Index].FileName.c_str(), left_out.Reason.c_str());
   }
+  return without_images > 0 ? kExitPhotographsLeftOut : 0;
 }
 
 }  // namespace
@@ -120,9 +122,9 @@ int Generate(const TOptions& options) {
   }
   progress.Clear();
   const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - started;
-  PrintSummary(album, run, seconds.count());
+  const int status = PrintSummary(album, run, seconds.count());
   if (!run.Notice().empty()) std::printf("Note:         %s\n", run.Notice().c_str());
-  return 0;
+  return status;
 }
 
 }  // namespace folivant::cli

@@ -27,14 +27,20 @@ constexpr J_COLOR_SPACE kRasterEncodeSpace = kLittleEndian ? JCS_EXT_BGRX : JCS_
 // Rows handed to libjpeg in one call.
 constexpr int32_t kRowBatch = 16;
 
-// libjpeg reports errors by calling error_exit, which must not return: it jumps
-// back to the setjmp of the small function that made the failing call.
+// libjpeg reports errors by calling error_exit, which must not return: it keeps
+// the library's message and jumps back to the setjmp of the small function that
+// made the failing call.
 struct TErrorManager {
   jpeg_error_mgr pub;
   std::jmp_buf jump;
+  char message[JMSG_LENGTH_MAX];
 };
 
-[[noreturn]] void ErrorExit(j_common_ptr cinfo) { std::longjmp(reinterpret_cast<TErrorManager*>(cinfo->err)->jump, 1); }
+[[noreturn]] void ErrorExit(j_common_ptr cinfo) {
+  auto* error = reinterpret_cast<TErrorManager*>(cinfo->err);
+  error->pub.format_message(cinfo, error->message);
+  std::longjmp(error->jump, 1);
+}
 
 // Warnings stay quiet, except that a file ending early is an error: libjpeg would
 // fill the missing part with grey and call it a picture.
@@ -48,18 +54,26 @@ void InitErrorManager(TErrorManager& error) {
   error.pub.emit_message = EmitMessage;
 }
 
-[[noreturn]] void ThrowJpegError(const TErrorManager& error) {
-  throw TError("JPEG error #" + std::to_string(error.pub.msg_code));
-}
+[[noreturn]] void ThrowDecodeError(const TErrorManager& error) { throw TPictureError(error.message); }
+
+[[noreturn]] void ThrowEncodeError(const TErrorManager& error) { throw TError(error.message); }
 
 // The functions that call setjmp hold only trivially destructible locals, so the
 // jump skips no destructor; their callers destroy the libjpeg object and throw.
 
-bool ReadHeader(jpeg_decompress_struct* cinfo, TErrorManager* error, FILE* file) {
+bool ReadHeader(jpeg_decompress_struct* cinfo, TErrorManager* error, FILE* file, int64_t memory_limit) {
   if (setjmp(error->jump)) return false;
   jpeg_create_decompress(cinfo);
+  // Beyond this the library refuses to allocate rather than take it all.
+  cinfo->mem->max_memory_to_use = static_cast<long>(memory_limit);
   jpeg_stdio_src(cinfo, file);
   jpeg_read_header(cinfo, TRUE);
+  return true;
+}
+
+bool CalculateOutputSize(jpeg_decompress_struct* cinfo, TErrorManager* error) {
+  if (setjmp(error->jump)) return false;
+  jpeg_calc_output_dimensions(cinfo);
   return true;
 }
 
@@ -134,6 +148,7 @@ struct TJpegReader::TState {
   jpeg_decompress_struct cinfo{};
   TErrorManager error{};
   FILE* file = nullptr;
+  bool started = false;
   bool cmyk = false;
   bool inverted_cmyk = false;
   std::vector<uint8_t> cmyk_rows;
@@ -151,24 +166,46 @@ struct TJpegReader::TState {
   TState& operator=(const TState&) = delete;
 };
 
-TJpegReader::TJpegReader(const std::string& path, int scale_denom) : state_(std::make_unique<TState>()) {
+namespace {
+
+FILE* OpenPictureFile(const std::string& path) {
+  FILE* file = std::fopen(path.c_str(), "rb");
+  if (file) return file;
+  const int error_number = errno;
+  try {
+    ThrowFileError("Cannot open file", path, error_number);
+  } catch (const TError& error) {
+    throw TPictureError(error.what());
+  }
+}
+
+// Rows in flight, generously: a band of rows per component in each of the
+// library's buffers (input, upsampling, colour conversion).
+constexpr int64_t kRowBytesPerComponent = 128;
+
+}  // namespace
+
+TJpegReader::TJpegReader(const std::string& path, int scale_denom, int64_t memory_limit)
+    : state_(std::make_unique<TState>()) {
   TState& state = *state_;
-  state.file = std::fopen(path.c_str(), "rb");
-  if (!state.file) ThrowFileError("Cannot open file", path, errno);
+  state.file = OpenPictureFile(path);
   jpeg_decompress_struct& cinfo = state.cinfo;
-  if (!ReadHeader(&cinfo, &state.error, state.file)) ThrowJpegError(state.error);
+  if (!ReadHeader(&cinfo, &state.error, state.file, memory_limit)) ThrowDecodeError(state.error);
 
   const int64_t pixels = static_cast<int64_t>(cinfo.image_width) * cinfo.image_height;
   if (pixels > kMaxPicturePixels) {
-    throw TError("The picture is too large: " + std::to_string(cinfo.image_width) + " x " +
-                 std::to_string(cinfo.image_height) + " pixels (at most 400 megapixels)");
+    throw TPictureError("The picture is too large: " + std::to_string(cinfo.image_width) + " x " +
+                        std::to_string(cinfo.image_height) + " pixels (at most 400 megapixels)");
   }
   state.cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
   state.inverted_cmyk = state.cmyk && cinfo.saw_Adobe_marker;
+  if (DecodeMemory() > memory_limit)
+    throw TPictureError(TooMuchMemoryMessage("to decode", DecodeMemory(), memory_limit));
   cinfo.out_color_space = state.cmyk ? JCS_CMYK : kRasterDecodeSpace;
   cinfo.scale_num = 1;
   cinfo.scale_denom = static_cast<unsigned int>(scale_denom);
-  if (!StartDecompress(&cinfo, &state.error)) ThrowJpegError(state.error);
+  // The size only: the library allocates its buffers when the first rows are read.
+  if (!CalculateOutputSize(&cinfo, &state.error)) ThrowDecodeError(state.error);
 }
 
 TJpegReader::~TJpegReader() = default;
@@ -176,8 +213,30 @@ TJpegReader::~TJpegReader() = default;
 int32_t TJpegReader::Width() const { return static_cast<int32_t>(state_->cinfo.output_width); }
 int32_t TJpegReader::Height() const { return static_cast<int32_t>(state_->cinfo.output_height); }
 
+int64_t TJpegReader::DecodeMemory() const {
+  const jpeg_decompress_struct& cinfo = state_->cinfo;
+  int64_t bytes = int64_t{cinfo.image_width} * cinfo.num_components * kRowBytesPerComponent;
+  if (state_->cmyk) bytes += int64_t{kRowBatch} * cinfo.image_width * 4;
+  // A file of several scans (progressive, or one component per scan) is held
+  // whole as coefficients until its last scan has been read.
+  if (cinfo.progressive_mode || cinfo.comps_in_scan < cinfo.num_components) {
+    for (int c = 0; c < cinfo.num_components; ++c) {
+      const jpeg_component_info& component = cinfo.comp_info[c];
+      const auto round_up = [](int64_t value, int64_t to) { return (value + to - 1) / to * to; };
+      const int64_t blocks = round_up(component.width_in_blocks, component.h_samp_factor) *
+                             round_up(component.height_in_blocks, component.v_samp_factor);
+      bytes += blocks * DCTSIZE2 * static_cast<int64_t>(sizeof(JCOEF));
+    }
+  }
+  return bytes;
+}
+
 int32_t TJpegReader::ReadRows(uint32_t* rows, int32_t count) {
   TState& state = *state_;
+  if (!state.started) {
+    if (!StartDecompress(&state.cinfo, &state.error)) ThrowDecodeError(state.error);
+    state.started = true;
+  }
   const auto width = static_cast<size_t>(Width());
   int32_t done = 0;
   while (done < count && state.cinfo.output_scanline < state.cinfo.output_height) {
@@ -191,7 +250,7 @@ int32_t TJpegReader::ReadRows(uint32_t* rows, int32_t count) {
     }
     JDIMENSION read = 0;
     if (!ReadScanlines(&state.cinfo, &state.error, pointers, static_cast<JDIMENSION>(batch), &read)) {
-      ThrowJpegError(state.error);
+      ThrowDecodeError(state.error);
     }
     if (read == 0) break;
     if (state.cmyk) {
@@ -207,12 +266,14 @@ void CheckPictureExtension(const std::string& path) {
   const std::string extension = ExtractFileExt(path);
   const std::string name = extension.empty() ? "" : extension.substr(1);
   const std::string lower = AsciiLowerCase(name);
-  if (lower != "jpg" && lower != "jpeg") throw TError("Unknown picture file extension (." + name + ")");
+  if (lower != "jpg" && lower != "jpeg") throw TPictureError("Unknown picture file extension (." + name + ")");
 }
 
 TRaster LoadPicture(const std::string& path, int scale_denom) {
   CheckPictureExtension(path);
   TJpegReader reader(path, scale_denom);
+  const int64_t need = reader.DecodeMemory() + int64_t{reader.Width()} * reader.Height() * 4;
+  if (need > kRunMemoryBudget) throw TPictureError(TooMuchMemoryMessage("to decode", need, kRunMemoryBudget));
   TRaster raster(reader.Width(), reader.Height());
   int32_t y = 0;
   while (y < raster.Height) {
@@ -226,7 +287,7 @@ TRaster LoadPicture(const std::string& path, int scale_denom) {
 std::string EncodeJpeg(const TRaster& raster, int quality) {
   if (raster.Empty()) return {};
   TCompression compression;
-  if (!Compress(&compression, &raster, quality)) ThrowJpegError(compression.error);
+  if (!Compress(&compression, &raster, quality)) ThrowEncodeError(compression.error);
   return std::string(reinterpret_cast<const char*>(compression.buffer), compression.size);
 }
 

@@ -6,9 +6,19 @@
 #include <memory>
 #include <string>
 
+#include "generator/memorybudget.h"
 #include "generator/raster.h"
+#include "platform/error.h"
 
 namespace folivant {
+
+/// A picture file that cannot be read or decoded, or that is too large: the
+/// photograph gets no images, and the others are not affected. what() is the
+/// platform's or the decoder's own message.
+class TPictureError : public TError {
+ public:
+  using TError::TError;
+};
 
 /// Pictures with more pixels than this are refused before anything large is allocated.
 inline constexpr int64_t kMaxPicturePixels = 400'000'000;
@@ -19,9 +29,11 @@ inline constexpr int64_t kMaxPicturePixels = 400'000'000;
 class TJpegReader {
  public:
   /// Opens `path` and reads its header; `scale_denom` 1, 2, 4 or 8 decodes that
-  /// many times smaller (fast previews). Throws TError with the platform's
-  /// message, "JPEG error #%d" or a message on a picture that is too large.
-  explicit TJpegReader(const std::string& path, int scale_denom = 1);
+  /// many times smaller (fast previews). The decoder never takes more than
+  /// `memory_limit` bytes. Throws TPictureError with the platform's message,
+  /// the library's message ("Not a JPEG file: starts with 0x54 0x68"), or a
+  /// message on a picture that is too large or needs more than `memory_limit`.
+  explicit TJpegReader(const std::string& path, int scale_denom = 1, int64_t memory_limit = kRunMemoryBudget);
   ~TJpegReader();
   TJpegReader(const TJpegReader&) = delete;
   TJpegReader& operator=(const TJpegReader&) = delete;
@@ -29,10 +41,14 @@ class TJpegReader {
   /// Size of the decoded picture in pixels.
   int32_t Width() const;
   int32_t Height() const;
+  /// Bytes the decoder will hold, known from the header: progressive files
+  /// keep all their coefficients (2 bytes each) until the last scan.
+  int64_t DecodeMemory() const;
 
   /// Decodes up to `count` next rows into `rows` (Width() words a row,
-  /// 0xAARRGGBB with alpha 255); returns how many, 0 at the end. Throws TError
-  /// "JPEG error #%d" on damaged data, including a file that ends early.
+  /// 0xAARRGGBB with alpha 255); returns how many, 0 at the end. Throws
+  /// TPictureError with the library's message on damaged data, including
+  /// "Premature end of JPEG file".
   int32_t ReadRows(uint32_t* rows, int32_t count);
 
  private:
@@ -40,16 +56,17 @@ class TJpegReader {
   std::unique_ptr<TState> state_;
 };
 
-/// Throws TError "Unknown picture file extension (.%s)" unless the file name
-/// ends in ".jpg" or ".jpeg", in any case.
+/// Throws TPictureError "Unknown picture file extension (.%s)" unless the file
+/// name ends in ".jpg" or ".jpeg", in any case.
 void CheckPictureExtension(const std::string& path);
 
 /// The whole picture at `path` as a raster, checked by its extension first.
-/// Throws as CheckPictureExtension and TJpegReader do.
+/// Throws as CheckPictureExtension and TJpegReader do, and TPictureError when
+/// decoding and the raster together need more than the run's memory budget.
 TRaster LoadPicture(const std::string& path, int scale_denom = 1);
 
 /// The raster as a baseline JFIF file at `quality` (1 to 100), alpha dropped;
-/// no bytes for an empty raster. Throws TError "JPEG error #%d".
+/// no bytes for an empty raster. Throws TError with the library's message.
 std::string EncodeJpeg(const TRaster& raster, int quality);
 
 }  // namespace folivant

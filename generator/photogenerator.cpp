@@ -40,8 +40,9 @@ TSize CheckedTarget(const char* what, int64_t width, int64_t height) {
   width = std::max<int64_t>(width, 1);
   height = std::max<int64_t>(height, 1);
   if (width > kMaxJpegSide || height > kMaxJpegSide || width * height > kMaxPicturePixels) {
-    throw TError(std::string("The ") + what + " would be " + std::to_string(width) + " x " + std::to_string(height) +
-                 " pixels; the largest possible is 65500 pixels a side and 400 megapixels");
+    throw TPictureError(std::string("The ") + what + " would be " + std::to_string(width) + " x " +
+                        std::to_string(height) +
+                        " pixels; the largest possible is 65500 pixels a side and 400 megapixels");
   }
   return {static_cast<int32_t>(width), static_cast<int32_t>(height)};
 }
@@ -59,6 +60,26 @@ TSize ThumbnailTarget(const TAlbumSettings& settings, int32_t width, int32_t hei
   const int64_t thumb_height = settings.ThumbHeight;
   if (height > width) return CheckedTarget("thumbnail", thumb_height * width / height, thumb_height);
   return CheckedTarget("thumbnail", thumb_width, thumb_width * height / width);
+}
+
+// Bytes per source row and column that a tent filter keeps in its tables and sums.
+constexpr int64_t kTentBytesPerSourceLine = 256;
+
+// What rendering holds besides the decoder: the decoded rows, every target
+// raster and its encoded file, the tables and sums of each tent filter, and
+// the whole turned picture when a target is a copy or an enlargement.
+int64_t RenderMemory(int32_t width, int32_t height, TSize turned, const std::vector<TSize>& targets) {
+  int64_t bytes = int64_t{width} * kDecodeBatch * 4;
+  bool needs_turned = false;
+  for (const TSize& target : targets) {
+    bytes += int64_t{target.Width} * target.Height * 5;
+    if (StretchMethod(turned.Width, turned.Height, target.Width, target.Height) == TStretchMethod::Tent)
+      bytes += (int64_t{width} + height) * kTentBytesPerSourceLine;
+    else
+      needs_turned = true;
+  }
+  if (needs_turned) bytes += int64_t{width} * height * 4;
+  return bytes;
 }
 
 // Decodes the picture once and makes every target from it. Tent-filtered
@@ -105,7 +126,8 @@ void RenderTargets(TJpegReader& reader, TRotation rotation, const std::vector<TR
 
 TAlbumPhotoGenerator::TAlbumPhotoGenerator(const TAlbum& album) : album_(album) {}
 
-std::optional<TEncodedImage> TAlbumPhotoGenerator::RenderPhoto(int index, TEncodedImage* thumbnail) const {
+std::optional<TEncodedImage> TAlbumPhotoGenerator::RenderPhoto(int index, TEncodedImage* thumbnail,
+                                                               TMemoryBudget* budget) const {
   const TPhotograph& photograph = album_.Photographs[index];
   if (photograph.Missing()) return std::nullopt;
   const TAlbumSettings& settings = album_.Settings;
@@ -117,16 +139,21 @@ std::optional<TEncodedImage> TAlbumPhotoGenerator::RenderPhoto(int index, TEncod
   CheckPictureExtension(photograph.FileName);
 
   TJpegReader reader(photograph.FileName);
-  int32_t turned_width = 0;
-  int32_t turned_height = 0;
-  TurnedSize(photograph.Rotation, reader.Width(), reader.Height(), &turned_width, &turned_height);
-  const TSize photo_size = PhotoTarget(settings, turned_width, turned_height);
-  TRaster photo(photo_size.Width, photo_size.Height);
+  TSize turned{};
+  TurnedSize(photograph.Rotation, reader.Width(), reader.Height(), &turned.Width, &turned.Height);
+  std::vector<TSize> sizes{PhotoTarget(settings, turned.Width, turned.Height)};
+  if (thumbnail) sizes.push_back(ThumbnailTarget(settings, turned.Width, turned.Height));
+  TMemoryBudget alone;
+  const TMemoryBudget::TReservation reservation =
+      (budget ? *budget : alone)
+          .Reserve(reader.DecodeMemory() + RenderMemory(reader.Width(), reader.Height(), turned, sizes),
+                   "to decode and render");
+
+  TRaster photo(sizes[0].Width, sizes[0].Height);
   TRaster thumbnail_raster;
   std::vector<TRaster*> targets{&photo};
   if (thumbnail) {
-    const TSize thumbnail_size = ThumbnailTarget(settings, turned_width, turned_height);
-    thumbnail_raster = TRaster(thumbnail_size.Width, thumbnail_size.Height);
+    thumbnail_raster = TRaster(sizes[1].Width, sizes[1].Height);
     targets.push_back(&thumbnail_raster);
   }
   RenderTargets(reader, photograph.Rotation, targets);

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "generator/memorybudget.h"
 #include "model/albumclasses.h"
 
 namespace folivant {
@@ -20,9 +21,12 @@ class TAlbumPhotoGenerator {
 
   /// The photograph at `index` decoded, turned by its rotation and scaled to the
   /// photo width; when `thumbnail` is given it receives the thumbnail. Nothing
-  /// (and `thumbnail` untouched) for a missing photograph. Throws TError with
-  /// the decoder's message.
-  std::optional<TEncodedImage> RenderPhoto(int index, TEncodedImage* thumbnail) const;
+  /// (and `thumbnail` untouched) for a missing photograph. The memory it needs
+  /// is reserved from `budget` (shared with other threads; waits while they
+  /// hold too much), or checked against kRunMemoryBudget when there is none.
+  /// Throws TPictureError when the photograph's file cannot be read, decoded or
+  /// fitted into memory, TError on settings below 1 pixel.
+  std::optional<TEncodedImage> RenderPhoto(int index, TEncodedImage* thumbnail, TMemoryBudget* budget = nullptr) const;
 
  private:
   const TAlbum& album_;

@@ -91,14 +91,18 @@ void TfrmGenerate::lnkSkipClick() {
 
 void TfrmGenerate::SetupFinishedPage() {
   QLabel& label = *ui_->lblPhotographsWithoutImages;
-  const std::vector<int>& without_images = run_ ? run_->PhotographsWithoutImages() : std::vector<int>();
+  const std::vector<TPhotographWithoutImages>& without_images =
+      run_ ? run_->PhotographsWithoutImages() : std::vector<TPhotographWithoutImages>();
   label.setVisible(!without_images.empty());
   if (without_images.empty()) return;
-  QStringList lines{tr("These photographs could not be found, so the album has no pictures of them:")};
+  ui_->lblCompleted->setText(tr("Web Album Made Without Some Photographs"));
+  QStringList lines{tr("The album was made, but these photographs have no pictures in it:")};
   const int listed = std::min(static_cast<int>(without_images.size()), kListedPhotographs);
   for (int i = 0; i < listed; ++i) {
-    const TPhotograph& photograph = album_->Photographs[without_images[i]];
-    lines << QStringLiteral("    ") + QString::fromStdString(photograph.FileName);
+    const TPhotographWithoutImages& left_out = without_images[static_cast<size_t>(i)];
+    lines << tr("    %1 (%2)")
+                 .arg(QString::fromStdString(album_->Photographs[left_out.Index].FileName),
+                      QString::fromStdString(left_out.Reason));
   }
   const int unlisted = static_cast<int>(without_images.size()) - listed;
   if (unlisted > 0) lines << tr("    and %n more", nullptr, unlisted);

@@ -240,12 +240,23 @@ static bool RendererReadsFileType(const std::string& path) {
 
 TRenderedPhoto TGenerationRun::Render(int index) const {
   TRenderedPhoto rendered;
-  // The album editor admits ".jpe" files, which the renderer does not read.
-  // Such a photograph can never have images, like a missing one, so it must
-  // not stop the run for all the others.
   const TPhotograph& photograph = album_.Photographs[index];
-  if (!photograph.Missing() && !RendererReadsFileType(photograph.FileName)) return rendered;
-  rendered.Photo = photo_generator_->RenderPhoto(index, &rendered.Thumbnail);
+  if (photograph.Missing()) {
+    rendered.Reason = "file not found";
+    return rendered;
+  }
+  // The album editor admits ".jpe" files, which the renderer does not read.
+  if (!RendererReadsFileType(photograph.FileName)) {
+    rendered.Reason = "not a .jpg or .jpeg file";
+    return rendered;
+  }
+  // A photograph that cannot be decoded gets no images, like a missing one,
+  // rather than stopping the run for all the others.
+  try {
+    rendered.Photo = photo_generator_->RenderPhoto(index, &rendered.Thumbnail, &memory_budget_);
+  } catch (const TPictureError& error) {
+    rendered.Reason = error.what();
+  }
   return rendered;
 }
 
@@ -258,9 +269,9 @@ void TGenerationRun::RenderNextPhotograph() {
     WriteFileAtomically(OutputFile(photograph.WebName + "_small.jpg"), rendered.Thumbnail.Bytes, TFlush::Later);
     ++image_progress_.Position;
   } else {
-    // Nothing to render; the run goes on without these images and tells the
-    // front end, which names the photograph to the user at the end.
-    without_images_.push_back(index_);
+    // The run goes on without these images and tells the front end, which
+    // names the photograph and the reason to the user at the end.
+    without_images_.push_back({index_, std::move(rendered.Reason)});
     image_progress_.Position += 2;
   }
   ++index_;

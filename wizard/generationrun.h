@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "generator/memorybudget.h"
 #include "generator/pagegenerator.h"
 #include "generator/photogenerator.h"
 #include "generator/utilities.h"
@@ -72,6 +73,13 @@ enum class TRunStep : uint8_t {
   Finished
 };
 
+/// A photograph the run left without images, and why ("file not found",
+/// "not a .jpg or .jpeg file", or the decoder's message).
+struct TPhotographWithoutImages {
+  int Index = 0;
+  std::string Reason;
+};
+
 /// A progress bar's state; the minimum is always 0.
 struct TProgress {
   int Position = 0;
@@ -109,10 +117,11 @@ class TGenerationRun {
   /// The Finished step has been performed.
   bool Completed() const { return completed_; }
   bool Failed() const { return failed_; }
-  /// Indexes of the photographs that got no image files, in album order:
-  /// missing ones, and those of a file type the renderer does not read
-  /// (".jpe"). Their pages still refer to those files.
-  const std::vector<int>& PhotographsWithoutImages() const { return without_images_; }
+  /// The photographs that got no image files, in album order, each with the
+  /// reason: missing ones, those of a file type the renderer does not read
+  /// (".jpe"), and those that cannot be read, decoded or fitted into the
+  /// memory budget. Their pages still refer to those files.
+  const std::vector<TPhotographWithoutImages>& PhotographsWithoutImages() const { return without_images_; }
   /// What the user should know about the run's files (the album's copy under
   /// another name); empty when there is nothing to tell.
   const std::string& Notice() const { return notice_; }
@@ -135,6 +144,9 @@ class TGenerationRun {
   TLineList stylesheet_;
   std::unique_ptr<TAlbumPageGenerator> page_generator_;
   std::unique_ptr<TAlbumPhotoGenerator> photo_generator_;
+  // Shared by the photographs being rendered at one moment, on any thread;
+  // declared before the workers, so it outlives them.
+  mutable TMemoryBudget memory_budget_;
   std::unique_ptr<TRenderAhead> render_ahead_;
   TRunStep step_ = TRunStep::PrepareRun;
   int index_ = 0;
@@ -145,7 +157,7 @@ class TGenerationRun {
   bool skip_enabled_ = true;
   bool completed_ = false;
   bool failed_ = false;
-  std::vector<int> without_images_;
+  std::vector<TPhotographWithoutImages> without_images_;
   std::string notice_;
 };
 

@@ -5,6 +5,7 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -12,10 +13,12 @@
 
 namespace folivant {
 
-/// What RenderPhoto made of one photograph: nothing for a missing photograph.
+/// What RenderPhoto made of one photograph: nothing, and the reason, for a
+/// photograph that gets no images.
 struct TRenderedPhoto {
   std::optional<TEncodedImage> Photo;
   TEncodedImage Thumbnail;
+  std::string Reason;
 };
 
 /// Renders the photographs of an album on worker threads, ahead of the caller

@@ -170,6 +170,34 @@ TEST(CliGenerate, NeverWritesOverThePhotographsOrTheAlbum) {
       << beside.out;
 }
 
+TEST(CliGenerate, PhotographsWithoutImagesAreListedWithTheirReasonAndExitWithThree) {
+  TCliHome home;
+  home.WritePhotos("photos", {kPictures[0]});
+  const std::string picture = ReadFile(home.File("photos/b.jpg"));
+  TAlbum album;
+  const std::string files[] = {home.File("photos/b.jpg"), home.File("photos/gone.jpg"),
+                               home.Write("photos/cut.jpg", picture.substr(0, picture.size() / 2)),
+                               home.Write("photos/text.jpg", "Text, not a photograph")};
+  for (const std::string& file : files) album.Photographs.Add(std::make_unique<TPhotograph>()).SetFileName(file);
+  album.FileName = home.File("album.alb");
+  album.SaveToFile();
+
+  const TResult result = home.Run({"generate", "album.alb", "--output", "out", "--jobs", "2"});
+  EXPECT_EQ(result.status, 3) << result.err;
+  EXPECT_EQ(result.err, "");
+  EXPECT_NE(result.out.find("Photographs:  4 (3 without images)\n"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("No images:    " + files[1] +
+                            " (file not found)\n"
+                            "No images:    " +
+                            files[2] +
+                            " (Premature end of JPEG file)\n"
+                            "No images:    " +
+                            files[3] + " (Not a JPEG file: starts with 0x54 0x65)\n"),
+            std::string::npos)
+      << result.out;
+  EXPECT_TRUE(FilesIn(home.File("out")).contains("text.html")) << "the album is complete but for those images";
+}
+
 TEST(CliGenerate, RefusesAnExistingFolderUnlessForced) {
   TCliHome home;
   home.WritePhotos("photos", {kPictures[0]});

@@ -61,7 +61,8 @@ class GenerationFolder : public ::testing::Test {
     while (run.RunTick()) {
     }
     ASSERT_TRUE(run.Completed());
-    without_images_ = run.PhotographsWithoutImages();
+    for (const TPhotographWithoutImages& photograph : run.PhotographsWithoutImages())
+      without_images_.push_back(photograph.Index);
   }
 
   std::string Out(const std::string& name) const { return out_.File(name); }

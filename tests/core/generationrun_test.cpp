@@ -2,13 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <vector>
 
 #include "albumfolder.h"
 #include "generator/utilities.h"
+#include "jpegfixtures.h"
 #include "model/albumfile.h"
+#include "platform/error.h"
 #include "platform/filesystem.h"
 #include "platform/resources.h"
 #include "samplephotos.h"
@@ -339,23 +342,70 @@ TEST(GenerationRun, CancelLeavesWhatWasWritten) {
   }
 }
 
-TEST(GenerationRun, AFailingTickStopsTheRunWithItsMessage) {
+TEST(GenerationRun, PhotographsThatCannotBeDecodedAreLeftOutWithTheirReason) {
+  TTempDir photos;
+  const std::string good = WritePhoto(photos, "good.jpg", 40, 30);
+  const std::string picture = ReadFile(good);
+  // A progressive file claiming 20000 x 20000: 1.2 GB of coefficients.
+  std::string bomb = test::WriteProgressiveJpeg(16, 16);
+  const size_t frame = bomb.find("\xFF\xC2");
+  bomb.replace(frame + 5, 4, "\x4E\x20\x4E\x20");
+  struct Row {
+    std::string path;
+    std::string reason;
+  };
+  const Row rows[] = {
+      {photos.File("gone.jpg"), "file not found"},
+      {photos.Write("same.jpe", picture), "not a .jpg or .jpeg file"},
+      {photos.Write("text.jpg", "not a JPEG at all"), "Not a JPEG file: starts with 0x6e 0x6f"},
+      {photos.Write("cut.jpg", picture.substr(0, picture.size() / 2)), "Premature end of JPEG file"},
+      {photos.Write("huge.jpg", bomb), "The picture needs 1152 MB of memory to decode, more than the 1024 MB allowed"},
+  };
+  for (const int jobs : {1, 3}) {
+    SCOPED_TRACE(jobs == 1 ? "one job" : "rendering ahead on three threads");
+    TTempDir dir;
+    TAlbum album;
+    AddPhotograph(album, good);
+    for (const Row& row : rows) AddPhotograph(album, row.path);
+    AddPhotograph(album, good);
+    PrepareFolder(album, dir.File("out"));
+    TGenerationRun run(album, DefaultStylesheet(), jobs);
+    RunToEnd(run);
+    EXPECT_TRUE(run.Completed());
+    const std::vector<TPhotographWithoutImages>& left_out = run.PhotographsWithoutImages();
+    ASSERT_EQ(left_out.size(), std::size(rows));
+    for (size_t i = 0; i < left_out.size(); ++i) {
+      EXPECT_EQ(left_out[i].Index, static_cast<int>(i) + 1) << "album order";
+      EXPECT_EQ(left_out[i].Reason, rows[i].reason);
+    }
+    const std::set<std::string> files = FilesIn(dir.File("out"));
+    for (const char* name : {"good.jpg", "good_small.jpg", "cut.html", "index.html"})
+      EXPECT_TRUE(files.contains(name)) << name;
+    EXPECT_EQ(std::count_if(files.begin(), files.end(), [](const std::string& name) { return name.ends_with(".jpg"); }),
+              4)
+        << "both good photographs and their thumbnails";
+  }
+}
+
+TEST(GenerationRun, AFileThatCannotBeWrittenStopsTheRunWithItsMessage) {
   for (const int jobs : {1, 2}) {
     SCOPED_TRACE(jobs == 1 ? "one job" : "rendering ahead on two threads");
     TTempDir dir;
     TAlbum album;
     AddPhotograph(album, WritePhoto(dir, "a.jpg", 40, 30));
-    AddPhotograph(album, dir.Write("broken.jpg", "not a JPEG at all"));
+    AddPhotograph(album, WritePhoto(dir, "b.jpg", 40, 30));
     AddPhotograph(album, WritePhoto(dir, "c.jpg", 40, 30));
+    PrepareFolder(album, dir.File("out"));
+    // A folder of the photograph's name, with something in it, cannot be replaced by a file.
+    std::filesystem::create_directory(dir.File("out/b.jpg"));
+    dir.Write("out/b.jpg/keep", "");
     std::string message;
     try {
-      TEncodedImage thumbnail;
-      TAlbumPhotoGenerator(album).RenderPhoto(1, &thumbnail);
-    } catch (const std::exception& error) {
+      WriteFileAtomically(dir.File("out/b.jpg"), "");
+    } catch (const TError& error) {
       message = error.what();
     }
     ASSERT_FALSE(message.empty());
-    PrepareFolder(album, dir.File("out"));
     TGenerationRun run(album, DefaultStylesheet(), jobs);
     run.RunTick();
     run.RunTick();

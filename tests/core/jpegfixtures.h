@@ -16,6 +16,9 @@ enum class TFixtureSpace { Greyscale, Cmyk, Ycck };
 std::string WriteFixtureJpeg(TFixtureSpace space, int width, int height, const std::vector<uint8_t>& samples,
                              int quality);
 
+/// A progressive colour JPEG of width x height mid-grey pixels.
+std::string WriteProgressiveJpeg(int width, int height);
+
 /// The grey levels libjpeg itself decodes from a greyscale JPEG.
 std::vector<uint8_t> DecodeGreyLevels(const std::string& jpeg);
 

@@ -1,10 +1,6 @@
 #include "generator/photogenerator.h"
 
-// clang-format off
-#include <cstdio>
-#include <jpeglib.h>
-#include <jerror.h>
-// clang-format on
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <random>
@@ -158,9 +154,8 @@ TEST_F(PhotoGenerator, FailuresKeepThePreviousThumbnail) {
       {"jpe is admitted by the editor but not decoded", folder_.Write("photo.jpe", picture),
        "Unknown picture file extension (.jpe)"},
       {"png", folder_.Write("photo.png", picture), "Unknown picture file extension (.png)"},
-      {"text named .jpg", folder_.Write("notes.jpg", "not a picture"), "JPEG error #" + std::to_string(JERR_NO_SOI)},
-      {"truncated", folder_.Write("cut.jpg", picture.substr(0, picture.size() / 2)),
-       "JPEG error #" + std::to_string(JWRN_JPEG_EOF)},
+      {"text named .jpg", folder_.Write("notes.jpg", "not a picture"), "Not a JPEG file: starts with 0x6e 0x6f"},
+      {"truncated", folder_.Write("cut.jpg", picture.substr(0, picture.size() / 2)), "Premature end of JPEG file"},
       {"file gone since it was added", vanished, "Cannot open file \"" + vanished + "\". No such file or directory"},
   };
   for (const Row& row : rows) {
@@ -170,6 +165,7 @@ TEST_F(PhotoGenerator, FailuresKeepThePreviousThumbnail) {
     if (row.path == vanished) std::remove(vanished.c_str());
     TEncodedImage thumbnail{"previous"};
     EXPECT_THROW_MSG(Render(0, &thumbnail), row.message);
+    EXPECT_THROW(Render(0, &thumbnail), TPictureError) << "the photograph alone is left out";
     EXPECT_EQ(thumbnail.Bytes, "previous");
   }
 }
@@ -193,6 +189,28 @@ TEST_F(PhotoGenerator, RefusesSettingsBelowOnePixelBeforeDecoding) {
     album_.Settings.ThumbHeight = row.thumb_height;
     TEncodedImage thumbnail;
     EXPECT_THROW_MSG(Render(0, &thumbnail), row.message);
+    try {
+      Render(0, &thumbnail);
+    } catch (const TPictureError&) {
+      ADD_FAILURE() << "a setting is the album's fault, not the photograph's";
+    } catch (const TError&) {
+    }
+  }
+}
+
+TEST_F(PhotoGenerator, ReservesWhatDecodingAndRenderingNeedFromTheBudget) {
+  Add(Picture("photo.jpg", 2000, 1000));
+  TMemoryBudget budget(16 << 20);
+  TEncodedImage thumbnail;
+  // The tent filter streams; a copy holds the turned picture beside its target.
+  EXPECT_TRUE(TAlbumPhotoGenerator(album_).RenderPhoto(0, &thumbnail, &budget));
+  album_.Settings.PhotoSize = TPhotoSize::Original;
+  try {
+    TAlbumPhotoGenerator(album_).RenderPhoto(0, &thumbnail, &budget);
+    ADD_FAILURE() << "the copy fitted into 16 MB";
+  } catch (const TPictureError& error) {
+    EXPECT_THAT(error.what(), testing::MatchesRegex("The picture needs [0-9]+ MB of memory to decode and render, "
+                                                    "more than the 16 MB allowed"));
   }
 }
 
