@@ -10,17 +10,45 @@ namespace folivant::test {
 
 // Fixtures are well-formed, so libjpeg's default error handler (which ends the
 // program) never fires.
+namespace {
+
+// A compression into memory; the caller sets the picture up and writes its rows.
+class TMemoryCompression {
+ public:
+  TMemoryCompression(int width, int height) {
+    cinfo.err = jpeg_std_error(&error_);
+    jpeg_create_compress(&cinfo);
+    jpeg_mem_dest(&cinfo, &buffer_, &size_);
+    cinfo.image_width = static_cast<JDIMENSION>(width);
+    cinfo.image_height = static_cast<JDIMENSION>(height);
+  }
+  ~TMemoryCompression() {
+    jpeg_destroy_compress(&cinfo);
+    std::free(buffer_);
+  }
+  TMemoryCompression(const TMemoryCompression&) = delete;
+  TMemoryCompression& operator=(const TMemoryCompression&) = delete;
+
+  /// Finishes the file and returns its bytes.
+  std::string Finish() {
+    jpeg_finish_compress(&cinfo);
+    return std::string(reinterpret_cast<const char*>(buffer_), size_);
+  }
+
+  jpeg_compress_struct cinfo{};
+
+ private:
+  jpeg_error_mgr error_{};
+  unsigned char* buffer_ = nullptr;
+  unsigned long size_ = 0;
+};
+
+}  // namespace
+
 std::string WriteFixtureJpeg(TFixtureSpace space, int width, int height, const std::vector<uint8_t>& samples,
                              int quality) {
-  jpeg_compress_struct cinfo{};
-  jpeg_error_mgr error{};
-  cinfo.err = jpeg_std_error(&error);
-  jpeg_create_compress(&cinfo);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&cinfo, &buffer, &size);
-  cinfo.image_width = static_cast<JDIMENSION>(width);
-  cinfo.image_height = static_cast<JDIMENSION>(height);
+  TMemoryCompression compression(width, height);
+  jpeg_compress_struct& cinfo = compression.cinfo;
   const bool grey = space == TFixtureSpace::Greyscale;
   cinfo.input_components = grey ? 1 : 4;
   cinfo.in_color_space = grey ? JCS_GRAYSCALE : JCS_CMYK;
@@ -33,23 +61,12 @@ std::string WriteFixtureJpeg(TFixtureSpace space, int width, int height, const s
     auto* row = const_cast<JSAMPLE*>(&samples[cinfo.next_scanline * stride]);
     jpeg_write_scanlines(&cinfo, &row, 1);
   }
-  jpeg_finish_compress(&cinfo);
-  jpeg_destroy_compress(&cinfo);
-  std::string bytes(reinterpret_cast<const char*>(buffer), size);
-  std::free(buffer);
-  return bytes;
+  return compression.Finish();
 }
 
 std::string WriteProgressiveJpeg(int width, int height) {
-  jpeg_compress_struct cinfo{};
-  jpeg_error_mgr error{};
-  cinfo.err = jpeg_std_error(&error);
-  jpeg_create_compress(&cinfo);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&cinfo, &buffer, &size);
-  cinfo.image_width = static_cast<JDIMENSION>(width);
-  cinfo.image_height = static_cast<JDIMENSION>(height);
+  TMemoryCompression compression(width, height);
+  jpeg_compress_struct& cinfo = compression.cinfo;
   cinfo.input_components = 3;
   cinfo.in_color_space = JCS_RGB;
   jpeg_set_defaults(&cinfo);
@@ -60,11 +77,7 @@ std::string WriteProgressiveJpeg(int width, int height) {
     JSAMPROW rows[] = {row.data()};
     jpeg_write_scanlines(&cinfo, rows, 1);
   }
-  jpeg_finish_compress(&cinfo);
-  jpeg_destroy_compress(&cinfo);
-  std::string bytes(reinterpret_cast<const char*>(buffer), size);
-  std::free(buffer);
-  return bytes;
+  return compression.Finish();
 }
 
 std::vector<uint8_t> DecodeGreyLevels(const std::string& jpeg) {

@@ -3,11 +3,8 @@
 // save and load again to the same bytes, so the writer never writes what the
 // reader refuses.
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -15,30 +12,14 @@
 #include "model/albumclasses.h"
 #include "model/albumfile.h"
 #include "platform/error.h"
+#include "scratchfile.h"
 
 namespace {
 
-// One scratch file for the whole run, removed at exit.
-const std::string& ScratchFile() {
-  static const std::string path = [] {
-    std::string pattern = "/tmp/folivant-fuzz-XXXXXX";
-    const int fd = ::mkstemp(pattern.data());
-    if (fd < 0) std::abort();
-    ::close(fd);
-    return pattern;
-  }();
-  static const bool removed_at_exit = std::atexit([] { ::unlink(ScratchFile().c_str()); }) == 0;
-  (void)removed_at_exit;
-  return path;
-}
-
 std::unique_ptr<folivant::TAlbum> Load(std::string_view bytes) {
-  // A fresh file rather than a truncated one: ext4 flushes a truncated file to
-  // disk, which would slow the run a hundredfold.
-  ::unlink(ScratchFile().c_str());
-  std::ofstream(ScratchFile(), std::ios::binary).write(bytes.data(), std::ssize(bytes));
+  folivant::fuzz::WriteScratchFile(bytes);
   try {
-    return folivant::TAlbum::LoadFromFile(ScratchFile());
+    return folivant::TAlbum::LoadFromFile(folivant::fuzz::ScratchFile());
   } catch (const folivant::TError&) {
     return nullptr;
   }

@@ -4,11 +4,8 @@
 // files must fail with TPictureError and nothing else, and no picture may take
 // more memory than the run's budget allows.
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -17,39 +14,19 @@
 #include "generator/memorybudget.h"
 #include "generator/photogenerator.h"
 #include "model/albumclasses.h"
+#include "scratchfile.h"
 
 namespace {
-
-// One scratch file for the whole run, removed at exit; ".jpg" so that the
-// renderer decodes it.
-const std::string& ScratchFile() {
-  static const std::string path = [] {
-    std::string pattern = "/tmp/folivant-fuzz-XXXXXX.jpg";
-    const int fd = ::mkstemps(pattern.data(), 4);
-    if (fd < 0) std::abort();
-    ::close(fd);
-    return pattern;
-  }();
-  static const bool removed_at_exit = std::atexit([] { ::unlink(ScratchFile().c_str()); }) == 0;
-  (void)removed_at_exit;
-  return path;
-}
-
-void WriteScratch(std::string_view bytes) {
-  // A fresh file rather than a truncated one, which ext4 would flush to disk.
-  ::unlink(ScratchFile().c_str());
-  std::ofstream(ScratchFile(), std::ios::binary).write(bytes.data(), std::ssize(bytes));
-}
 
 // Photo widths that make the usual fuzzed picture (a few to a few hundred
 // pixels wide) reduced or enlarged.
 constexpr int32_t kReducedWidth = 3;
 constexpr int32_t kEnlargedWidth = 700;
 
-void Render(folivant::TRotation rotation, uint8_t size_choice) {
+void Render(const std::string& path, folivant::TRotation rotation, uint8_t size_choice) {
   folivant::TAlbum album;
   folivant::TPhotograph& photograph = album.Photographs.Add(std::make_unique<folivant::TPhotograph>());
-  photograph.SetFileName(ScratchFile());
+  photograph.SetFileName(path);
   photograph.Rotation = rotation;
   folivant::TAlbumSettings& settings = album.Settings;
   if (size_choice == 0) {
@@ -67,9 +44,9 @@ void Render(folivant::TRotation rotation, uint8_t size_choice) {
   }
 }
 
-void LoadPreview(int scale_denom) {
+void LoadPreview(const std::string& path, int scale_denom) {
   try {
-    const folivant::TRaster raster = folivant::LoadPicture(ScratchFile(), scale_denom);
+    const folivant::TRaster raster = folivant::LoadPicture(path, scale_denom);
     if (raster.Pixels.size() != static_cast<size_t>(raster.Width) * static_cast<size_t>(raster.Height)) std::abort();
   } catch (const folivant::TPictureError&) {
   }
@@ -80,8 +57,10 @@ void LoadPreview(int scale_denom) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
   const uint8_t choices = data[0];
-  WriteScratch(std::string_view(reinterpret_cast<const char*>(data + 1), size - 1));
-  Render(static_cast<folivant::TRotation>(choices & 3), static_cast<uint8_t>(((choices >> 2) & 3) % 3));
-  LoadPreview(1 << ((choices >> 4) & 3));
+  // ".jpg", so that the renderer decodes it.
+  const std::string& path =
+      folivant::fuzz::WriteScratchFile(std::string_view(reinterpret_cast<const char*>(data + 1), size - 1), ".jpg");
+  Render(path, static_cast<folivant::TRotation>(choices & 3), static_cast<uint8_t>(((choices >> 2) & 3) % 3));
+  LoadPreview(path, 1 << ((choices >> 4) & 3));
   return 0;
 }

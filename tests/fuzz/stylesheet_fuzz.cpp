@@ -3,11 +3,8 @@
 // expanded as the index page and photo page templates of a small album. Every
 // line that comes out must be valid UTF-8, as the pages and "main.css" are.
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -16,22 +13,9 @@
 #include "generator/pagegenerator.h"
 #include "model/albumclasses.h"
 #include "platform/text.h"
+#include "scratchfile.h"
 
 namespace {
-
-// One scratch file for the whole run, in /dev/shm so that writing it costs no disk flush.
-const std::string& ScratchFile() {
-  static const std::string path = [] {
-    std::string pattern = "/dev/shm/folivant-fuzz-stylesheet-XXXXXX";
-    const int fd = ::mkstemp(pattern.data());
-    if (fd < 0) std::abort();
-    ::close(fd);
-    return pattern;
-  }();
-  static const bool removed_at_exit = std::atexit([] { ::unlink(ScratchFile().c_str()); }) == 0;
-  (void)removed_at_exit;
-  return path;
-}
 
 // A page generator whose page templates are the fuzzed text.
 class TFuzzedTemplates : public folivant::TAlbumPageGenerator {
@@ -77,9 +61,8 @@ void CheckUtf8(const folivant::TLineList& lines) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  ::unlink(ScratchFile().c_str());
-  std::ofstream(ScratchFile(), std::ios::binary).write(reinterpret_cast<const char*>(data), std::streamsize(size));
-  folivant::TLineList lines = folivant::ReadStylesheetFile(ScratchFile());
+  folivant::fuzz::WriteScratchFile(std::string_view(reinterpret_cast<const char*>(data), size));
+  folivant::TLineList lines = folivant::ReadStylesheetFile(folivant::fuzz::ScratchFile());
   CheckUtf8(lines);
   for (const std::string& line : lines)
     if (line.find_first_of("\r\n") != std::string::npos) std::abort();
