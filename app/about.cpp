@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "app/help.h"
+#include "app/shared/help.h"
 #include "platform/product.h"
 #include "ui_about.h"
 

@@ -4,7 +4,7 @@
 #include <QIcon>
 #include <memory>
 
-#include "app/dialogs.h"
+#include "app/shared/dialogs.h"
 
 namespace Ui {
 class TfrmAbout;

@@ -11,11 +11,11 @@
 #include <QScreen>
 
 #include "app/about.h"
-#include "app/dialogs.h"
-#include "app/errordisplay.h"
-#include "app/icons.h"
-#include "app/tips.h"
-#include "app/windowstate.h"
+#include "app/shared/dialogs.h"
+#include "app/shared/errordisplay.h"
+#include "app/shared/icons.h"
+#include "editor/tips.h"
+#include "editor/windowstate.h"
 #include "model/globalsettings.h"
 #include "platform/filesystem.h"
 #include "platform/settingsstore.h"

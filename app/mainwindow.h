@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "app/listcommands.h"
+#include "editor/listcommands.h"
 #include "model/albumclasses.h"
 
 class QMenu;

@@ -1,15 +1,15 @@
 // The main window's album file commands: New, Open, Save, Save As, Generate, Exit.
 
-#include "app/dialogs.h"
-#include "app/listcommands.h"
 #include "app/mainwindow.h"
+#include "app/shared/dialogs.h"
+#include "app/wizard/generate.h"
+#include "editor/listcommands.h"
 #include "model/globalsettings.h"
 #include "platform/desktop.h"
 #include "platform/filesystem.h"
 #include "platform/ini.h"
 #include "platform/settingsstore.h"
 #include "ui_mainwindow.h"
-#include "wizard/generate.h"
 
 namespace folivant {
 

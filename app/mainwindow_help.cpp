@@ -1,10 +1,10 @@
 // The main window's stylesheet template editor, help, web links and About box.
 
 #include "app/about.h"
-#include "app/dialogs.h"
-#include "app/help.h"
 #include "app/mainwindow.h"
 #include "app/settings.h"
+#include "app/shared/dialogs.h"
+#include "app/shared/help.h"
 
 namespace folivant {
 

@@ -6,9 +6,9 @@
 #include <QMenu>
 #include <algorithm>
 
-#include "app/dialogs.h"
 #include "app/mainwindow.h"
-#include "generator/findfiles.h"
+#include "app/shared/dialogs.h"
+#include "editor/findfiles.h"
 #include "platform/filesystem.h"
 #include "ui_mainwindow.h"
 

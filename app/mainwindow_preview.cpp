@@ -1,9 +1,9 @@
 // The main window's display of the current photograph, the tip of the day and
 // the repair of missing photographs.
 
-#include "app/dialogs.h"
 #include "app/mainwindow.h"
-#include "app/tips.h"
+#include "app/shared/dialogs.h"
+#include "editor/tips.h"
 #include "platform/filesystem.h"
 #include "ui_mainwindow.h"
 

@@ -4,8 +4,8 @@
 #include <QFont>
 #include <QFontMetricsF>
 
-#include "app/errordisplay.h"
-#include "app/stylesheetfile.h"
+#include "app/shared/errordisplay.h"
+#include "editor/stylesheetfile.h"
 #include "ui_settings.h"
 
 namespace folivant {

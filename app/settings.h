@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <memory>
 
-#include "app/dialogs.h"
+#include "app/shared/dialogs.h"
 #include "generator/utilities.h"
 #include "model/globalsettings.h"
 

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "bench/baredecode.h"
-#include "generator/findfiles.h"
+#include "editor/findfiles.h"
 #include "generator/jpegcodec.h"
 #include "generator/utilities.h"
 #include "model/albumclasses.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "cli/commands.h"
-#include "generator/findfiles.h"
+#include "editor/findfiles.h"
 #include "model/albumclasses.h"
 #include "platform/error.h"
 #include "platform/filesystem.h"

@@ -7,8 +7,8 @@
 #include <iostream>
 #include <string>
 
-#include "app/stylesheetfile.h"
 #include "cli/commands.h"
+#include "editor/stylesheetfile.h"
 #include "generator/utilities.h"
 #include "model/globalsettings.h"
 #include "platform/desktop.h"

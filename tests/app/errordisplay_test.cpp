@@ -1,4 +1,4 @@
-#include "app/errordisplay.h"
+#include "app/shared/errordisplay.h"
 
 #include <QtTest>
 

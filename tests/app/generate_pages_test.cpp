@@ -8,10 +8,10 @@
 #include <QStackedWidget>
 #include <functional>
 
+#include "app/shared/colourchooser.h"
+#include "app/wizard/previews.h"
 #include "platform/filesystem.h"
 #include "wizard/colorschemes.h"
-#include "wizard/colourchooser.h"
-#include "wizard/previews.h"
 #include "wizardfixture.h"
 
 namespace folivant::test {

@@ -2,8 +2,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/shared/colourchooser.h"
 #include "wizard/colorschemes.h"
-#include "wizard/colourchooser.h"
 #include "wizardfixture.h"
 
 namespace folivant::test {

@@ -1,4 +1,4 @@
-#include "app/help.h"
+#include "app/shared/help.h"
 
 #include <QDir>
 #include <QTemporaryDir>

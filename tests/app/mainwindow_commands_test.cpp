@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/photopreview.h"
+#include "app/shared/photopreview.h"
 #include "mainwindowfixture.h"
 
 namespace folivant::test {

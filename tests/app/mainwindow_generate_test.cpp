@@ -5,9 +5,9 @@
 #include <QtTest>
 #include <functional>
 
+#include "app/wizard/generate.h"
 #include "mainwindowfixture.h"
 #include "platform/filesystem.h"
-#include "wizard/generate.h"
 
 namespace folivant::test {
 

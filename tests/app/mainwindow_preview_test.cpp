@@ -8,7 +8,7 @@
 #include <QPlainTextEdit>
 #include <QtTest>
 
-#include "app/photopreview.h"
+#include "app/shared/photopreview.h"
 #include "generator/jpegcodec.h"
 #include "mainwindowfixture.h"
 

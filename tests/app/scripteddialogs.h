@@ -3,7 +3,7 @@
 #include <QList>
 #include <deque>
 
-#include "app/dialogs.h"
+#include "app/shared/dialogs.h"
 
 namespace folivant::test {
 

@@ -11,11 +11,11 @@
 #include <memory>
 #include <string>
 
+#include "app/wizard/generate.h"
 #include "model/albumclasses.h"
 #include "model/globalsettings.h"
 #include "platform/settingsstore.h"
 #include "scripteddialogs.h"
-#include "wizard/generate.h"
 
 namespace folivant::test {
 

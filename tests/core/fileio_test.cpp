@@ -12,7 +12,7 @@
 #include <functional>
 
 #include "albumfolder.h"
-#include "app/stylesheetfile.h"
+#include "editor/stylesheetfile.h"
 #include "model/albumclasses.h"
 #include "platform/error.h"
 #include "platform/filesystem.h"

@@ -1,11 +1,11 @@
-#include "app/listcommands.h"
+#include "editor/listcommands.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <numeric>
 
-#include "app/previewscale.h"
+#include "editor/previewscale.h"
 
 namespace folivant {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/stylesheetfile.h"
+#include "editor/stylesheetfile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/tips.h"
+#include "editor/tips.h"
 
 #include <gtest/gtest.h>
 

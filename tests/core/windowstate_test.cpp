@@ -1,4 +1,4 @@
-#include "app/windowstate.h"
+#include "editor/windowstate.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/stylesheetfile.h"
+#include "editor/stylesheetfile.h"
 #include "generator/pagegenerator.h"
 #include "model/albumclasses.h"
 #include "platform/text.h"

@@ -1,4 +1,4 @@
-#include "app/listcommands.h"
+#include "editor/listcommands.h"
 
 #include <algorithm>
 

@@ -1,13 +1,13 @@
 #include <QCollator>
 #include <algorithm>
 
-#include "app/dialogs.h"
-#include "app/errordisplay.h"
+#include "app/shared/colourchooser.h"
+#include "app/shared/dialogs.h"
+#include "app/shared/errordisplay.h"
+#include "app/wizard/generate.h"
 #include "platform/settingsstore.h"
 #include "ui_generate.h"
 #include "wizard/colorschemes.h"
-#include "wizard/colourchooser.h"
-#include "wizard/generate.h"
 
 // The colour page: the album's own colour scheme and the list of named schemes.
 

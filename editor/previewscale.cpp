@@ -1,4 +1,4 @@
-#include "app/previewscale.h"
+#include "editor/previewscale.h"
 
 #include <algorithm>
 

@@ -2,12 +2,12 @@
 #include <QUrl>
 #include <algorithm>
 
-#include "app/dialogs.h"
-#include "app/errordisplay.h"
-#include "app/help.h"
+#include "app/shared/dialogs.h"
+#include "app/shared/errordisplay.h"
+#include "app/shared/help.h"
+#include "app/wizard/generate.h"
 #include "model/globalsettings.h"
 #include "ui_generate.h"
-#include "wizard/generate.h"
 #include "wizard/generationrun.h"
 
 // Finish, the run on its timer, the progress page, the finished page and closing.

@@ -1,11 +1,11 @@
-#include "wizard/colourchooser.h"
+#include "app/shared/colourchooser.h"
 
 #include <QPainter>
 #include <QPixmap>
 #include <array>
 
-#include "app/dialogs.h"
-#include "app/errordisplay.h"
+#include "app/shared/dialogs.h"
+#include "app/shared/errordisplay.h"
 
 namespace folivant {
 

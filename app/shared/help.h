@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/dialogs.h"
+#include "app/shared/dialogs.h"
 
 namespace folivant {
 

@@ -1,4 +1,4 @@
-#include "app/dialogs.h"
+#include "app/shared/dialogs.h"
 
 #include <QColorDialog>
 #include <QDesktopServices>

@@ -1,4 +1,4 @@
-#include "generator/findfiles.h"
+#include "editor/findfiles.h"
 
 #include <fnmatch.h>
 

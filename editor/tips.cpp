@@ -1,4 +1,4 @@
-#include "app/tips.h"
+#include "editor/tips.h"
 
 #include "platform/error.h"
 #include "platform/filesystem.h"

@@ -1,10 +1,10 @@
-#include "wizard/previews.h"
+#include "app/wizard/previews.h"
 
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionSlider>
 
-#include "wizard/colourchooser.h"
+#include "app/shared/colourchooser.h"
 
 namespace folivant {
 

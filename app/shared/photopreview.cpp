@@ -1,10 +1,10 @@
-#include "app/photopreview.h"
+#include "app/shared/photopreview.h"
 
 #include <QPainter>
 #include <QTransform>
 #include <cstring>
 
-#include "app/previewscale.h"
+#include "editor/previewscale.h"
 #include "generator/jpegcodec.h"
 
 namespace folivant {

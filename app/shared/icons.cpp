@@ -1,4 +1,4 @@
-#include "app/icons.h"
+#include "app/shared/icons.h"
 
 // The resources of a static library must be registered by hand, outside any namespace.
 static void RegisterIconResources() { Q_INIT_RESOURCE(icons); }

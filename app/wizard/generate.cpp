@@ -1,10 +1,10 @@
-#include "wizard/generate.h"
+#include "app/wizard/generate.h"
 
 #include <QPainter>
 #include <QScopedValueRollback>
 
-#include "app/dialogs.h"
-#include "app/errordisplay.h"
+#include "app/shared/dialogs.h"
+#include "app/shared/errordisplay.h"
 #include "platform/filesystem.h"
 #include "ui_generate.h"
 #include "wizard/generationrun.h"

@@ -4,7 +4,7 @@
 #include <exception>
 #include <utility>
 
-#include "app/dialogs.h"
+#include "app/shared/dialogs.h"
 
 namespace folivant {
 

@@ -1,4 +1,4 @@
-#include "wizard/updown.h"
+#include "app/shared/updown.h"
 
 #include <QEvent>
 #include <QKeyEvent>
