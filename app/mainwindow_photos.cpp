@@ -9,6 +9,7 @@
 #include "app/dialogs.h"
 #include "app/mainwindow.h"
 #include "generator/findfiles.h"
+#include "model/metadata/imgdata.h"
 #include "platform/filesystem.h"
 #include "ui_mainwindow.h"
 
@@ -108,7 +109,7 @@ void TfrmFolivant::dropFiles(const QStringList& paths) {
   for (const QString& path : paths) {
     const std::string name = path.toStdString();
     // A folder is skipped even when its name looks like a photograph's.
-    if (IsPhotoFileName(name) && !DirectoryExists(name)) addPhotoFile(name);
+    if (IsJpegName(name) && !DirectoryExists(name)) addPhotoFile(name);
   }
   if (ui_->lstPhotos->count() == 0) return;
   showEditor();
