@@ -88,9 +88,7 @@ void TfrmFolivant::itmAddFolderOfPhotosClick() {
         dialogs_.ChooseFolder(QStringLiteral("Select a folder containing photos that you'd like to add."), QString());
     if (folder.isEmpty()) return;
     runBusy([&] {
-      std::vector<std::string> paths;
-      FindFiles(folder.toStdString(), "*.jpg", false, paths);
-      FindFiles(folder.toStdString(), "*.jpeg", false, paths);
+      const std::vector<std::string> paths = FindPhotographs(folder.toStdString());
       if (paths.empty()) {
         dialogs_.Message(QStringLiteral("Couldn't find any JPEG photos in ") + folder + QLatin1Char('.'));
         return;
