@@ -18,7 +18,6 @@ namespace {
 
 constexpr int kFirstPage = 1;
 constexpr int kOutputPage = 5;
-constexpr int kGeneratingPage = 6;
 constexpr int kMinimumGridSide = 1;
 constexpr int kMaximumGridSide = 25;
 
