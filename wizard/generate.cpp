@@ -293,12 +293,8 @@ void TfrmGenerate::cmbPhotoSizeChange(int item) {
   static constexpr TPhotoSize kSizes[] = {TPhotoSize::Small, TPhotoSize::Medium, TPhotoSize::Large, TPhotoSize::Custom,
                                           TPhotoSize::Original};
   if (item < 0 || item > 4) return;
-  TAlbumSettings& settings = album_->Settings;
-  settings.SetPhotoSize(kSizes[item]);
-  if (kSizes[item] == TPhotoSize::Custom) {
-    settings.PhotoWidth = 1024;
-    settings.PhotoHeight = 768;
-  }
+  // Every choice, Custom too, starts from its standard width and height.
+  album_->Settings.SetPhotoSize(kSizes[item]);
   RefreshPhotoPreview();
 }
 
