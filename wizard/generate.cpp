@@ -301,13 +301,9 @@ void TfrmGenerate::cmbPhotoSizeChange(int item) {
 void TfrmGenerate::RefreshPhotoPreview() { ui_->imgPhotoPreview->ShowAlbum(*album_); }
 
 void TfrmGenerate::SetupOutputPage() {
-  std::string folder = album_->Settings.OutputDirectory;
-  if (folder.empty()) {
-    // Without a desktop folder the album goes into the current folder, as Finish does it.
-    const std::string base = album_->AlbumFileBaseName();
-    folder = desktop_folder_.empty() ? base : JoinPath(desktop_folder_, base);
-  }
-  ui_->edtOutputDirectory->setText(QString::fromStdString(folder));
+  const std::string& folder = album_->Settings.OutputDirectory;
+  ui_->edtOutputDirectory->setText(
+      QString::fromStdString(folder.empty() ? DefaultOutputFolder(*album_, desktop_folder_) : folder));
 }
 
 void TfrmGenerate::btnSelectFolderClick() {
