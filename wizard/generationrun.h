@@ -144,7 +144,6 @@ class TGenerationRun {
 
   TAlbum& album_;
   const int jobs_;
-  // The filled stylesheet lives as long as the page generator that remembers it.
   TLineList stylesheet_;
   std::unique_ptr<TAlbumPageGenerator> page_generator_;
   std::unique_ptr<TAlbumPhotoGenerator> photo_generator_;
