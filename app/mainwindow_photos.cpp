@@ -9,6 +9,7 @@
 #include "app/mainwindow.h"
 #include "app/shared/dialogs.h"
 #include "editor/findfiles.h"
+#include "model/metadata/imgdata.h"
 #include "platform/filesystem.h"
 #include "ui_mainwindow.h"
 
@@ -87,9 +88,7 @@ void TfrmFolivant::itmAddFolderOfPhotosClick() {
         dialogs_.ChooseFolder(QStringLiteral("Select a folder containing photos that you'd like to add."), QString());
     if (folder.isEmpty()) return;
     runBusy([&] {
-      std::vector<std::string> paths;
-      FindFiles(folder.toStdString(), "*.jpg", false, paths);
-      FindFiles(folder.toStdString(), "*.jpeg", false, paths);
+      const std::vector<std::string> paths = FindPhotographs(folder.toStdString());
       if (paths.empty()) {
         dialogs_.Message(QStringLiteral("Couldn't find any JPEG photos in ") + folder + QLatin1Char('.'));
         return;
@@ -108,7 +107,7 @@ void TfrmFolivant::dropFiles(const QStringList& paths) {
   for (const QString& path : paths) {
     const std::string name = path.toStdString();
     // A folder is skipped even when its name looks like a photograph's.
-    if (IsPhotoFileName(name) && !DirectoryExists(name)) addPhotoFile(name);
+    if (IsJpegName(name) && !DirectoryExists(name)) addPhotoFile(name);
   }
   if (ui_->lstPhotos->count() == 0) return;
   showEditor();

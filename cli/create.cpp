@@ -14,14 +14,6 @@ namespace folivant::cli {
 
 namespace {
 
-// The ".jpg" files, then the ".jpeg" files, as Import Folder of Photos finds them.
-std::vector<std::string> FindPhotographs(const std::string& folder) {
-  std::vector<std::string> paths;
-  FindFiles(folder, "*.jpg", false, paths);
-  FindFiles(folder, "*.jpeg", false, paths);
-  return paths;
-}
-
 void Sort(TAlbum& album, TSortOrder order) {
   switch (order) {
     case TSortOrder::Title: album.SortByTitle(); break;

@@ -32,4 +32,11 @@ int FindFiles(const std::string& folder, const std::string& pattern, bool recurs
   return count;
 }
 
+std::vector<std::string> FindPhotographs(const std::string& folder) {
+  std::vector<std::string> paths;
+  FindFiles(folder, "*.jpg", false, paths);
+  FindFiles(folder, "*.jpeg", false, paths);
+  return paths;
+}
+
 }  // namespace folivant

@@ -13,4 +13,8 @@ namespace folivant {
 /// appended; an unreadable folder adds none.
 int FindFiles(const std::string& folder, const std::string& pattern, bool recursive, std::vector<std::string>& list);
 
+/// The photographs a folder import adds: the ".jpg" files of `folder` (not its
+/// sub-folders), then its ".jpeg" files, each group as FindFiles orders it.
+std::vector<std::string> FindPhotographs(const std::string& folder);
+
 }  // namespace folivant

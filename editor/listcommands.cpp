@@ -38,11 +38,6 @@ TMoveCommands UpdateMoveCommands(const TRowSelection& selected) {
           any_unselected(selected.end() - count, selected.end())};
 }
 
-bool IsPhotoFileName(const std::string& path) {
-  const std::string extension = AsciiLowerCase(ExtractFileExt(path));
-  return extension == ".jpg" || extension == ".jpeg" || extension == ".jpe";
-}
-
 std::string CaptionToField(const std::string& caption) {
   std::string text;
   for (size_t i = 0; i < caption.size(); ++i)

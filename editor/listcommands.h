@@ -29,10 +29,6 @@ struct TMoveCommands {
 /// selected, Down when some row among the last k is not; both off with no selection.
 TMoveCommands UpdateMoveCommands(const TRowSelection& selected);
 
-/// True when the file name ends in ".jpg", ".jpeg" or ".jpe", letter case ignored:
-/// the files a drop on the photo list adds.
-bool IsPhotoFileName(const std::string& path);
-
 /// The filter of the dialogs that choose photographs ("description|patterns").
 inline constexpr char kPhotoFileFilter[] = "JPEG Image File (*.jpg; *.jpeg;*.jpe)|*.jpg;*.jpeg;*.jpe";
 

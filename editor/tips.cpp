@@ -4,6 +4,7 @@
 #include "platform/filesystem.h"
 #include "platform/ini.h"
 #include "platform/programfolder.h"
+#include "platform/text.h"
 
 namespace folivant {
 
@@ -26,19 +27,6 @@ int32_t CountOf(const std::string& text) {
   return ParseIniInteger(text).value_or(0);
 }
 
-// Cuts after `limit` UTF-8 characters, never inside one.
-std::string FirstCharacters(std::string text, size_t limit) {
-  size_t characters = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const bool starts_character = (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
-    if (starts_character && ++characters > limit) {
-      text.resize(i);
-      break;
-    }
-  }
-  return text;
-}
-
 }  // namespace
 
 TTips::TTips(std::string program_folder, int32_t initial_index)
@@ -57,7 +45,7 @@ std::string TTips::NextTip() {
   try {
     const std::string tip =
         ReadTipsFile(program_folder_).ReadString("Tips", "Tip" + std::to_string(current_), "Error loading tips.");
-    return FirstCharacters(tip, kMaxTipCharacters);
+    return std::string(FirstCharacters(tip, kMaxTipCharacters));
   } catch (const TError&) {
     return "";
   }

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "model/metadata/imgdata.h"
 #include "platform/error.h"
 #include "platform/filesystem.h"
 
@@ -263,10 +264,9 @@ int32_t TJpegReader::ReadRows(uint32_t* rows, int32_t count) {
 }
 
 void CheckPictureExtension(const std::string& path) {
+  if (IsJpegName(path, TJpegEndings::JpgJpegOnly)) return;
   const std::string extension = ExtractFileExt(path);
-  const std::string name = extension.empty() ? "" : extension.substr(1);
-  const std::string lower = AsciiLowerCase(name);
-  if (lower != "jpg" && lower != "jpeg") throw TPictureError("Unknown picture file extension (." + name + ")");
+  throw TPictureError("Unknown picture file extension (." + (extension.empty() ? "" : extension.substr(1)) + ")");
 }
 
 TRaster LoadPicture(const std::string& path, int scale_denom) {

@@ -40,7 +40,6 @@ TAlbumPageGenerator::TAlbumPageGenerator(const TAlbum& album)
     : album_(album), photos_per_page_(CheckedPhotosPerPage(album.Settings)) {}
 
 void TAlbumPageGenerator::FillStylesheet(TLineList& lines) {
-  stylesheet_ = &lines;
   const TAlbumSettings& settings = album_.Settings;
   const TColorScheme& colors = settings.ColorScheme;
   const TTemplatePlaceholder placeholders[] = {

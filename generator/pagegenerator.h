@@ -24,8 +24,7 @@ class TAlbumPageGenerator {
   const char IndentChar = '\t';
   int32_t PhotosPerPage() const { return photos_per_page_; }
 
-  /// Fills the placeholders of a copy of the stylesheet template in place and
-  /// remembers the list; the caller keeps ownership.
+  /// Fills the placeholders of a copy of the stylesheet template in place.
   void FillStylesheet(TLineList& lines);
   int IndexPageCount() const;
   /// 1-based index page that shows the photograph at the 0-based `index`.
@@ -73,7 +72,6 @@ class TAlbumPageGenerator {
   TLineList CaptionBlock(int index) const;
 
   const TAlbum& album_;
-  const TLineList* stylesheet_ = nullptr;
   int32_t photos_per_page_ = 0;
 };
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/filesystem.h"
+#include "platform/text.h"
 
 namespace folivant {
 
@@ -42,18 +43,8 @@ void SpliceLines(TLineList& lines, TLineList block, int position) {
 }
 
 TLineList SplitLines(std::string_view text) {
-  TLineList lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    const size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      lines.emplace_back(text.substr(start));
-      break;
-    }
-    lines.emplace_back(text.substr(start, end - start));
-    start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
-  }
-  return lines;
+  const std::vector<std::string_view> views = SplitLineViews(text);
+  return TLineList(views.begin(), views.end());
 }
 
 std::string JoinLinesCrLf(const TLineList& lines) {

@@ -20,7 +20,7 @@ std::string ColorToHtml(TColor color);
 std::string EscapeAttributeValue(std::string_view text);
 /// Replaces the line at `position` by the lines of `block`, in block order.
 void SpliceLines(TLineList& lines, TLineList block, int position);
-/// Splits text at CR LF, CR or LF; a final line break adds no empty line.
+/// The lines of SplitLineViews, as strings of their own.
 TLineList SplitLines(std::string_view text);
 /// The lines, each followed by CR LF, without a byte-order mark.
 std::string JoinLinesCrLf(const TLineList& lines);

@@ -43,26 +43,41 @@ TAlbumSettings::TAlbumSettings() {
   SetOutputDirectory("");
 }
 
+namespace {
+
+struct TStandardSize {
+  TPhotoSize size;
+  int32_t width, height;
+};
+
+// Original and Custom photographs start from 1024 x 768; an Original thumbnail
+// keeps the size it has.
+constexpr TStandardSize kPhotoSizes[] = {{TPhotoSize::Small, 320, 240},
+                                         {TPhotoSize::Medium, 640, 480},
+                                         {TPhotoSize::Large, 800, 600},
+                                         {TPhotoSize::Original, 1024, 768},
+                                         {TPhotoSize::Custom, 1024, 768}};
+constexpr TStandardSize kThumbSizes[] = {{TPhotoSize::Small, 80, 60},
+                                         {TPhotoSize::Medium, 100, 75},
+                                         {TPhotoSize::Large, 120, 90},
+                                         {TPhotoSize::Custom, 140, 105}};
+
+template <size_t Count>
+void SetStandardSize(const TStandardSize (&table)[Count], TPhotoSize size, int32_t& width, int32_t& height) {
+  for (const TStandardSize& standard : table)
+    if (standard.size == size) width = standard.width, height = standard.height;
+}
+
+}  // namespace
+
 void TAlbumSettings::SetPhotoSize(TPhotoSize size) {
   PhotoSize = size;
-  switch (size) {
-    case TPhotoSize::Small: PhotoWidth = 320, PhotoHeight = 240; break;
-    case TPhotoSize::Medium: PhotoWidth = 640, PhotoHeight = 480; break;
-    case TPhotoSize::Large: PhotoWidth = 800, PhotoHeight = 600; break;
-    case TPhotoSize::Original:
-    case TPhotoSize::Custom: PhotoWidth = 1024, PhotoHeight = 768; break;
-  }
+  SetStandardSize(kPhotoSizes, size, PhotoWidth, PhotoHeight);
 }
 
 void TAlbumSettings::SetThumbSize(TPhotoSize size) {
   ThumbSize = size;
-  switch (size) {
-    case TPhotoSize::Small: ThumbWidth = 80, ThumbHeight = 60; break;
-    case TPhotoSize::Medium: ThumbWidth = 100, ThumbHeight = 75; break;
-    case TPhotoSize::Large: ThumbWidth = 120, ThumbHeight = 90; break;
-    case TPhotoSize::Original: break;
-    case TPhotoSize::Custom: ThumbWidth = 140, ThumbHeight = 105; break;
-  }
+  SetStandardSize(kThumbSizes, size, ThumbWidth, ThumbHeight);
 }
 
 void TAlbumSettings::SetOutputDirectory(const std::string& path) {

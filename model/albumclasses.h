@@ -34,6 +34,9 @@ inline constexpr TColor kBlack = 0x000000;
 inline constexpr TColor kBlue = 0xFF0000;
 inline constexpr TColor kRed = 0x0000FF;
 
+/// The colour as album and colour scheme files store it: a signed 32-bit decimal number.
+std::string ColorText(TColor color);
+
 /// A named set of page colours. The border colour always follows the page colour.
 class TColorScheme {
  public:

@@ -40,10 +40,6 @@ std::string EscapeText(std::string_view text) {
 
 std::string BooleanText(bool value) { return value ? "True" : "False"; }
 
-// Colours go out as the signed 32-bit values the Windows version stores, so
-// that every value reads back unchanged.
-std::string ColorText(TColor color) { return std::to_string(static_cast<int32_t>(color)); }
-
 class TAlbumFileWriter {
  public:
   std::string Text() && { return std::move(text_); }
@@ -120,6 +116,10 @@ void WritePhotograph(TAlbumFileWriter& out, const TPhotograph& photograph) {
 }
 
 }  // namespace
+
+// Colours go out as the signed 32-bit values the Windows version stores, so
+// that every value reads back unchanged.
+std::string ColorText(TColor color) { return std::to_string(static_cast<int32_t>(color)); }
 
 std::string AlbumFileText(const TAlbum& album) {
   TAlbumFileWriter out;

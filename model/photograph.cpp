@@ -11,30 +11,50 @@
 
 namespace folivant {
 
-static const char* const kPhotoSizeTexts[] = {"small", "medium", "large", "original", "custom"};
-static const char* const kRotationTexts[] = {"none", "left", "right", "upsidedown"};
+namespace {
 
-std::string PhotoSizeToText(TPhotoSize size) {
-  const auto index = static_cast<size_t>(size);
-  return index < std::size(kPhotoSizeTexts) ? kPhotoSizeTexts[index] : "unknown";
+// The texts album files store for an enumeration's values.
+template <typename Value>
+struct TNamedValue {
+  const char* text;
+  Value value;
+};
+
+constexpr TNamedValue<TPhotoSize> kPhotoSizeTexts[] = {{"small", TPhotoSize::Small},
+                                                       {"medium", TPhotoSize::Medium},
+                                                       {"large", TPhotoSize::Large},
+                                                       {"original", TPhotoSize::Original},
+                                                       {"custom", TPhotoSize::Custom}};
+constexpr TNamedValue<TRotation> kRotationTexts[] = {{"none", TRotation::None},
+                                                     {"left", TRotation::Left},
+                                                     {"right", TRotation::Right},
+                                                     {"upsidedown", TRotation::UpsideDown}};
+
+template <typename Value, size_t Count>
+std::string TextOf(const TNamedValue<Value> (&table)[Count], Value value) {
+  for (const TNamedValue<Value>& entry : table)
+    if (entry.value == value) return entry.text;
+  return "unknown";
 }
+
+template <typename Value, size_t Count>
+Value ValueOf(const TNamedValue<Value> (&table)[Count], const std::string& text, const char* error) {
+  for (const TNamedValue<Value>& entry : table)
+    if (text == entry.text) return entry.value;
+  throw TError(error);
+}
+
+}  // namespace
+
+std::string PhotoSizeToText(TPhotoSize size) { return TextOf(kPhotoSizeTexts, size); }
 
 TPhotoSize TextToPhotoSize(const std::string& text) {
-  for (size_t i = 0; i < std::size(kPhotoSizeTexts); ++i)
-    if (text == kPhotoSizeTexts[i]) return static_cast<TPhotoSize>(i);
-  throw TError("Can't convert to photo size");
+  return ValueOf(kPhotoSizeTexts, text, "Can't convert to photo size");
 }
 
-std::string RotationToText(TRotation rotation) {
-  const auto index = static_cast<size_t>(rotation);
-  return index < std::size(kRotationTexts) ? kRotationTexts[index] : "unknown";
-}
+std::string RotationToText(TRotation rotation) { return TextOf(kRotationTexts, rotation); }
 
-TRotation TextToRotation(const std::string& text) {
-  for (size_t i = 0; i < std::size(kRotationTexts); ++i)
-    if (text == kRotationTexts[i]) return static_cast<TRotation>(i);
-  throw TError("Can't convert to rotation");
-}
+TRotation TextToRotation(const std::string& text) { return ValueOf(kRotationTexts, text, "Can't convert to rotation"); }
 
 TPhotograph::TPhotograph() : metadata_(std::make_unique<TimgData>()) {}
 TPhotograph::~TPhotograph() = default;

@@ -30,9 +30,6 @@ TColor ColorOf(const std::optional<std::string>& text, TColor fallback) {
   return value ? static_cast<TColor>(*value) : fallback;
 }
 
-// Colours are written as the signed 32-bit integers that older settings hold.
-std::string ColorText(TColor color) { return std::to_string(static_cast<int32_t>(color)); }
-
 template <typename Read>
 TColorScheme ReadScheme(std::string name, Read read) {
   TColorScheme scheme;

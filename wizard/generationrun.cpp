@@ -20,15 +20,17 @@ std::string ExistingFolderQuestion(const std::string& folder) {
          "' already exists and may have files in it. Would you like to continue anyway?";
 }
 
+std::string DefaultOutputFolder(const TAlbum& album, const std::string& desktop_folder) {
+  const std::string base = album.AlbumFileBaseName();
+  return desktop_folder.empty() ? base : JoinPath(desktop_folder, base);
+}
+
 void SettleOutputFolder(TAlbum& album, const std::string& field_text, const std::string& desktop_folder) {
   const std::string before = album.Settings.OutputDirectory;
   if (!TrimBlanks(field_text).empty()) {
     album.Settings.SetOutputDirectory(field_text);
   } else if (album.Settings.OutputDirectory.empty()) {
-    // Without a desktop folder the album folder goes into the current folder,
-    // never into the root of the file system.
-    const std::string base = album.AlbumFileBaseName();
-    album.Settings.SetOutputDirectory(desktop_folder.empty() ? base : JoinPath(desktop_folder, base));
+    album.Settings.SetOutputDirectory(DefaultOutputFolder(album, desktop_folder));
   }
   // The folder is saved with the album, so a new one is a change to keep.
   if (album.Settings.OutputDirectory != before) album.MarkModified();

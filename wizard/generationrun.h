@@ -33,10 +33,14 @@ inline constexpr int32_t kMaxPictureSide = 65500;
 /// The question asked before writing into an output folder that already exists.
 std::string ExistingFolderQuestion(const std::string& folder);
 
+/// The folder a new album's pages go into: `desktop_folder` joined with
+/// AlbumFileBaseName, or that base name alone (in the current folder, never in
+/// the root of the file system) without a desktop folder.
+std::string DefaultOutputFolder(const TAlbum& album, const std::string& desktop_folder);
+
 /// Settles the album's OutputDirectory from the output folder field: its
 /// untrimmed text when it is not blank; else the stored folder; else
-/// `desktop_folder` joined with AlbumFileBaseName. A folder that changes marks
-/// the album modified.
+/// DefaultOutputFolder. A folder that changes marks the album modified.
 void SettleOutputFolder(TAlbum& album, const std::string& field_text, const std::string& desktop_folder);
 
 /// Throws TError naming the first setting that would stop a run: photo width
@@ -140,7 +144,6 @@ class TGenerationRun {
 
   TAlbum& album_;
   const int jobs_;
-  // The filled stylesheet lives as long as the page generator that remembers it.
   TLineList stylesheet_;
   std::unique_ptr<TAlbumPageGenerator> page_generator_;
   std::unique_ptr<TAlbumPhotoGenerator> photo_generator_;

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 #include <QScopedValueRollback>
+#include <algorithm>
+#include <iterator>
 
 #include "app/shared/dialogs.h"
 #include "app/shared/errordisplay.h"
@@ -18,9 +20,19 @@ namespace {
 
 constexpr int kFirstPage = 1;
 constexpr int kOutputPage = 5;
-constexpr int kGeneratingPage = 6;
 constexpr int kMinimumGridSide = 1;
 constexpr int kMaximumGridSide = 25;
+// The entries of the thumbnail and photo size lists, in their order.
+constexpr TPhotoSize kThumbSizeChoices[] = {TPhotoSize::Small, TPhotoSize::Medium, TPhotoSize::Large};
+constexpr TPhotoSize kPhotoSizeChoices[] = {TPhotoSize::Small, TPhotoSize::Medium, TPhotoSize::Large,
+                                            TPhotoSize::Custom, TPhotoSize::Original};
+
+// The list entry of `size`, or -1 when the list has none.
+template <size_t Count>
+int ChoiceIndex(const TPhotoSize (&choices)[Count], TPhotoSize size) {
+  const auto found = std::find(std::begin(choices), std::end(choices), size);
+  return found == std::end(choices) ? -1 : static_cast<int>(found - std::begin(choices));
+}
 
 // The header's picture: two overlapping photographs with a landscape in each.
 QPixmap HeaderPicture() {
@@ -199,12 +211,9 @@ void TfrmGenerate::mmoDescriptionChange() { album_->Description = ui_->mmoDescri
 void TfrmGenerate::SetupIndexPage() {
   Ui::TfrmGenerate& ui = *ui_;
   TAlbumSettings& settings = album_->Settings;
-  switch (settings.ThumbSize) {
-    case TPhotoSize::Small: ui.cmbThumbSize->setCurrentIndex(0); break;
-    case TPhotoSize::Medium: ui.cmbThumbSize->setCurrentIndex(1); break;
-    case TPhotoSize::Large: ui.cmbThumbSize->setCurrentIndex(2); break;
-    default: break;  // other sizes come only from album files; the list keeps its selection
-  }
+  // Other sizes come only from album files; the list keeps its selection.
+  if (const int index = ChoiceIndex(kThumbSizeChoices, settings.ThumbSize); index >= 0)
+    ui.cmbThumbSize->setCurrentIndex(index);
   // A number outside 1..25 from an album file becomes the nearest one the
   // fields can show, so the album holds what the page shows.
   ui.udRows->SetPosition(settings.ThumbnailRows);
@@ -220,9 +229,8 @@ void TfrmGenerate::SetupIndexPage() {
 }
 
 void TfrmGenerate::cmbThumbSizeChange(int item) {
-  static constexpr TPhotoSize kSizes[] = {TPhotoSize::Small, TPhotoSize::Medium, TPhotoSize::Large};
-  if (item < 0 || item > 2) return;
-  album_->Settings.SetThumbSize(kSizes[item]);
+  if (item < 0 || item >= std::ssize(kThumbSizeChoices)) return;
+  album_->Settings.SetThumbSize(kThumbSizeChoices[item]);
   RefreshIndexPreview();
 }
 
@@ -260,13 +268,8 @@ void TfrmGenerate::SetupPhotoPage() {
   ui.chkThumbNavigation->setChecked(thumb_navigation);
   ui.chkNavLoop->setChecked(loop);
   (below ? ui.rdoBelow : ui.rdoAbove)->setChecked(true);
-  switch (settings.PhotoSize) {
-    case TPhotoSize::Small: ui.cmbPhotoSize->setCurrentIndex(0); break;
-    case TPhotoSize::Medium: ui.cmbPhotoSize->setCurrentIndex(1); break;
-    case TPhotoSize::Large: ui.cmbPhotoSize->setCurrentIndex(2); break;
-    case TPhotoSize::Custom: ui.cmbPhotoSize->setCurrentIndex(3); break;
-    case TPhotoSize::Original: ui.cmbPhotoSize->setCurrentIndex(4); break;
-  }
+  if (const int index = ChoiceIndex(kPhotoSizeChoices, settings.PhotoSize); index >= 0)
+    ui.cmbPhotoSize->setCurrentIndex(index);
   RefreshPhotoPreview();
 }
 
@@ -291,28 +294,18 @@ void TfrmGenerate::rdoBelowClick(bool checked) {
 }
 
 void TfrmGenerate::cmbPhotoSizeChange(int item) {
-  static constexpr TPhotoSize kSizes[] = {TPhotoSize::Small, TPhotoSize::Medium, TPhotoSize::Large, TPhotoSize::Custom,
-                                          TPhotoSize::Original};
-  if (item < 0 || item > 4) return;
-  TAlbumSettings& settings = album_->Settings;
-  settings.SetPhotoSize(kSizes[item]);
-  if (kSizes[item] == TPhotoSize::Custom) {
-    settings.PhotoWidth = 1024;
-    settings.PhotoHeight = 768;
-  }
+  if (item < 0 || item >= std::ssize(kPhotoSizeChoices)) return;
+  // Every choice, Custom too, starts from its standard width and height.
+  album_->Settings.SetPhotoSize(kPhotoSizeChoices[item]);
   RefreshPhotoPreview();
 }
 
 void TfrmGenerate::RefreshPhotoPreview() { ui_->imgPhotoPreview->ShowAlbum(*album_); }
 
 void TfrmGenerate::SetupOutputPage() {
-  std::string folder = album_->Settings.OutputDirectory;
-  if (folder.empty()) {
-    // Without a desktop folder the album goes into the current folder, as Finish does it.
-    const std::string base = album_->AlbumFileBaseName();
-    folder = desktop_folder_.empty() ? base : JoinPath(desktop_folder_, base);
-  }
-  ui_->edtOutputDirectory->setText(QString::fromStdString(folder));
+  const std::string& folder = album_->Settings.OutputDirectory;
+  ui_->edtOutputDirectory->setText(
+      QString::fromStdString(folder.empty() ? DefaultOutputFolder(*album_, desktop_folder_) : folder));
 }
 
 void TfrmGenerate::btnSelectFolderClick() {

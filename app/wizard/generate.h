@@ -20,6 +20,9 @@ class TGenerationRun;
 class TGlobalSettings;
 class TSettingsStore;
 
+/// The wizard page that shows the run's progress; the pages before it hold the choices.
+inline constexpr int kGeneratingPage = 6;
+
 /// The generation wizard: five pages that write every choice straight into the
 /// album, then the generation run on a 10 ms timer with its progress and
 /// finished pages. Created for one album, shown modally and discarded.

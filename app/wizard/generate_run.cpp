@@ -16,7 +16,6 @@ namespace folivant {
 
 namespace {
 
-constexpr int kGeneratingPage = 6;
 constexpr int kFinishedPage = 7;
 constexpr int kTickMilliseconds = 10;
 // The finished page names at most this many photographs that got no images.

@@ -20,14 +20,14 @@ constexpr uint8_t kApp1 = 0xE1;
 constexpr uint8_t kApp13 = 0xED;
 constexpr uint8_t kComment = 0xFE;
 
+}  // namespace
+
 // TIFF-structured raw files (".tif", ".tiff", ".nef") are not read: photographs
 // enter an album only as JPEG files.
-bool IsJpegName(const std::string& path) {
+bool IsJpegName(const std::string& path, TJpegEndings endings) {
   const std::string extension = AsciiLowerCase(ExtractFileExt(path));
-  return extension == ".jpg" || extension == ".jpeg" || extension == ".jpe";
+  return extension == ".jpg" || extension == ".jpeg" || (endings == TJpegEndings::WithJpe && extension == ".jpe");
 }
-
-}  // namespace
 
 TimgData::TimgData() = default;
 TimgData::~TimgData() = default;

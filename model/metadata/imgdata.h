@@ -8,6 +8,12 @@
 
 namespace folivant {
 
+/// The endings that name a JPEG file: photographs are added and their metadata
+/// read with ".jpe" too, while the generator decodes only ".jpg" and ".jpeg".
+enum class TJpegEndings : uint8_t { WithJpe, JpgJpegOnly };
+/// True when the file name ends in one of `endings`, letter case ignored.
+bool IsJpegName(const std::string& path, TJpegEndings endings = TJpegEndings::WithJpe);
+
 /// One JPEG segment as read from the file: its marker and its bytes (the two
 /// length bytes followed by the payload).
 struct TSegment {

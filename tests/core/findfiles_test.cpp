@@ -42,6 +42,14 @@ TEST(FindFiles, MatchesFileNamesWithoutRegardToCase) {
   }
 }
 
+TEST(FindFiles, AFolderImportTakesTheJpgFilesThenTheJpegFiles) {
+  test::TTempDir dir;
+  std::filesystem::create_directories(dir.File("sub"));
+  for (const char* name : {"a.jpeg", "b.JPG", "c.jpe", "d.jpg", "sub/e.jpg"}) dir.Write(name, "");
+  EXPECT_EQ(FindPhotographs(dir.Path()),
+            (std::vector<std::string>{dir.File("b.JPG"), dir.File("d.jpg"), dir.File("a.jpeg")}));
+}
+
 TEST(FindFiles, AFolderThatCannotBeReadAddsNothing) {
   std::vector<std::string> list;
   EXPECT_EQ(FindFiles("/nonexistent/folivant", "*.jpg", true, list), 0);

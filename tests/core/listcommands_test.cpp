@@ -6,6 +6,7 @@
 #include <numeric>
 
 #include "editor/previewscale.h"
+#include "model/metadata/imgdata.h"
 
 namespace folivant {
 namespace {
@@ -83,7 +84,7 @@ TEST(ListCommands, DropsAddJpegFileNamesOnly) {
                       {"/p/jpg", false},  {"/p.jpg/readme", false}, {"/p/b.jpg.txt", false}};
   for (const Row& r : rows) {
     SCOPED_TRACE(r.path);
-    EXPECT_EQ(IsPhotoFileName(r.path), r.added);
+    EXPECT_EQ(IsJpegName(r.path), r.added);
   }
 }
 
