@@ -9,8 +9,8 @@
 #include <functional>
 
 #include "platform/filesystem.h"
+#include "wizard/colorchooser.h"
 #include "wizard/colorschemes.h"
-#include "wizard/colourchooser.h"
 #include "wizard/previews.h"
 #include "wizardfixture.h"
 
@@ -50,7 +50,7 @@ void ShowPage(TWizardFixture& fixture, int page) {
 
 class GeneratePagesTest : public QObject {
   Q_OBJECT
- private slots:
+ private Q_SLOTS:
   void initTestCase() {
     // Nothing here may touch the user's own settings.
     qputenv("FOLIVANT_CONFIG_DIR", QDir::tempPath().toUtf8() + "/folivant-generate-pages-test-config");
