@@ -81,10 +81,10 @@ TEST(JpegCodec, CmykAndYcckDecodeToTheirColors) {
     uint32_t rgb;
   };
   const Color colors[] = {{255, 0, 0, 255, 0xFFFF0000},
-                            {0, 255, 0, 255, 0xFF00FF00},
-                            {0, 0, 255, 255, 0xFF0000FF},
-                            {255, 255, 255, 255, 0xFFFFFFFF},
-                            {255, 255, 255, 0, 0xFF000000}};
+                          {0, 255, 0, 255, 0xFF00FF00},
+                          {0, 0, 255, 255, 0xFF0000FF},
+                          {255, 255, 255, 255, 0xFFFFFFFF},
+                          {255, 255, 255, 0, 0xFF000000}};
   for (const TFixtureSpace space : {TFixtureSpace::Cmyk, TFixtureSpace::Ycck}) {
     SCOPED_TRACE(space == TFixtureSpace::Cmyk ? "CMYK" : "YCCK");
     // One 16-pixel band per colour.
