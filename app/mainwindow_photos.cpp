@@ -17,6 +17,7 @@ namespace folivant {
 // The photographs in album order, to tell whether a command changed it.
 static std::vector<const TPhotograph*> PhotoOrder(const TAlbum& album) {
   std::vector<const TPhotograph*> order;
+  order.reserve(static_cast<size_t>(album.Photographs.Count()));
   for (int i = 0; i < album.Photographs.Count(); ++i) order.push_back(&album.Photographs[i]);
   return order;
 }
