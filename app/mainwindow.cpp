@@ -35,7 +35,7 @@ TfrmFolivant::TfrmFolivant(std::string program_folder, const QStringList& argume
 
   globalSettings_ = std::make_unique<TGlobalSettings>(std::move(program_folder), *settings_store_);
   loadWindowState();
-  btnNewClick();
+  run([this] { btnNewClick(); });
   if (!arguments.isEmpty() && FileExists(arguments.front().toStdString()))
     run([&] { openAlbumFile(arguments.front()); });
 }
@@ -155,10 +155,10 @@ void TfrmFolivant::setUpLooks() {
 
 void TfrmFolivant::connectCommands() {
   const auto on = [this](QAction* action, void (TfrmFolivant::*slot)()) {
-    connect(action, &QAction::triggered, this, slot);
+    connect(action, &QAction::triggered, this, CommandSlot(dialogs_, this, slot));
   };
   const auto on_click = [this](QAbstractButton* button, void (TfrmFolivant::*slot)()) {
-    connect(button, &QAbstractButton::clicked, this, slot);
+    connect(button, &QAbstractButton::clicked, this, CommandSlot(dialogs_, this, slot));
   };
   on(ui_->itmNew, &TfrmFolivant::btnNewClick);
   on(ui_->itmOpen, &TfrmFolivant::itmOpenClick);
@@ -190,7 +190,8 @@ void TfrmFolivant::connectCommands() {
                                                       {ui_->itmRotateUpsideDown, TRotation::UpsideDown},
                                                       {ui_->popitmRotateUpsideDown, TRotation::UpsideDown}};
   for (const auto& [action, step] : rotations)
-    connect(action, &QAction::triggered, this, [this, step = step] { rotateCurrentPhoto(step); });
+    connect(action, &QAction::triggered, this,
+            CommandSlot(dialogs_, [this, step = step] { rotateCurrentPhoto(step); }));
 
   on_click(ui_->lnkAddPhotos, &TfrmFolivant::itmAddPhotoClick);
   on_click(ui_->lnkRemovePhotos, &TfrmFolivant::itmRemovePhotoClick);
@@ -205,18 +206,19 @@ void TfrmFolivant::connectCommands() {
   on_click(ui_->btnMoveDown, &TfrmFolivant::itmMoveDownClick);
   on_click(ui_->btnLocate, &TfrmFolivant::btnLocateClick);
   on_click(ui_->btnMissingPhotos, &TfrmFolivant::btnMissingPhotosClick);
-  connect(ui_->lblNextTip, &QLabel::linkActivated, this, &TfrmFolivant::lblNextTipClick);
+  connect(ui_->lblNextTip, &QLabel::linkActivated, this, CommandSlot(dialogs_, this, &TfrmFolivant::lblNextTipClick));
   ui_->lnkSortPhotos->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(ui_->lnkSortPhotos, &QWidget::customContextMenuRequested, this, &TfrmFolivant::lnkSortClick);
+  connect(ui_->lnkSortPhotos, &QWidget::customContextMenuRequested, this,
+          CommandSlot(dialogs_, this, &TfrmFolivant::lnkSortClick));
 
-  connect(ui_->lstPhotos, &QListWidget::currentRowChanged, this, [this] {
+  const auto user_selection = CommandSlot(dialogs_, [this] {
     if (list_updates_ == 0) lstPhotosClick();
   });
-  connect(ui_->lstPhotos, &QListWidget::itemSelectionChanged, this, [this] {
-    if (list_updates_ == 0) lstPhotosClick();
-  });
-  connect(ui_->edtTitle, &QLineEdit::textChanged, this, &TfrmFolivant::edtTitleChange);
-  connect(ui_->mmoCaption, &QPlainTextEdit::textChanged, this, &TfrmFolivant::mmoCaptionChange);
+  connect(ui_->lstPhotos, &QListWidget::currentRowChanged, this, user_selection);
+  connect(ui_->lstPhotos, &QListWidget::itemSelectionChanged, this, user_selection);
+  connect(ui_->edtTitle, &QLineEdit::textChanged, this, CommandSlot(dialogs_, this, &TfrmFolivant::edtTitleChange));
+  connect(ui_->mmoCaption, &QPlainTextEdit::textChanged, this,
+          CommandSlot(dialogs_, this, &TfrmFolivant::mmoCaptionChange));
 }
 
 void TfrmFolivant::loadWindowState() {
@@ -229,7 +231,7 @@ void TfrmFolivant::loadWindowState() {
   resize(state.Width, state.Height);
   if (state.Maximized) setWindowState(windowState() | Qt::WindowMaximized);
   tips_ = std::make_unique<TTips>(globalSettings_->ProgramFolder(), state.CurrentTip);
-  lblNextTipClick();
+  run([this] { lblNextTipClick(); });
 }
 
 void TfrmFolivant::saveWindowState() {

@@ -53,7 +53,8 @@ class TfrmFolivant : public QMainWindow {
   void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
- private slots:
+ private:
+  // The commands; connectCommands connects each through CommandSlot.
   // File
   void btnNewClick();
   void itmOpenClick();
@@ -118,7 +119,7 @@ class TfrmFolivant : public QMainWindow {
   void showEditor();
   void startBusy();
   void endBusy();
-  /// Runs one command, showing its error in the error box.
+  /// Runs one command that no slot runs (start-up, shutdown, events), showing its error in the error box.
   void run(const std::function<void()>& command);
   /// Runs `command` inside the busy state, which ends on failure too.
   void runBusy(const std::function<void()>& command);

@@ -16,55 +16,44 @@ namespace folivant {
 static const QString kAlbumFileFilter = QStringLiteral("Web Album Files|*.alb");
 
 void TfrmFolivant::btnNewClick() {
-  run([this] {
-    if (!album_ || album_->Saved ||
-        dialogs_.Ask(
-            QStringLiteral("The current album has not been saved. Are you sure you want to create a new one?")))
-      resetAlbum();
-  });
+  if (!album_ || album_->Saved ||
+      dialogs_.Ask(QStringLiteral("The current album has not been saved. Are you sure you want to create a new one?")))
+    resetAlbum();
 }
 
 void TfrmFolivant::itmOpenClick() {
-  run([this] {
-    if (!album_->Saved &&
-        !dialogs_.Ask(QStringLiteral("The current album has not been saved. Are you sure you want to open a new one?")))
-      return;
-    const QStringList chosen = dialogs_.ChooseFilesToOpen(kAlbumFileFilter, false, QString());
-    if (!chosen.isEmpty()) openAlbumFile(chosen.front());
-  });
+  if (!album_->Saved &&
+      !dialogs_.Ask(QStringLiteral("The current album has not been saved. Are you sure you want to open a new one?")))
+    return;
+  const QStringList chosen = dialogs_.ChooseFilesToOpen(kAlbumFileFilter, false, QString());
+  if (!chosen.isEmpty()) openAlbumFile(chosen.front());
 }
 
 void TfrmFolivant::itmSaveClick() {
-  run([this] {
-    if (TrimBlanks(album_->FileName).empty())
-      itmSaveAsClick();
-    else
-      album_->SaveToFile();
-  });
+  if (TrimBlanks(album_->FileName).empty())
+    itmSaveAsClick();
+  else
+    album_->SaveToFile();
 }
 
 void TfrmFolivant::itmSaveAsClick() {
-  run([this] {
-    const QString chosen = dialogs_.ChooseFileToSave(kAlbumFileFilter, false);
-    if (chosen.isEmpty()) return;
-    // The extension is added here, so the dialog cannot know the final name: ask about it here.
-    const std::string path = WithAlbumExtension(chosen.toStdString());
-    if (FileExists(path) && !dialogs_.Ask(QStringLiteral("The file '%1' already exists. Do you want to replace it?")
-                                              .arg(QString::fromStdString(ExtractFileName(path)))))
-      return;
-    album_->FileName = path;
-    album_->SaveToFile();
-  });
+  const QString chosen = dialogs_.ChooseFileToSave(kAlbumFileFilter, false);
+  if (chosen.isEmpty()) return;
+  // The extension is added here, so the dialog cannot know the final name: ask about it here.
+  const std::string path = WithAlbumExtension(chosen.toStdString());
+  if (FileExists(path) && !dialogs_.Ask(QStringLiteral("The file '%1' already exists. Do you want to replace it?")
+                                            .arg(QString::fromStdString(ExtractFileName(path)))))
+    return;
+  album_->FileName = path;
+  album_->SaveToFile();
 }
 
 void TfrmFolivant::btnGenerateClick() {
-  run([this] {
-    // With the real dialogs the wizard makes its own, so that its message boxes stand over it.
-    TfrmGenerate wizard(own_dialogs_ ? nullptr : &dialogs_, *settings_store_, globalSettings_->ProgramFolder(),
-                        DesktopFolder(), this);
-    wizard.Prepare(*album_, *globalSettings_);
-    wizard.exec();
-  });
+  // With the real dialogs the wizard makes its own, so that its message boxes stand over it.
+  TfrmGenerate wizard(own_dialogs_ ? nullptr : &dialogs_, *settings_store_, globalSettings_->ProgramFolder(),
+                      DesktopFolder(), this);
+  wizard.Prepare(*album_, *globalSettings_);
+  wizard.exec();
 }
 
 void TfrmFolivant::itmExitClick() { close(); }

@@ -18,6 +18,7 @@ namespace folivant {
 // The photographs in album order, to tell whether a command changed it.
 static std::vector<const TPhotograph*> PhotoOrder(const TAlbum& album) {
   std::vector<const TPhotograph*> order;
+  order.reserve(static_cast<size_t>(album.Photographs.Count()));
   for (int i = 0; i < album.Photographs.Count(); ++i) order.push_back(&album.Photographs[i]);
   return order;
 }
@@ -71,35 +72,31 @@ void TfrmFolivant::updateMoveCommands() {
 }
 
 void TfrmFolivant::itmAddPhotoClick() {
-  run([this] {
-    const QStringList chosen = dialogs_.ChooseFilesToOpen(QString::fromUtf8(kPhotoFileFilter), true, QString());
-    if (chosen.isEmpty()) return;
-    runBusy([&] {
-      for (const QString& path : chosen) addPhotoFile(path.toStdString());
-      showEditor();
-      album_->MarkModified();
-    });
+  const QStringList chosen = dialogs_.ChooseFilesToOpen(QString::fromUtf8(kPhotoFileFilter), true, QString());
+  if (chosen.isEmpty()) return;
+  runBusy([&] {
+    for (const QString& path : chosen) addPhotoFile(path.toStdString());
+    showEditor();
+    album_->MarkModified();
   });
 }
 
 void TfrmFolivant::itmAddFolderOfPhotosClick() {
-  run([this] {
-    const QString folder =
-        dialogs_.ChooseFolder(QStringLiteral("Select a folder containing photos that you'd like to add."), QString());
-    if (folder.isEmpty()) return;
-    runBusy([&] {
-      const std::vector<std::string> paths = FindPhotographs(folder.toStdString());
-      if (paths.empty()) {
-        dialogs_.Message(QStringLiteral("Couldn't find any JPEG photos in ") + folder + QLatin1Char('.'));
-        return;
-      }
-      // The paths as the folder lists them: a QString would lose bytes that are not UTF-8.
-      for (const std::string& path : paths) addPhotoFile(path);
-      showEditor();
-      // Imported photographs are unsaved work like added ones.
-      album_->MarkModified();
-      repaint();
-    });
+  const QString folder =
+      dialogs_.ChooseFolder(QStringLiteral("Select a folder containing photos that you'd like to add."), QString());
+  if (folder.isEmpty()) return;
+  runBusy([&] {
+    const std::vector<std::string> paths = FindPhotographs(folder.toStdString());
+    if (paths.empty()) {
+      dialogs_.Message(QStringLiteral("Couldn't find any JPEG photos in ") + folder + QLatin1Char('.'));
+      return;
+    }
+    // The paths as the folder lists them: a QString would lose bytes that are not UTF-8.
+    for (const std::string& path : paths) addPhotoFile(path);
+    showEditor();
+    // Imported photographs are unsaved work like added ones.
+    album_->MarkModified();
+    repaint();
   });
 }
 
@@ -116,15 +113,13 @@ void TfrmFolivant::dropFiles(const QStringList& paths) {
 }
 
 void TfrmFolivant::itmRemovePhotoClick() {
-  run([this] {
-    const TRowSelection selected = rowSelection();
-    if (std::find(selected.begin(), selected.end(), true) == selected.end()) return;
-    for (int row = static_cast<int>(selected.size()) - 1; row >= 0; --row)
-      if (selected[static_cast<size_t>(row)]) album_->Photographs.Remove(&album_->Photographs[row]);
-    refreshPhotoList();
-    // Removing photographs is unsaved work too.
-    album_->MarkModified();
-  });
+  const TRowSelection selected = rowSelection();
+  if (std::find(selected.begin(), selected.end(), true) == selected.end()) return;
+  for (int row = static_cast<int>(selected.size()) - 1; row >= 0; --row)
+    if (selected[static_cast<size_t>(row)]) album_->Photographs.Remove(&album_->Photographs[row]);
+  refreshPhotoList();
+  // Removing photographs is unsaved work too.
+  album_->MarkModified();
 }
 
 void TfrmFolivant::moveSelected(std::vector<int> (*plan)(TRowSelection&), int offset) {
@@ -145,23 +140,17 @@ void TfrmFolivant::moveSelected(std::vector<int> (*plan)(TRowSelection&), int of
   album_->MarkModified();
 }
 
-void TfrmFolivant::itmMoveUpClick() {
-  run([this] { moveSelected(&MoveSelectedUp, -1); });
-}
+void TfrmFolivant::itmMoveUpClick() { moveSelected(&MoveSelectedUp, -1); }
 
-void TfrmFolivant::itmMoveDownClick() {
-  run([this] { moveSelected(&MoveSelectedDown, +1); });
-}
+void TfrmFolivant::itmMoveDownClick() { moveSelected(&MoveSelectedDown, +1); }
 
 void TfrmFolivant::sortPhotos(void (TAlbum::*sort)()) {
-  run([&] {
-    runBusy([&] {
-      const auto before = PhotoOrder(*album_);
-      (album_.get()->*sort)();
-      refreshPhotoList();
-      // A new order is unsaved work; sorting an album already in order is not.
-      if (PhotoOrder(*album_) != before) album_->MarkModified();
-    });
+  runBusy([&] {
+    const auto before = PhotoOrder(*album_);
+    (album_.get()->*sort)();
+    refreshPhotoList();
+    // A new order is unsaved work; sorting an album already in order is not.
+    if (PhotoOrder(*album_) != before) album_->MarkModified();
   });
 }
 
@@ -173,52 +162,44 @@ void TfrmFolivant::lnkSortClick() { popSort_->exec(QCursor::pos()); }
 void TfrmFolivant::lnkRotateSelectedPhotoClick() { popRotate_->exec(QCursor::pos()); }
 
 void TfrmFolivant::itmNextPhotoClick() {
-  run([this] {
-    const int count = ui_->lstPhotos->count();
-    if (count == 0) return;
-    setFocusRow(focusRow() < count - 1 ? focusRow() + 1 : 0);
-    displayPhoto();
-  });
+  const int count = ui_->lstPhotos->count();
+  if (count == 0) return;
+  setFocusRow(focusRow() < count - 1 ? focusRow() + 1 : 0);
+  displayPhoto();
 }
 
 void TfrmFolivant::itmPrevPhotoClick() {
-  run([this] {
-    const int count = ui_->lstPhotos->count();
-    if (count == 0) return;
-    setFocusRow(focusRow() <= 0 ? count - 1 : focusRow() - 1);
-    displayPhoto();
-  });
+  const int count = ui_->lstPhotos->count();
+  if (count == 0) return;
+  setFocusRow(focusRow() <= 0 ? count - 1 : focusRow() - 1);
+  displayPhoto();
 }
 
 void TfrmFolivant::rotateCurrentPhoto(TRotation step) {
-  run([&] {
-    if (ui_->lstPhotos->count() == 0 || focusRow() < 0) return;
-    runBusy([&] {
-      TPhotograph* photo = currentPhoto();
-      if (!photo) return;
-      photo->Rotate(step);
-      displayPhoto();
-      // The turn is kept only in the album file: unsaved work.
-      album_->MarkModified();
-    });
+  if (ui_->lstPhotos->count() == 0 || focusRow() < 0) return;
+  runBusy([&] {
+    TPhotograph* photo = currentPhoto();
+    if (!photo) return;
+    photo->Rotate(step);
+    displayPhoto();
+    // The turn is kept only in the album file: unsaved work.
+    album_->MarkModified();
   });
 }
 
 void TfrmFolivant::lstPhotosClick() {
-  run([this] {
-    // Re-captioning the focus row keeps its selection state.
-    displayPhoto();
-    updateMoveCommands();
-  });
+  // Re-captioning the focus row keeps its selection state.
+  displayPhoto();
+  updateMoveCommands();
 }
 
 bool TfrmFolivant::lstPhotosKeyDown(int key) {
   if (key == Qt::Key_Delete && ui_->itmRemovePhoto->isEnabled()) {
-    itmRemovePhotoClick();
+    run([this] { itmRemovePhotoClick(); });
     return true;
   }
   if (key == Qt::Key_Insert && ui_->itmAddPhoto->isEnabled()) {
-    itmAddPhotoClick();
+    run([this] { itmAddPhotoClick(); });
     return true;
   }
   return false;
@@ -227,19 +208,15 @@ bool TfrmFolivant::lstPhotosKeyDown(int key) {
 // The fields report every change of their text, also the text displayPhoto
 // puts in; only a text that differs from the photograph's marks the album modified.
 void TfrmFolivant::edtTitleChange() {
-  run([this] {
-    TPhotograph* photo = currentPhoto();
-    const std::string title = ui_->edtTitle->text().toStdString();
-    if (!photo || photo->Title == title) return;
-    photo->Title = title;
-    ui_->lstPhotos->item(focusRow())->setText(QString::fromStdString(photo->DisplayTitle()));
-    album_->MarkModified();
-  });
+  TPhotograph* photo = currentPhoto();
+  const std::string title = ui_->edtTitle->text().toStdString();
+  if (!photo || photo->Title == title) return;
+  photo->Title = title;
+  ui_->lstPhotos->item(focusRow())->setText(QString::fromStdString(photo->DisplayTitle()));
+  album_->MarkModified();
 }
 
-void TfrmFolivant::mmoCaptionChange() {
-  run([this] { storeCaption(); });
-}
+void TfrmFolivant::mmoCaptionChange() { storeCaption(); }
 
 void TfrmFolivant::storeCaption() {
   TPhotograph* photo = currentPhoto();

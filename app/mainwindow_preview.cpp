@@ -41,40 +41,34 @@ void TfrmFolivant::refreshPhotoCaptions() {
 }
 
 void TfrmFolivant::btnLocateClick() {
-  run([this] {
-    TPhotograph* photo = currentPhoto();
-    if (!photo) return;
-    const QStringList chosen =
-        dialogs_.ChooseFilesToOpen(QString::fromUtf8(kPhotoFileFilter), false, QString::fromStdString(photo->FileName));
-    if (chosen.isEmpty()) return;
-    photo->SetFileName(chosen.front().toStdString());
-    // The new file name is kept only in the album file: unsaved work.
-    album_->MarkModified();
-    displayPhoto();
-  });
+  TPhotograph* photo = currentPhoto();
+  if (!photo) return;
+  const QStringList chosen =
+      dialogs_.ChooseFilesToOpen(QString::fromUtf8(kPhotoFileFilter), false, QString::fromStdString(photo->FileName));
+  if (chosen.isEmpty()) return;
+  photo->SetFileName(chosen.front().toStdString());
+  // The new file name is kept only in the album file: unsaved work.
+  album_->MarkModified();
+  displayPhoto();
 }
 
 void TfrmFolivant::btnMissingPhotosClick() {
-  run([this] {
-    const QString folder = dialogs_.ChooseFolder(
-        QStringLiteral("Folivant will search for your missing photos in the folder you choose."), QString());
-    if (!folder.isEmpty()) {
-      for (int i = 0; i < album_->Photographs.Count(); ++i) {
-        TPhotograph& photo = album_->Photographs[i];
-        if (!photo.Missing()) continue;
-        const std::string moved = JoinPath(folder.toStdString(), ExtractFileName(photo.FileName));
-        // A new file name is kept only in the album file: unsaved work.
-        if (moved != photo.FileName) album_->MarkModified();
-        photo.SetFileName(moved);
-      }
+  const QString folder = dialogs_.ChooseFolder(
+      QStringLiteral("Folivant will search for your missing photos in the folder you choose."), QString());
+  if (!folder.isEmpty()) {
+    for (int i = 0; i < album_->Photographs.Count(); ++i) {
+      TPhotograph& photo = album_->Photographs[i];
+      if (!photo.Missing()) continue;
+      const std::string moved = JoinPath(folder.toStdString(), ExtractFileName(photo.FileName));
+      // A new file name is kept only in the album file: unsaved work.
+      if (moved != photo.FileName) album_->MarkModified();
+      photo.SetFileName(moved);
     }
-    displayPhoto();
-    refreshPhotoCaptions();
-  });
+  }
+  displayPhoto();
+  refreshPhotoCaptions();
 }
 
-void TfrmFolivant::lblNextTipClick() {
-  run([this] { ui_->lblTip->setText(QString::fromStdString(tips_->NextTip())); });
-}
+void TfrmFolivant::lblNextTipClick() { ui_->lblTip->setText(QString::fromStdString(tips_->NextTip())); }
 
 }  // namespace folivant

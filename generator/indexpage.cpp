@@ -27,8 +27,10 @@ TLineList TAlbumPageGenerator::IndexTable(int page) const {
   for (int row = 0; row < rows; ++row) {
     lines.push_back(tab + "<tr>");
     for (int col = 0; col < cols; ++col, ++index) {
-      const std::string cell = index > count - 1 ? "" : ThumbnailCell(index, true);
-      lines.push_back(tabs + "<td class=\"thumbcell\">" + cell + "</td>");
+      std::string line = tabs + "<td class=\"thumbcell\">";
+      if (index <= count - 1) line += ThumbnailCell(index, true);
+      line += "</td>";
+      lines.push_back(std::move(line));
     }
     lines.push_back(tab + "</tr>");
     if (index > count - 1) break;
@@ -59,11 +61,14 @@ std::string TAlbumPageGenerator::PageLinks(int page) const {
   const int pages = IndexPageCount();
   for (int n = 1; n <= pages; ++n) {
     const std::string number = std::to_string(n);
-    if (n == page)
+    if (n == page) {
       links += "[" + number + "]";
-    else
-      links +=
-          " <a href=\"" + IndexPageFileName(n) + "\" title=\"Jump to index page " + number + "\">[" + number + "]</a>";
+      continue;
+    }
+    links += " <a href=\"";
+    links += IndexPageFileName(n);
+    links += "\" title=\"Jump to index page " + number;
+    links += "\">[" + number + "]</a>";
   }
   return links;
 }

@@ -109,17 +109,18 @@ void RenderTargets(TJpegReader& reader, TRotation rotation, const std::vector<TR
       if (!from_turned.empty()) PlaceTurnedRow(rotation, reader.Width(), reader.Height(), y, row, turned);
     }
   }
-  // Copies last, so that the final one can take the turned picture itself.
+  // Targets of the turned picture's own size go last; the final one takes the picture itself.
   std::stable_partition(from_turned.begin(), from_turned.end(), [&](const TRaster* target) {
     return target->Width != turned_width || target->Height != turned_height;
   });
-  for (size_t i = 0; i < from_turned.size(); ++i) {
-    TRaster& target = *from_turned[i];
-    const bool last = i + 1 == from_turned.size();
-    target = last && target.Width == turned_width && target.Height == turned_height
-                 ? std::move(turned)
-                 : Stretch(turned, target.Width, target.Height);
+  TRaster* taker = nullptr;
+  if (!from_turned.empty() && from_turned.back()->Width == turned_width &&
+      from_turned.back()->Height == turned_height) {
+    taker = from_turned.back();
+    from_turned.pop_back();
   }
+  for (TRaster* target : from_turned) *target = Stretch(turned, target->Width, target->Height);
+  if (taker) *taker = std::move(turned);
 }
 
 }  // namespace
@@ -149,16 +150,16 @@ std::optional<TEncodedImage> TAlbumPhotoGenerator::RenderPhoto(int index, TEncod
           .Reserve(reader.DecodeMemory() + RenderMemory(reader.Width(), reader.Height(), turned, sizes),
                    "to decode and render");
 
-  TRaster photo(sizes[0].Width, sizes[0].Height);
+  TRaster picture(sizes[0].Width, sizes[0].Height);
   TRaster thumbnail_raster;
-  std::vector<TRaster*> targets{&photo};
+  std::vector<TRaster*> targets{&picture};
   if (thumbnail) {
     thumbnail_raster = TRaster(sizes[1].Width, sizes[1].Height);
     targets.push_back(&thumbnail_raster);
   }
   RenderTargets(reader, photograph.Rotation, targets);
 
-  TEncodedImage result{EncodeJpeg(photo, kPhotoQuality)};
+  TEncodedImage result{EncodeJpeg(picture, kPhotoQuality)};
   if (thumbnail) thumbnail->Bytes = EncodeJpeg(thumbnail_raster, kThumbnailQuality);
   return result;
 }

@@ -36,7 +36,7 @@ static std::string DesktopFromUserDirs(const std::string& home) {
     if (line.compare(0, key.size(), key) != 0) continue;
     std::string value = line.substr(key.size());
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
-    if (value.compare(0, 5, "$HOME") == 0) value = home + value.substr(5);
+    if (value.compare(0, 5, "$HOME") == 0) value.replace(0, 5, home);
     found = value;  // the shell keeps the last assignment
   }
   return found;

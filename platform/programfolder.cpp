@@ -14,7 +14,7 @@ std::string ProgramFolder() {
 }
 
 std::string FindDataFile(const std::string& program_folder, const std::string& name) {
-  const std::string beside = JoinPath(program_folder, name);
+  std::string beside = JoinPath(program_folder, name);
   if (FileExists(beside)) return beside;
   const std::string installed = JoinPath(JoinPath(program_folder, "../share/folivant"), name);
   return FileExists(installed) ? installed : beside;

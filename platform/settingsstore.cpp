@@ -95,7 +95,7 @@ std::string DefaultSettingsFolder() {
     const char* value = std::getenv(name);
     return value ? value : "";
   };
-  if (const std::string folder = variable("FOLIVANT_CONFIG_DIR"); !folder.empty()) return folder;
+  if (std::string folder = variable("FOLIVANT_CONFIG_DIR"); !folder.empty()) return folder;
   if (const std::string config = variable("XDG_CONFIG_HOME"); !config.empty()) return JoinPath(config, "folivant");
   return JoinPath(JoinPath(variable("HOME"), ".config"), "folivant");
 }
@@ -209,7 +209,7 @@ TJson ToJson(const TSettingsKey& key) {
 // never replacing an earlier damaged file. Returns the new name, "" on failure.
 std::string RenameAside(const std::string& path) {
   for (int attempt = 1; attempt <= 100; ++attempt) {
-    const std::string target = attempt == 1 ? path + ".damaged" : path + "." + std::to_string(attempt) + ".damaged";
+    std::string target = attempt == 1 ? path + ".damaged" : path + "." + std::to_string(attempt) + ".damaged";
     if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return target;
     if (errno == EEXIST) continue;
     // File systems without RENAME_NOREPLACE: test first, then rename.

@@ -240,8 +240,8 @@ static bool RendererReadsFileType(const std::string& path) {
   }
 }
 
-TRenderedPhoto TGenerationRun::Render(int index) const {
-  TRenderedPhoto rendered;
+TRenderedImages TGenerationRun::Render(int index) const {
+  TRenderedImages rendered;
   const TPhotograph& photograph = album_.Photographs[index];
   if (photograph.Missing()) {
     rendered.Reason = "file not found";
@@ -255,7 +255,7 @@ TRenderedPhoto TGenerationRun::Render(int index) const {
   // A photograph that cannot be decoded gets no images, like a missing one,
   // rather than stopping the run for all the others.
   try {
-    rendered.Photo = photo_generator_->RenderPhoto(index, &rendered.Thumbnail, &memory_budget_);
+    rendered.Image = photo_generator_->RenderPhoto(index, &rendered.Thumbnail, &memory_budget_);
   } catch (const TPictureError& error) {
     rendered.Reason = error.what();
   }
@@ -263,10 +263,10 @@ TRenderedPhoto TGenerationRun::Render(int index) const {
 }
 
 void TGenerationRun::RenderNextPhotograph() {
-  TRenderedPhoto rendered = render_ahead_ ? render_ahead_->Take(index_) : Render(index_);
+  TRenderedImages rendered = render_ahead_ ? render_ahead_->Take(index_) : Render(index_);
   const TPhotograph& photograph = album_.Photographs[index_];
-  if (rendered.Photo) {
-    WriteFileAtomically(OutputFile(photograph.WebName + ".jpg"), rendered.Photo->Bytes, TFlush::Later);
+  if (rendered.Image) {
+    WriteFileAtomically(OutputFile(photograph.WebName + ".jpg"), rendered.Image->Bytes, TFlush::Later);
     ++image_progress_.Position;
     WriteFileAtomically(OutputFile(photograph.WebName + "_small.jpg"), rendered.Thumbnail.Bytes, TFlush::Later);
     ++image_progress_.Position;

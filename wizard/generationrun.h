@@ -19,7 +19,7 @@
 namespace folivant {
 
 class TRenderAhead;
-struct TRenderedPhoto;
+struct TRenderedImages;
 
 inline constexpr char kNoPhotographsMessage[] = "There are no photographs in this album to generate.";
 inline constexpr char kPreparingPhotographsLabel[] = "Preparing Photographs...";
@@ -134,7 +134,7 @@ class TGenerationRun {
   void PrepareRun();
   void WriteAlbumCopy();
   /// Called on the render-ahead threads too: reads only the album and the generator.
-  TRenderedPhoto Render(int index) const;
+  TRenderedImages Render(int index) const;
   void RenderNextPhotograph();
   void WriteNextPhotoPage();
   void WriteNextIndexPage();

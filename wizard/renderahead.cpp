@@ -2,7 +2,7 @@
 
 namespace folivant {
 
-TRenderAhead::TRenderAhead(std::function<TRenderedPhoto(int index)> render, int first, int count, int threads,
+TRenderAhead::TRenderAhead(std::function<TRenderedImages(int index)> render, int first, int count, int threads,
                            int window)
     : render_(std::move(render)),
       count_(count),
@@ -46,7 +46,7 @@ void TRenderAhead::Work() {
   }
 }
 
-TRenderedPhoto TRenderAhead::Take(int index) {
+TRenderedImages TRenderAhead::Take(int index) {
   std::unique_lock lock(mutex_);
   TSlot& slot = slots_.at(static_cast<size_t>(index));
   changed_.wait(lock, [&slot] { return slot.done; });

@@ -15,8 +15,8 @@ namespace folivant {
 
 /// What RenderPhoto made of one photograph: nothing, and the reason, for a
 /// photograph that gets no images.
-struct TRenderedPhoto {
-  std::optional<TEncodedImage> Photo;
+struct TRenderedImages {
+  std::optional<TEncodedImage> Image;  // for the photograph's own page
   TEncodedImage Thumbnail;
   std::string Reason;
 };
@@ -29,7 +29,7 @@ class TRenderAhead {
  public:
   /// Renders photographs `first` to `count` - 1 with `render`, which is called
   /// on several threads at once and must not outlive what it borrows.
-  TRenderAhead(std::function<TRenderedPhoto(int index)> render, int first, int count, int threads, int window);
+  TRenderAhead(std::function<TRenderedImages(int index)> render, int first, int count, int threads, int window);
   /// Stops the workers; a render in progress is finished and dropped.
   ~TRenderAhead();
   TRenderAhead(const TRenderAhead&) = delete;
@@ -37,12 +37,12 @@ class TRenderAhead {
 
   /// Waits for the photograph at `index` (taken in increasing order) and hands
   /// it over; rethrows the error its rendering raised.
-  TRenderedPhoto Take(int index);
+  TRenderedImages Take(int index);
 
  private:
   struct TSlot {
     bool done = false;
-    TRenderedPhoto rendered;
+    TRenderedImages rendered;
     std::exception_ptr error;
   };
 
@@ -50,7 +50,7 @@ class TRenderAhead {
   /// The next index a worker may render, or nothing when it should stop.
   std::optional<int> NextIndex();
 
-  const std::function<TRenderedPhoto(int index)> render_;
+  const std::function<TRenderedImages(int index)> render_;
   const int count_;
   const int window_;
   std::mutex mutex_;

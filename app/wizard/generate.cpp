@@ -69,7 +69,7 @@ QPixmap HeaderPicture() {
 
 template <typename... Args>
 auto TfrmGenerate::Handler(void (TfrmGenerate::*handler)(Args...)) {
-  return [this, handler](Args... args) { RunCommand(dialogs_, [&] { (this->*handler)(args...); }); };
+  return CommandSlot(dialogs_, this, handler);
 }
 
 template <typename... Args>
@@ -141,10 +141,10 @@ void TfrmGenerate::ConnectHandlers() {
   connect(ui.cmbSchemes->lineEdit(), &QLineEdit::textEdited, this, Edit(&TfrmGenerate::cmbSchemesChange));
   connect(ui.btnSaveScheme, &QPushButton::clicked, this, Handler(&TfrmGenerate::btnSaveSchemeClick));
   connect(ui.btnDelete, &QPushButton::clicked, this, Handler(&TfrmGenerate::btnDeleteClick));
-  connect(ui.colPage, &TColourChooser::ColourPicked, this, Edit(&TfrmGenerate::colPageChange));
-  connect(ui.colText, &TColourChooser::ColourPicked, this, Edit(&TfrmGenerate::colTextChange));
-  connect(ui.colLink, &TColourChooser::ColourPicked, this, Edit(&TfrmGenerate::colLinkChange));
-  connect(ui.colActiveLink, &TColourChooser::ColourPicked, this, Edit(&TfrmGenerate::colActiveLinkChange));
+  connect(ui.colPage, &TColorChooser::ColorPicked, this, Edit(&TfrmGenerate::colPageChange));
+  connect(ui.colText, &TColorChooser::ColorPicked, this, Edit(&TfrmGenerate::colTextChange));
+  connect(ui.colLink, &TColorChooser::ColorPicked, this, Edit(&TfrmGenerate::colLinkChange));
+  connect(ui.colActiveLink, &TColorChooser::ColorPicked, this, Edit(&TfrmGenerate::colActiveLinkChange));
 
   connect(ui.cmbThumbSize, &QComboBox::activated, this, Edit(&TfrmGenerate::cmbThumbSizeChange));
   connect(ui.edtRows, &QLineEdit::textChanged, this, Edit(&TfrmGenerate::edtRowsChange));
@@ -183,7 +183,7 @@ void TfrmGenerate::ShowPage(int page) {
       ui.edtTitle->setText(QString::fromStdString(album_->Title));
       ui.mmoDescription->setPlainText(QString::fromStdString(album_->Description));
       break;
-    case 2: SetupColourPage(); break;
+    case 2: SetupColorPage(); break;
     case 3: SetupIndexPage(); break;
     case 4: SetupPhotoPage(); break;
     case 5: SetupOutputPage(); break;

@@ -86,24 +86,24 @@ class TfrmGenerate : public QDialog {
   template <typename... Args>
   auto Edit(void (TfrmGenerate::*handler)(Args...));
 
-  // Colour page (generate_colours.cpp).
+  // Colour page (generate_colors.cpp).
   void LoadSchemeList();
   void StoreSchemeList();
   /// Stores the changed list; when that fails, the list becomes `before` again and the error goes on.
   void StoreChangedSchemeList(std::vector<TColorScheme> before);
-  void SetupColourPage();
+  void SetupColorPage();
   void FillSchemeList();
-  void SetColourChoosers(const TColorScheme& scheme);
+  void SetColorChoosers(const TColorScheme& scheme);
   TColorScheme SchemeOfChoosers(const std::string& name) const;
   void cmbSchemesSelect(int item);
   void cmbSchemesChange(const QString& text);
   void btnSaveSchemeClick();
   void btnDeleteClick();
-  void colPageChange(TColor colour);
-  void colTextChange(TColor colour);
-  void colLinkChange(TColor colour);
-  void colActiveLinkChange(TColor colour);
-  void RefreshColourPreview();
+  void colPageChange(TColor color);
+  void colTextChange(TColor color);
+  void colLinkChange(TColor color);
+  void colActiveLinkChange(TColor color);
+  void RefreshColorPreview();
 
   // The run and the last two pages (generate_run.cpp).
   void btnFinishClick();

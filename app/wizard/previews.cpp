@@ -4,7 +4,7 @@
 #include <QStyle>
 #include <QStyleOptionSlider>
 
-#include "app/shared/colourchooser.h"
+#include "app/shared/colorchooser.h"
 
 namespace folivant {
 
@@ -46,8 +46,8 @@ void PaintPlaceholder(QPainter& painter, const QRect& area) {
 }
 
 // The preview's page: the page colour inside a grey frame.
-void PaintPage(QPainter& painter, const QRect& frame, TColor page_colour) {
-  painter.fillRect(frame, ToQColor(page_colour));
+void PaintPage(QPainter& painter, const QRect& frame, TColor page_color) {
+  painter.fillRect(frame, ToQColor(page_color));
   painter.setPen(QColor(kGrey));
   painter.drawRect(frame.adjusted(0, 0, -1, -1));
 }
@@ -89,7 +89,7 @@ void TIndexPagePreview::ShowAlbum(const TAlbum& album) {
   title_ = QString::fromStdString(album.Title);
   description_ = QString::fromStdString(album.Description);
   back_to_home_ = !settings.HomeURL.empty();
-  colours_.Assign(settings.ColorScheme);
+  colors_.Assign(settings.ColorScheme);
   grid_ = IndexPreviewGrid(kGridWidth, kGridHeight, settings.ThumbSize, settings.ThumbnailRows, settings.ThumbnailCols);
   update();
 }
@@ -97,10 +97,10 @@ void TIndexPagePreview::ShowAlbum(const TAlbum& album) {
 void TIndexPagePreview::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   const QRect frame = Frame();
-  PaintPage(painter, frame, colours_.PageColor());
+  PaintPage(painter, frame, colors_.PageColor());
 
   const int text_width = frame.width() - 2 * kFrameMargin;
-  painter.setPen(ToQColor(colours_.TextColor));
+  painter.setPen(ToQColor(colors_.TextColor));
   painter.setFont(SmallFont(font(), 10, true));
   painter.drawText(QRect(kFrameMargin, kTitleTop, text_width, kTitleHeight), Qt::AlignLeft | Qt::AlignVCenter,
                    painter.fontMetrics().elidedText(title_, Qt::ElideRight, text_width));
@@ -108,7 +108,7 @@ void TIndexPagePreview::paintEvent(QPaintEvent*) {
   painter.drawText(QRect(kFrameMargin, kTitleTop + kTitleHeight, text_width, kDescriptionHeight),
                    Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, description_);
 
-  painter.setPen(ToQColor(colours_.LinkColor));
+  painter.setPen(ToQColor(colors_.LinkColor));
   if (back_to_home_)
     painter.drawText(QRect(kFrameMargin, kTitleTop + kTitleHeight + kDescriptionHeight, text_width, kBackToHomeHeight),
                      Qt::AlignLeft | Qt::AlignVCenter, tr("Back to Home"));
@@ -116,7 +116,7 @@ void TIndexPagePreview::paintEvent(QPaintEvent*) {
                    tr("Page [1] [2] [3]"));
 
   const QRect area = GridArea();
-  painter.fillRect(area, ToQColor(colours_.PageColor()));
+  painter.fillRect(area, ToQColor(colors_.PageColor()));
   for (int row = 0; row < grid_.ShownRows; ++row) {
     for (int col = 0; col < grid_.ShownCols; ++col) {
       const TPreviewRect cell = grid_.Cell(row, col);
@@ -138,7 +138,7 @@ QSize TPhotoPagePreview::sizeHint() const { return {kPhotoFrameWidth, kPhotoFram
 
 void TPhotoPagePreview::ShowAlbum(const TAlbum& album) {
   const TAlbumSettings& settings = album.Settings;
-  colours_.Assign(settings.ColorScheme);
+  colors_.Assign(settings.ColorScheme);
   stack_ = PhotoPreviewStack(settings.ThumbNavigationBar, settings.NavigationBelowPhoto);
   update();
 }
@@ -146,10 +146,10 @@ void TPhotoPagePreview::ShowAlbum(const TAlbum& album) {
 void TPhotoPagePreview::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   const QRect frame = rect();
-  PaintPage(painter, frame, colours_.PageColor());
+  PaintPage(painter, frame, colors_.PageColor());
   for (const TPhotoPreviewBlockPlace& place : stack_) {
     const QRect block(1, place.Top, frame.width() - 2, place.Height);
-    painter.fillRect(block, ToQColor(colours_.PageColor()));
+    painter.fillRect(block, ToQColor(colors_.PageColor()));
     switch (place.Block) {
       case TPhotoPreviewBlock::Navigation: PaintNavigation(painter, block); break;
       case TPhotoPreviewBlock::Thumbnails: PaintThumbnails(painter, block); break;
@@ -159,7 +159,7 @@ void TPhotoPagePreview::paintEvent(QPaintEvent*) {
 }
 
 void TPhotoPagePreview::PaintNavigation(QPainter& painter, const QRect& block) const {
-  painter.setPen(ToQColor(colours_.LinkColor));
+  painter.setPen(ToQColor(colors_.LinkColor));
   painter.setFont(SmallFont(font(), 7));
   const QRect text = block.adjusted(6, -1, -6, 1);
   painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("<<"));
@@ -181,12 +181,12 @@ void TPhotoPagePreview::PaintThumbnails(QPainter& painter, const QRect& block) c
 }
 
 void TPhotoPagePreview::PaintPhoto(QPainter& painter, const QRect& block) const {
-  painter.setPen(ToQColor(colours_.TextColor));
+  painter.setPen(ToQColor(colors_.TextColor));
   painter.setFont(SmallFont(font(), 9, true));
   painter.drawText(QRect(block.left(), block.top() + 4, block.width(), 12), Qt::AlignCenter, tr("Picture Title"));
   const QRect photo(block.left() + 16, block.top() + 20, block.width() - 32, 90);
   PaintPlaceholder(painter, photo);
-  painter.setPen(ToQColor(colours_.TextColor));
+  painter.setPen(ToQColor(colors_.TextColor));
   painter.setFont(SmallFont(font(), 7));
   painter.drawText(QRect(block.left() + 8, photo.bottom() + 5, block.width() - 16, block.bottom() - photo.bottom() - 5),
                    Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,

@@ -36,7 +36,7 @@ class TIndexPagePreview : public QWidget {
   QString title_;
   QString description_;
   bool back_to_home_ = false;
-  TColorScheme colours_;
+  TColorScheme colors_;
   TIndexPreviewGrid grid_;
 };
 
@@ -59,7 +59,7 @@ class TPhotoPagePreview : public QWidget {
   void PaintThumbnails(QPainter& painter, const QRect& block) const;
   void PaintPhoto(QPainter& painter, const QRect& block) const;
 
-  TColorScheme colours_;
+  TColorScheme colors_;
   std::vector<TPhotoPreviewBlockPlace> stack_;
 };
 

@@ -13,7 +13,7 @@ namespace folivant::test {
 
 class AboutTest : public QObject {
   Q_OBJECT
- private slots:
+ private Q_SLOTS:
   void initTestCase() { QApplication::setWindowIcon(ApplicationIcon()); }
 
   void showsTheProductAndItsVersion() {

@@ -1,5 +1,6 @@
 #include "app/shared/errordisplay.h"
 
+#include <QLineEdit>
 #include <QtTest>
 
 #include "platform/error.h"
@@ -9,7 +10,7 @@ namespace folivant::test {
 
 class ErrorDisplayTest : public QObject {
   Q_OBJECT
- private slots:
+ private Q_SLOTS:
   void appendsFullStopAfterLettersOnly() {
     QCOMPARE(ErrorBoxText(QStringLiteral("Can't convert to rotation")), QStringLiteral("Can't convert to rotation."));
     QCOMPARE(ErrorBoxText(QStringLiteral("Done.")), QStringLiteral("Done."));
@@ -30,6 +31,28 @@ class ErrorDisplayTest : public QObject {
     QCOMPARE(dialogs.Errors, QStringList{QStringLiteral("Can't convert to photo size.")});
     QVERIFY(RunCommand(dialogs, [] {}));
     QCOMPARE(dialogs.Errors.size(), 1);
+  }
+
+  void connectedCommandsGetTheSignalsArgumentsAndKeepTheirErrors() {
+    struct TReceiver {
+      QString Text;
+      void Take(const QString& text) {
+        Text = text;
+        throw TError("Can't take " + text.toStdString());
+      }
+    } receiver;
+    TScriptedDialogs dialogs;
+    QLineEdit field;
+    QObject::connect(&field, &QLineEdit::textChanged, &field, CommandSlot(dialogs, &receiver, &TReceiver::Take));
+    int count = 0;
+    QObject::connect(&field, &QLineEdit::textChanged, &field, CommandSlot(dialogs, [&] {
+      ++count;
+      throw TError("Can't count");
+    }));
+    field.setText(QStringLiteral("it"));
+    QCOMPARE(receiver.Text, QStringLiteral("it"));
+    QCOMPARE(count, 1);
+    QCOMPARE(dialogs.Errors, (QStringList{QStringLiteral("Can't take it."), QStringLiteral("Can't count.")}));
   }
 };
 

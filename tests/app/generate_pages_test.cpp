@@ -8,7 +8,7 @@
 #include <QStackedWidget>
 #include <functional>
 
-#include "app/shared/colourchooser.h"
+#include "app/shared/colorchooser.h"
 #include "app/wizard/previews.h"
 #include "platform/filesystem.h"
 #include "wizard/colorschemes.h"
@@ -50,7 +50,7 @@ void ShowPage(TWizardFixture& fixture, int page) {
 
 class GeneratePagesTest : public QObject {
   Q_OBJECT
- private slots:
+ private Q_SLOTS:
   void initTestCase() {
     // Nothing here may touch the user's own settings.
     qputenv("FOLIVANT_CONFIG_DIR", QDir::tempPath().toUtf8() + "/folivant-generate-pages-test-config");

@@ -45,7 +45,7 @@ bool RenderingPhotograph(const TWizardFixture& fixture, int index) {
 
 class GenerateRunTest : public QObject {
   Q_OBJECT
- private slots:
+ private Q_SLOTS:
   void initTestCase() {
     qputenv("FOLIVANT_CONFIG_DIR", QDir::tempPath().toUtf8() + "/folivant-generate-run-test-config");
   }

@@ -2,7 +2,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/shared/colourchooser.h"
+#include "app/shared/colorchooser.h"
 #include "wizard/colorschemes.h"
 #include "wizardfixture.h"
 
@@ -45,10 +45,10 @@ QStringList StoredSchemes(TSettingsStore& store) {
 
 // The four choosers' colours as "page,text,link,hover" in decimal.
 QString Choosers(const TWizardFixture& fixture) {
-  QStringList colours;
+  QStringList colors;
   for (const char* name : {"colPage", "colText", "colLink", "colActiveLink"})
-    colours << QString::number(fixture.Child<TColourChooser>(name).Selected());
-  return colours.join(QLatin1Char(','));
+    colors << QString::number(fixture.Child<TColorChooser>(name).Selected());
+  return colors.join(QLatin1Char(','));
 }
 
 void TypeSchemeName(const TWizardFixture& fixture, const QString& name) {
@@ -64,7 +64,7 @@ void Click(const TWizardFixture& fixture, const char* button) { fixture.Child<QP
 
 class GenerateSchemesTest : public QObject {
   Q_OBJECT
- private slots:
+ private Q_SLOTS:
   void initTestCase() {
     qputenv("FOLIVANT_CONFIG_DIR", QDir::tempPath().toUtf8() + "/folivant-generate-schemes-test-config");
   }
@@ -83,7 +83,7 @@ class GenerateSchemesTest : public QObject {
     QVERIFY(fixture.Dialogs.Errors.isEmpty());
   }
 
-  void pickingSchemesAndColoursChangesTheAlbumScheme() {
+  void pickingSchemesAndColorsChangesTheAlbumScheme() {
     TWizardFixture fixture;
     StoreSchemes({Scheme("Ocean", kNavy, kCream), Scheme("forest", kTeal)}, fixture.Store());
     fixture.Open().ShowPage(2);
@@ -95,18 +95,18 @@ class GenerateSchemesTest : public QObject {
     QCOMPARE(album.PageColor(), kNavy);
     QCOMPARE(album.BorderColor(), Scheme("x", kNavy).BorderColor());
     QCOMPARE(album.TextColor, kCream);
-    QCOMPARE(fixture.Child<TColourChooser>("colPage").currentText(), QStringLiteral("Navy"));
+    QCOMPARE(fixture.Child<TColorChooser>("colPage").currentText(), QStringLiteral("Navy"));
 
-    TWizardFixture::Pick(fixture.Child<TColourChooser>("colLink"), QStringLiteral("Teal"));
+    TWizardFixture::Pick(fixture.Child<TColorChooser>("colLink"), QStringLiteral("Teal"));
     QCOMPARE(album.LinkColor, kTeal);
     fixture.Dialogs.Colors.push_back(QColor(0x12, 0x34, 0x56));
-    TWizardFixture::Pick(fixture.Child<TColourChooser>("colActiveLink"), QStringLiteral("Custom..."));
+    TWizardFixture::Pick(fixture.Child<TColorChooser>("colActiveLink"), QStringLiteral("Custom..."));
     QCOMPARE(album.HotLinkColor, TColor{0x563412});
     fixture.Dialogs.Colors.push_back(QColor());  // the colour dialog cancelled
-    TWizardFixture::Pick(fixture.Child<TColourChooser>("colText"), QStringLiteral("Custom..."));
+    TWizardFixture::Pick(fixture.Child<TColorChooser>("colText"), QStringLiteral("Custom..."));
     QCOMPARE(album.TextColor, kCream);
-    QCOMPARE(fixture.Child<TColourChooser>("colText").currentText(), QStringLiteral("Cream"));
-    TWizardFixture::Pick(fixture.Child<TColourChooser>("colText"), QStringLiteral("Default"));
+    QCOMPARE(fixture.Child<TColorChooser>("colText").currentText(), QStringLiteral("Cream"));
+    TWizardFixture::Pick(fixture.Child<TColorChooser>("colText"), QStringLiteral("Default"));
     QCOMPARE(album.TextColor, kBlack);
 
     TypeSchemeName(fixture, QStringLiteral("Mine"));
@@ -119,7 +119,7 @@ class GenerateSchemesTest : public QObject {
     TWizardFixture fixture;
     fixture.Open().ShowPage(2);
     TypeSchemeName(fixture, QStringLiteral("Cream Tea"));
-    TWizardFixture::Pick(fixture.Child<TColourChooser>("colPage"), QStringLiteral("Cream"));
+    TWizardFixture::Pick(fixture.Child<TColorChooser>("colPage"), QStringLiteral("Cream"));
     Click(fixture, "btnSaveScheme");
     QVERIFY(fixture.Dialogs.Asked.isEmpty());
     const QComboBox& schemes = fixture.Child<QComboBox>("cmbSchemes");
@@ -135,7 +135,7 @@ class GenerateSchemesTest : public QObject {
     StoreSchemes({Scheme("Ocean", kNavy)}, fixture.Store());
     fixture.Open().ShowPage(2);
     TypeSchemeName(fixture, QStringLiteral("Ocean"));
-    TWizardFixture::Pick(fixture.Child<TColourChooser>("colPage"), QStringLiteral("Teal"));
+    TWizardFixture::Pick(fixture.Child<TColorChooser>("colPage"), QStringLiteral("Teal"));
     const QStringList before = StoredSchemes(fixture.Store());
 
     fixture.Dialogs.Answers.push_back(false);

@@ -23,7 +23,7 @@ void Touch(const QString& path) {
 
 class HelpTest : public QObject {
   Q_OBJECT
- private slots:
+ private Q_SLOTS:
   void helpFileIsFoundBesideTheProgramOrInstalled_data() {
     QTest::addColumn<QString>("help_file");
     QTest::newRow("beside the program") << "bin/folivant.chm";

@@ -42,7 +42,7 @@ class MainWindowCommandsTest : public QObject {
     return rows;
   }
 
- private slots:
+ private Q_SLOTS:
   void addPhotoShowsTheLastPhotoAndMarksModified() {
     TMainWindowFixture fixture;
     TfrmFolivant& window = fixture.Start();

@@ -42,7 +42,7 @@ void CloseWhenFinished(TfrmGenerate& wizard) {
 
 class MainWindowGenerateTest : public QObject {
   Q_OBJECT
- private slots:
+ private Q_SLOTS:
   void generateMakesTheAlbumThroughTheWizardWithANewWizardEachTime() {
     TMainWindowFixture fixture;
     QTemporaryDir home;

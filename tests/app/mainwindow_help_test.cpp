@@ -95,7 +95,7 @@ class MainWindowHelpTest : public QObject {
     QTest::newRow("start page Read the Folivant help file") << TPlace::StartPage << "lnkStartHelp";
   }
 
- private slots:
+ private Q_SLOTS:
   void helpEntriesAreTheOnesTheUserSees() {
     TMainWindowFixture fixture;
     fixture.Start();

@@ -36,7 +36,7 @@ class MainWindowPreviewTest : public QObject {
            (static_cast<uint32_t>(150 - (y - horizon) / 6) << 8) | 60u;
   }
 
- private slots:
+ private Q_SLOTS:
   void leftRotationShowsTheTopEdgeOnTheLeft() {
     TMainWindowFixture fixture;
     fixture.Start();

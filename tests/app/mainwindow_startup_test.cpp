@@ -21,7 +21,7 @@ class MainWindowStartupTest : public QObject {
       fixture.StoreSetting("WindowPos", value, text);
   }
 
- private slots:
+ private Q_SLOTS:
   void firstRunIsCentredOnTheStartPageWithTipZero() {
     TMainWindowFixture fixture;
     TfrmFolivant& window = fixture.Start();
@@ -55,7 +55,7 @@ class MainWindowStartupTest : public QObject {
     fixture.Start();
     auto& tip = fixture.Child<QLabel>("lblTip");
     QCOMPARE(tip.text(), QStringLiteral("Tip number 2"));
-    emit fixture.Child<QLabel>("lblNextTip").linkActivated(QStringLiteral("next"));
+    Q_EMIT fixture.Child<QLabel>("lblNextTip").linkActivated(QStringLiteral("next"));
     QCOMPARE(tip.text(), QStringLiteral("Tip number 0"));
     fixture.Stop();
     QCOMPARE(fixture.Setting("Settings", "CurrentTip"), "0");

@@ -4,7 +4,7 @@
 #include <QtTest>
 #include <optional>
 
-#include "app/settings.h"
+#include "app/stylesheeteditor.h"
 #include "platform/filesystem.h"
 #include "scripteddialogs.h"
 
@@ -74,7 +74,7 @@ QByteArray ReadFile(const QString& path) {
 
 class StylesheetTest : public QObject {
   Q_OBJECT
- private slots:
+ private Q_SLOTS:
   void okWithoutChangesRewritesTheSameLines_data() {
     QTest::addColumn<bool>("first_start");
     QTest::addColumn<QStringList>("saved");

@@ -73,32 +73,32 @@ TEST(JpegCodec, GreyscaleKeepsAll256Levels) {
   EXPECT_GT(distinct.size(), 250u) << "no reduction to a palette of grey levels";
 }
 
-TEST(JpegCodec, CmykAndYcckDecodeToTheirColours) {
+TEST(JpegCodec, CmykAndYcckDecodeToTheirColors) {
   const test::TTempDir folder;
   // Adobe's inverted inks: 255 is no ink.
-  struct Colour {
+  struct Color {
     uint8_t c, m, y, k;
     uint32_t rgb;
   };
-  const Colour colours[] = {{255, 0, 0, 255, 0xFFFF0000},
-                            {0, 255, 0, 255, 0xFF00FF00},
-                            {0, 0, 255, 255, 0xFF0000FF},
-                            {255, 255, 255, 255, 0xFFFFFFFF},
-                            {255, 255, 255, 0, 0xFF000000}};
+  const Color colors[] = {{255, 0, 0, 255, 0xFFFF0000},
+                          {0, 255, 0, 255, 0xFF00FF00},
+                          {0, 0, 255, 255, 0xFF0000FF},
+                          {255, 255, 255, 255, 0xFFFFFFFF},
+                          {255, 255, 255, 0, 0xFF000000}};
   for (const TFixtureSpace space : {TFixtureSpace::Cmyk, TFixtureSpace::Ycck}) {
     SCOPED_TRACE(space == TFixtureSpace::Cmyk ? "CMYK" : "YCCK");
     // One 16-pixel band per colour.
     std::vector<uint8_t> samples;
     for (int y = 0; y < 16; ++y) {
-      for (const Colour& colour : colours) {
-        for (int x = 0; x < 16; ++x) samples.insert(samples.end(), {colour.c, colour.m, colour.y, colour.k});
+      for (const Color& color : colors) {
+        for (int x = 0; x < 16; ++x) samples.insert(samples.end(), {color.c, color.m, color.y, color.k});
       }
     }
     const std::string jpeg = WriteFixtureJpeg(space, 16 * 5, 16, samples, 100);
     const TRaster decoded = LoadPicture(folder.Write("cmyk.jpg", jpeg));
     for (size_t band = 0; band < 5; ++band) {
       const uint32_t pixel = decoded.At(static_cast<int32_t>(band * 16 + 8), 8);
-      EXPECT_TRUE(Near(pixel, colours[band].rgb, 3)) << "band " << band << ": " << std::hex << pixel;
+      EXPECT_TRUE(Near(pixel, colors[band].rgb, 3)) << "band " << band << ": " << std::hex << pixel;
     }
   }
 }

@@ -102,18 +102,18 @@ TEST(Resampler, WeightsArePositiveAndSumTo256) {
   }
 }
 
-TEST(Resampler, SolidColoursStaySolid) {
-  const uint32_t colour = 0xFF336699;
+TEST(Resampler, SolidColorsStaySolid) {
+  const uint32_t color = 0xFF336699;
   for (int32_t s = 1; s <= 47; ++s) {
     for (int32_t d = 1; d <= 47; ++d) {
       SCOPED_TRACE(std::to_string(s) + "x" + std::to_string(48 - s) + " to " + std::to_string(d) + "x" +
                    std::to_string(48 - d));
-      const TRaster stretched = Stretch(SolidRaster(s, 48 - s, colour), d, 48 - d);
-      ASSERT_EQ(stretched.Pixels, SolidRaster(d, 48 - d, colour).Pixels);
+      const TRaster stretched = Stretch(SolidRaster(s, 48 - s, color), d, 48 - d);
+      ASSERT_EQ(stretched.Pixels, SolidRaster(d, 48 - d, color).Pixels);
     }
   }
-  EXPECT_EQ(Stretch(SolidRaster(1, 10000, colour), 1, 75).Pixels, SolidRaster(1, 75, colour).Pixels);
-  EXPECT_EQ(Stretch(SolidRaster(10000, 1, colour), 640, 1).Pixels, SolidRaster(640, 1, colour).Pixels);
+  EXPECT_EQ(Stretch(SolidRaster(1, 10000, color), 1, 75).Pixels, SolidRaster(1, 75, color).Pixels);
+  EXPECT_EQ(Stretch(SolidRaster(10000, 1, color), 640, 1).Pixels, SolidRaster(640, 1, color).Pixels);
 }
 
 TEST(Resampler, TentFilterReducesAsWorkedByHand) {

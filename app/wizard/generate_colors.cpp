@@ -1,7 +1,7 @@
 #include <QCollator>
 #include <algorithm>
 
-#include "app/shared/colourchooser.h"
+#include "app/shared/colorchooser.h"
 #include "app/shared/dialogs.h"
 #include "app/shared/errordisplay.h"
 #include "app/wizard/generate.h"
@@ -35,12 +35,12 @@ void TfrmGenerate::StoreChangedSchemeList(std::vector<TColorScheme> before) {
   }
 }
 
-void TfrmGenerate::SetupColourPage() {
+void TfrmGenerate::SetupColorPage() {
   FillSchemeList();
   const TColorScheme& scheme = album_->Settings.ColorScheme;
   ui_->cmbSchemes->setEditText(QString::fromStdString(scheme.Name));
-  SetColourChoosers(scheme);
-  RefreshColourPreview();
+  SetColorChoosers(scheme);
+  RefreshColorPreview();
 }
 
 void TfrmGenerate::FillSchemeList() {
@@ -62,10 +62,10 @@ void TfrmGenerate::FillSchemeList() {
   for (int item = 0; item < chooser.count() && selected < 0; ++item)
     if (chooser.itemText(item).compare(album_scheme, Qt::CaseInsensitive) == 0) selected = item;
   chooser.setCurrentIndex(selected);
-  RefreshColourPreview();
+  RefreshColorPreview();
 }
 
-void TfrmGenerate::SetColourChoosers(const TColorScheme& scheme) {
+void TfrmGenerate::SetColorChoosers(const TColorScheme& scheme) {
   ui_->colPage->SetSelected(scheme.PageColor());
   ui_->colText->SetSelected(scheme.TextColor);
   ui_->colLink->SetSelected(scheme.LinkColor);
@@ -85,9 +85,9 @@ TColorScheme TfrmGenerate::SchemeOfChoosers(const std::string& name) const {
 void TfrmGenerate::cmbSchemesSelect(int item) {
   if (item < 0) return;
   const TColorScheme& picked = schemes_.at(ui_->cmbSchemes->itemData(item).toInt());
-  SetColourChoosers(picked);
+  SetColorChoosers(picked);
   album_->Settings.ColorScheme.Assign(picked);
-  RefreshColourPreview();
+  RefreshColorPreview();
 }
 
 void TfrmGenerate::cmbSchemesChange(const QString& text) { album_->Settings.ColorScheme.Name = text.toStdString(); }
@@ -126,35 +126,35 @@ void TfrmGenerate::btnDeleteClick() {
     }
   }
   chooser.setEditText(QString());
-  SetColourChoosers(TColorScheme());
-  RefreshColourPreview();
+  SetColorChoosers(TColorScheme());
+  RefreshColorPreview();
 }
 
-void TfrmGenerate::colPageChange(TColor colour) {
-  album_->Settings.ColorScheme.SetPageColor(colour);
-  RefreshColourPreview();
+void TfrmGenerate::colPageChange(TColor color) {
+  album_->Settings.ColorScheme.SetPageColor(color);
+  RefreshColorPreview();
 }
 
-void TfrmGenerate::colTextChange(TColor colour) {
-  album_->Settings.ColorScheme.TextColor = colour;
-  RefreshColourPreview();
+void TfrmGenerate::colTextChange(TColor color) {
+  album_->Settings.ColorScheme.TextColor = color;
+  RefreshColorPreview();
 }
 
-void TfrmGenerate::colLinkChange(TColor colour) {
-  album_->Settings.ColorScheme.LinkColor = colour;
-  RefreshColourPreview();
+void TfrmGenerate::colLinkChange(TColor color) {
+  album_->Settings.ColorScheme.LinkColor = color;
+  RefreshColorPreview();
 }
 
-void TfrmGenerate::colActiveLinkChange(TColor colour) {
-  album_->Settings.ColorScheme.HotLinkColor = colour;
-  RefreshColourPreview();
+void TfrmGenerate::colActiveLinkChange(TColor color) {
+  album_->Settings.ColorScheme.HotLinkColor = color;
+  RefreshColorPreview();
 }
 
-void TfrmGenerate::RefreshColourPreview() {
+void TfrmGenerate::RefreshColorPreview() {
   const Ui::TfrmGenerate& ui = *ui_;
-  const auto css = [](TColor colour) { return ToQColor(colour).name(); };
-  ui.pnlColourPreview->setStyleSheet(
-      QStringLiteral("QFrame#pnlColourPreview { background-color: %1; }").arg(css(ui.colPage->Selected())));
+  const auto css = [](TColor color) { return ToQColor(color).name(); };
+  ui.pnlColorPreview->setStyleSheet(
+      QStringLiteral("QFrame#pnlColorPreview { background-color: %1; }").arg(css(ui.colPage->Selected())));
   ui.lblSampleText->setStyleSheet(QStringLiteral("color: %1;").arg(css(ui.colText->Selected())));
   ui.lblSampleLink->setStyleSheet(
       QStringLiteral("color: %1; text-decoration: underline;").arg(css(ui.colLink->Selected())));

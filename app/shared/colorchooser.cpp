@@ -1,4 +1,4 @@
-#include "app/shared/colourchooser.h"
+#include "app/shared/colorchooser.h"
 
 #include <QPainter>
 #include <QPixmap>
@@ -11,13 +11,13 @@ namespace folivant {
 
 namespace {
 
-struct TNamedColour {
+struct TNamedColor {
   const char* name;
-  TColor colour;
+  TColor color;
 };
 
 // The sixteen standard colours, then the four extended ones.
-constexpr std::array<TNamedColour, 20> kNamedColours{{
+constexpr std::array<TNamedColor, 20> kNamedColors{{
     {"Black", 0x000000},       {"Maroon", 0x000080},   {"Green", 0x008000}, {"Olive", 0x008080},
     {"Navy", 0x800000},        {"Purple", 0x800080},   {"Teal", 0x808000},  {"Gray", 0x808080},
     {"Silver", 0xC0C0C0},      {"Red", 0x0000FF},      {"Lime", 0x00FF00},  {"Yellow", 0x00FFFF},
@@ -29,9 +29,9 @@ constexpr int kCustomItem = 0;
 constexpr int kDefaultItem = 1;
 constexpr int kFirstNamedItem = 2;
 
-QIcon Swatch(TColor colour) {
+QIcon Swatch(TColor color) {
   QPixmap pixmap(16, 12);
-  pixmap.fill(ToQColor(colour));
+  pixmap.fill(ToQColor(color));
   QPainter painter(&pixmap);
   painter.setPen(Qt::darkGray);
   painter.drawRect(0, 0, pixmap.width() - 1, pixmap.height() - 1);
@@ -47,42 +47,42 @@ TColor ToTColor(const QColor& color) {
          static_cast<TColor>(color.blue()) << 16;
 }
 
-TColourChooser::TColourChooser(QWidget* parent) : QComboBox(parent) {
+TColorChooser::TColorChooser(QWidget* parent) : QComboBox(parent) {
   addItem(tr("Custom..."));
   addItem(tr("Default"));
-  for (const TNamedColour& named : kNamedColours) addItem(Swatch(named.colour), tr(named.name), named.colour);
+  for (const TNamedColor& named : kNamedColors) addItem(Swatch(named.color), tr(named.name), named.color);
   setMaxVisibleItems(count());
-  connect(this, &QComboBox::activated, this, &TColourChooser::ItemActivated);
+  connect(this, &QComboBox::activated, this, &TColorChooser::ItemActivated);
 }
 
-void TColourChooser::Setup(TDialogs& dialogs, TColor default_colour) {
+void TColorChooser::Setup(TDialogs& dialogs, TColor default_color) {
   dialogs_ = &dialogs;
-  default_colour_ = default_colour;
-  setItemIcon(kDefaultItem, Swatch(default_colour));
-  setItemData(kDefaultItem, default_colour);
-  SetSelected(default_colour);
+  default_color_ = default_color;
+  setItemIcon(kDefaultItem, Swatch(default_color));
+  setItemData(kDefaultItem, default_color);
+  SetSelected(default_color);
 }
 
-void TColourChooser::SetSelected(TColor colour) {
-  selected_ = colour;
+void TColorChooser::SetSelected(TColor color) {
+  selected_ = color;
   for (int item = kFirstNamedItem; item < count(); ++item) {
-    if (itemData(item).toUInt() == colour) {
+    if (itemData(item).toUInt() == color) {
       setCurrentIndex(item);
       shown_item_ = item;
       return;
     }
   }
-  SetCustomColour(colour);
+  SetCustomColor(color);
 }
 
-void TColourChooser::SetCustomColour(TColor colour) {
-  setItemIcon(kCustomItem, Swatch(colour));
-  setItemData(kCustomItem, colour);
+void TColorChooser::SetCustomColor(TColor color) {
+  setItemIcon(kCustomItem, Swatch(color));
+  setItemData(kCustomItem, color);
   setCurrentIndex(kCustomItem);
   shown_item_ = kCustomItem;
 }
 
-void TColourChooser::ItemActivated(int index) {
+void TColorChooser::ItemActivated(int index) {
   if (index == kCustomItem) {
     RunCommand(*dialogs_, [this] {
       const QColor chosen = dialogs_->ChooseColor(ToQColor(selected_));
@@ -91,14 +91,14 @@ void TColourChooser::ItemActivated(int index) {
         return;
       }
       selected_ = ToTColor(chosen);
-      SetCustomColour(selected_);
-      Q_EMIT ColourPicked(selected_);
+      SetCustomColor(selected_);
+      Q_EMIT ColorPicked(selected_);
     });
     return;
   }
   selected_ = itemData(index).toUInt();
   shown_item_ = index;
-  Q_EMIT ColourPicked(selected_);
+  Q_EMIT ColorPicked(selected_);
 }
 
 }  // namespace folivant

@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "app/stylesheeteditor.h"
 
 #include <QEvent>
 #include <QFont>
@@ -6,7 +6,7 @@
 
 #include "app/shared/errordisplay.h"
 #include "editor/stylesheetfile.h"
-#include "ui_settings.h"
+#include "ui_stylesheeteditor.h"
 
 namespace folivant {
 
@@ -21,9 +21,9 @@ TfrmStylesheet::TfrmStylesheet(QWidget* owner, TGlobalSettings& globalSettings, 
   ui_->mmoStylesheet->setFont(font);
   ui_->mmoStylesheet->setTabStopDistance(8 * QFontMetricsF(font).horizontalAdvance(QLatin1Char(' ')));
   ui_->mmoStylesheet->installEventFilter(this);
-  connect(ui_->Button1, &QPushButton::clicked, this, &TfrmStylesheet::Button1Click);
-  connect(ui_->Button2, &QPushButton::clicked, this, &TfrmStylesheet::Button2Click);
-  connect(ui_->Button3, &QPushButton::clicked, this, &TfrmStylesheet::Button3Click);
+  connect(ui_->Button1, &QPushButton::clicked, this, CommandSlot(dialogs_, this, &TfrmStylesheet::Button1Click));
+  connect(ui_->Button2, &QPushButton::clicked, this, CommandSlot(dialogs_, this, &TfrmStylesheet::Button2Click));
+  connect(ui_->Button3, &QPushButton::clicked, this, CommandSlot(dialogs_, this, &TfrmStylesheet::Button3Click));
   connect(ui_->btnOK, &QPushButton::clicked, this, &QDialog::accept);
   setEditorLines(globalSettings_.StylesheetTemplate());
 }
@@ -48,29 +48,22 @@ bool TfrmStylesheet::eventFilter(QObject* watched, QEvent* event) {
 void TfrmStylesheet::mmoStylesheetExit() { globalSettings_.SetStylesheetTemplate(editorLines()); }
 
 void TfrmStylesheet::Button1Click() {
-  RunCommand(dialogs_, [&] {
-    if (!dialogs_.Ask(
-            QStringLiteral("This will the stylesheet to its default value. Are you sure you want to do this?")))
-      return;
-    globalSettings_.RestoreDefaultStylesheet();
-    setEditorLines(globalSettings_.StylesheetTemplate());
-  });
+  if (!dialogs_.Ask(QStringLiteral("This will the stylesheet to its default value. Are you sure you want to do this?")))
+    return;
+  globalSettings_.RestoreDefaultStylesheet();
+  setEditorLines(globalSettings_.StylesheetTemplate());
 }
 
 void TfrmStylesheet::Button2Click() {
-  RunCommand(dialogs_, [&] {
-    const QStringList files = dialogs_.ChooseFilesToOpen(kStylesheetFilter, false, QString());
-    if (files.isEmpty()) return;
-    // Read first: a file that cannot be read leaves the editor's text as it was.
-    setEditorLines(ReadStylesheetFile(files.front().toStdString()));
-  });
+  const QStringList files = dialogs_.ChooseFilesToOpen(kStylesheetFilter, false, QString());
+  if (files.isEmpty()) return;
+  // Read first: a file that cannot be read leaves the editor's text as it was.
+  setEditorLines(ReadStylesheetFile(files.front().toStdString()));
 }
 
 void TfrmStylesheet::Button3Click() {
-  RunCommand(dialogs_, [&] {
-    const QString file = dialogs_.ChooseFileToSave(kStylesheetFilter, true);
-    if (!file.isEmpty()) WriteLinesToFile(editorLines(), file.toStdString());
-  });
+  const QString file = dialogs_.ChooseFileToSave(kStylesheetFilter, true);
+  if (!file.isEmpty()) WriteLinesToFile(editorLines(), file.toStdString());
 }
 
 // The editor shows every line followed by a line break, so that a last empty
