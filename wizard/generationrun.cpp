@@ -6,6 +6,7 @@
 
 #include "generator/jpegcodec.h"
 #include "model/albumfile.h"
+#include "model/metadata/imgdata.h"
 #include "platform/error.h"
 #include "platform/fileidentity.h"
 #include "platform/filesystem.h"
@@ -231,15 +232,6 @@ void TGenerationRun::WriteAlbumCopy() {
   WriteFileAtomically(OutputFile(name), AlbumFileText(album_), TFlush::Later);
 }
 
-static bool RendererReadsFileType(const std::string& path) {
-  try {
-    CheckPictureExtension(path);
-    return true;
-  } catch (const TError&) {
-    return false;
-  }
-}
-
 TRenderedImages TGenerationRun::Render(int index) const {
   TRenderedImages rendered;
   const TPhotograph& photograph = album_.Photographs[index];
@@ -248,7 +240,7 @@ TRenderedImages TGenerationRun::Render(int index) const {
     return rendered;
   }
   // The album editor admits ".jpe" files, which the renderer does not read.
-  if (!RendererReadsFileType(photograph.FileName)) {
+  if (!IsJpegName(photograph.FileName, TJpegEndings::JpgJpegOnly)) {
     rendered.Reason = "not a .jpg or .jpeg file";
     return rendered;
   }
