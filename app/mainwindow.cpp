@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QScreen>
+#include <algorithm>
 
 #include "app/about.h"
 #include "app/shared/dialogs.h"
@@ -18,6 +19,7 @@
 #include "editor/windowstate.h"
 #include "model/globalsettings.h"
 #include "platform/filesystem.h"
+#include "platform/ini.h"
 #include "platform/settingsstore.h"
 #include "ui_mainwindow.h"
 
@@ -29,12 +31,12 @@ TfrmFolivant::TfrmFolivant(std::string program_folder, const QStringList& argume
       dialogs_(dialogs ? *dialogs : *own_dialogs_),
       settings_store_(std::make_unique<TSettingsStore>()) {
   ui_->setupUi(this);
-  setWindowTitle(QStringLiteral("Folivant"));
   setUpLooks();
   connectCommands();
 
   globalSettings_ = std::make_unique<TGlobalSettings>(std::move(program_folder), *settings_store_);
   loadWindowState();
+  run([this] { refreshRecentAlbums(); });
   run([this] { btnNewClick(); });
   if (!arguments.isEmpty() && FileExists(arguments.front().toStdString()))
     run([&] { openAlbumFile(arguments.front()); });
@@ -66,6 +68,12 @@ void TfrmFolivant::setUpLooks() {
   ui_->itmRotateRight->setIcon(ThemeIcon(QStringLiteral("object-rotate-right")));
   ui_->itmHelp->setIcon(ThemeIcon(QStringLiteral("help-contents")));
   ui_->itmAbout->setIcon(ThemeIcon(QStringLiteral("help-about")));
+  ui_->itmNew->setShortcut(QKeySequence::New);
+  ui_->itmOpen->setShortcut(QKeySequence::Open);
+  ui_->itmSave->setShortcut(QKeySequence::Save);
+  ui_->itmSaveAs->setShortcut(QKeySequence::SaveAs);
+  ui_->itmExit->setShortcut(QKeySequence::Quit);
+  ui_->mnuRecentAlbums->setIcon(ThemeIcon(QStringLiteral("document-open-recent")));
   ui_->btnMoveUp->setIcon(ui_->itmMoveUp->icon());
   ui_->btnMoveDown->setIcon(ui_->itmMoveDown->icon());
   ui_->lnkAddPhotos->setIcon(ui_->itmAddPhoto->icon());
@@ -154,11 +162,15 @@ void TfrmFolivant::setUpLooks() {
 }
 
 void TfrmFolivant::connectCommands() {
-  const auto on = [this](QAction* action, void (TfrmFolivant::*slot)()) {
-    connect(action, &QAction::triggered, this, CommandSlot(dialogs_, this, slot));
+  // Each command runs through `run`, which shows its error and updates the title.
+  const auto command = [this](void (TfrmFolivant::*slot)()) {
+    return [this, slot] { run([this, slot] { (this->*slot)(); }); };
   };
-  const auto on_click = [this](QAbstractButton* button, void (TfrmFolivant::*slot)()) {
-    connect(button, &QAbstractButton::clicked, this, CommandSlot(dialogs_, this, slot));
+  const auto on = [&](QAction* action, void (TfrmFolivant::*slot)()) {
+    connect(action, &QAction::triggered, this, command(slot));
+  };
+  const auto on_click = [&](QAbstractButton* button, void (TfrmFolivant::*slot)()) {
+    connect(button, &QAbstractButton::clicked, this, command(slot));
   };
   on(ui_->itmNew, &TfrmFolivant::btnNewClick);
   on(ui_->itmOpen, &TfrmFolivant::itmOpenClick);
@@ -191,7 +203,10 @@ void TfrmFolivant::connectCommands() {
                                                       {ui_->popitmRotateUpsideDown, TRotation::UpsideDown}};
   for (const auto& [action, step] : rotations)
     connect(action, &QAction::triggered, this,
-            CommandSlot(dialogs_, [this, step = step] { rotateCurrentPhoto(step); }));
+            [this, step = step] { run([this, step] { rotateCurrentPhoto(step); }); });
+  on(ui_->itmRemoveMissingAlbums, &TfrmFolivant::itmRemoveMissingAlbumsClick);
+  on(ui_->itmClearRecentAlbums, &TfrmFolivant::itmClearRecentAlbumsClick);
+  connect(ui_->mnuRecentAlbums, &QMenu::aboutToShow, this, [this] { run([this] { refreshRecentAlbums(); }); });
 
   on_click(ui_->lnkAddPhotos, &TfrmFolivant::itmAddPhotoClick);
   on_click(ui_->lnkRemovePhotos, &TfrmFolivant::itmRemovePhotoClick);
@@ -206,25 +221,37 @@ void TfrmFolivant::connectCommands() {
   on_click(ui_->btnMoveDown, &TfrmFolivant::itmMoveDownClick);
   on_click(ui_->btnLocate, &TfrmFolivant::btnLocateClick);
   on_click(ui_->btnMissingPhotos, &TfrmFolivant::btnMissingPhotosClick);
-  connect(ui_->lblNextTip, &QLabel::linkActivated, this, CommandSlot(dialogs_, this, &TfrmFolivant::lblNextTipClick));
+  connect(ui_->lblNextTip, &QLabel::linkActivated, this, command(&TfrmFolivant::lblNextTipClick));
   ui_->lnkSortPhotos->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(ui_->lnkSortPhotos, &QWidget::customContextMenuRequested, this,
-          CommandSlot(dialogs_, this, &TfrmFolivant::lnkSortClick));
+  connect(ui_->lnkSortPhotos, &QWidget::customContextMenuRequested, this, command(&TfrmFolivant::lnkSortClick));
 
-  const auto user_selection = CommandSlot(dialogs_, [this] {
-    if (list_updates_ == 0) lstPhotosClick();
-  });
+  const auto user_selection = [this] {
+    if (list_updates_ == 0) run([this] { lstPhotosClick(); });
+  };
   connect(ui_->lstPhotos, &QListWidget::currentRowChanged, this, user_selection);
   connect(ui_->lstPhotos, &QListWidget::itemSelectionChanged, this, user_selection);
-  connect(ui_->edtTitle, &QLineEdit::textChanged, this, CommandSlot(dialogs_, this, &TfrmFolivant::edtTitleChange));
-  connect(ui_->mmoCaption, &QPlainTextEdit::textChanged, this,
-          CommandSlot(dialogs_, this, &TfrmFolivant::mmoCaptionChange));
+  connect(ui_->edtTitle, &QLineEdit::textChanged, this, command(&TfrmFolivant::edtTitleChange));
+  connect(ui_->mmoCaption, &QPlainTextEdit::textChanged, this, command(&TfrmFolivant::mmoCaptionChange));
+}
+
+// The available area of every screen, the primary one first.
+static std::vector<TScreenRect> AvailableScreenAreas() {
+  QList<QScreen*> screens = QGuiApplication::screens();
+  std::stable_partition(screens.begin(), screens.end(),
+                        [](const QScreen* screen) { return screen == QGuiApplication::primaryScreen(); });
+  std::vector<TScreenRect> areas;
+  for (const QScreen* screen : screens) {
+    const QRect area = screen->availableGeometry();
+    areas.push_back({area.x(), area.y(), area.width(), area.height()});
+  }
+  return areas;
 }
 
 void TfrmFolivant::loadWindowState() {
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
-  const TWindowState state =
-      ReadWindowState(settings_store_->Load(), {kDesignWidth, kDesignHeight}, {screen.width(), screen.height()});
+  const TWindowState state = FitOnScreen(
+      ReadWindowState(settings_store_->Load(), {kDesignWidth, kDesignHeight}, {screen.width(), screen.height()}),
+      AvailableScreenAreas());
   const std::string warning = settings_store_->TakeWarning();
   if (!warning.empty()) dialogs_.ShowError(ErrorBoxText(QString::fromStdString(warning)));
   move(state.Left, state.Top);
@@ -257,8 +284,9 @@ void TfrmFolivant::showEvent(QShowEvent* event) {
 }
 
 void TfrmFolivant::closeEvent(QCloseEvent* event) {
-  if (album_->Saved ||
-      dialogs_.Ask(QStringLiteral("The current album has not been saved. Are you sure you want to quit?")))
+  const bool leave = mayLeaveAlbum();
+  updateTitle();  // a save may have named the album
+  if (leave)
     event->accept();
   else
     event->ignore();
@@ -291,7 +319,18 @@ bool TfrmFolivant::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
-void TfrmFolivant::run(const std::function<void()>& command) { RunCommand(dialogs_, command); }
+void TfrmFolivant::run(const std::function<void()>& command) {
+  RunCommand(dialogs_, command);
+  // Also after a failure: a failed Save As has named the album all the same.
+  updateTitle();
+}
+
+void TfrmFolivant::updateTitle() {
+  if (!album_) return;  // start-up, before the first album
+  const std::string name = TrimBlanks(album_->FileName).empty() ? "Untitled" : ExtractFileName(album_->FileName);
+  setWindowTitle(QString::fromStdString(name) + QStringLiteral("[*] \u2014 Folivant"));
+  setWindowModified(!album_->Saved);
+}
 
 void TfrmFolivant::runBusy(const std::function<void()>& command) {
   struct TBusy {
@@ -322,8 +361,9 @@ void TfrmFolivant::openAlbumFile(const QString& path) {
   for (int i = 0; i < album_->Photographs.Count(); ++i)
     ui_->lstPhotos->addItem(QString::fromStdString(album_->Photographs[i].DisplayTitle()));
   --list_updates_;
+  rememberAlbum(path.toStdString());
   if (ui_->lstPhotos->count() == 0) return;
-  setFocusRow(0);
+  selectOnly(0);
   displayPhoto();
   ui_->pnlStart->hide();
   ui_->pnlPhotoEdit->show();
@@ -343,8 +383,15 @@ void TfrmFolivant::showEditor() {
   for (QAction* command : {ui_->itmRemovePhoto, ui_->itmNextPhoto, ui_->itmPrevPhoto}) command->setEnabled(true);
   ui_->pnlStart->hide();
   ui_->pnlPhotoEdit->show();
-  setFocusRow(ui_->lstPhotos->count() - 1);
+  selectOnly(ui_->lstPhotos->count() - 1);
   displayPhoto();
+}
+
+void TfrmFolivant::selectOnly(int row) {
+  ++list_updates_;
+  ui_->lstPhotos->selectionModel()->setCurrentIndex(ui_->lstPhotos->model()->index(row, 0),
+                                                    QItemSelectionModel::ClearAndSelect);
+  --list_updates_;
 }
 
 void TfrmFolivant::startBusy() {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "editor/listcommands.h"
+#include "editor/startfolder.h"
 #include "model/albumclasses.h"
 
 class QMenu;
@@ -62,6 +63,8 @@ class TfrmFolivant : public QMainWindow {
   void itmSaveAsClick();
   void btnGenerateClick();
   void itmExitClick();
+  void itmRemoveMissingAlbumsClick();
+  void itmClearRecentAlbumsClick();
   // Photos
   void itmAddPhotoClick();
   void itmAddFolderOfPhotosClick();
@@ -112,6 +115,10 @@ class TfrmFolivant : public QMainWindow {
   void loadWindowState();
   void saveWindowState();
 
+  /// The title names the album's file ("Untitled" before its first save) and
+  /// marks unsaved changes; run after every command.
+  void updateTitle();
+
   // View operations shared by the commands (mainwindow.cpp)
   void resetAlbum();
   void openAlbumFile(const QString& path);
@@ -119,10 +126,25 @@ class TfrmFolivant : public QMainWindow {
   void showEditor();
   void startBusy();
   void endBusy();
-  /// Runs one command that no slot runs (start-up, shutdown, events), showing its error in the error box.
+  /// Runs one command, showing its error in the error box, then updates the
+  /// title. Every command of the window runs through here.
   void run(const std::function<void()>& command);
   /// Runs `command` inside the busy state, which ends on failure too.
   void runBusy(const std::function<void()>& command);
+
+  // Album files (mainwindow_file.cpp)
+  /// Asks Save / Discard / Cancel when the album has unsaved changes; true
+  /// when the album may be left (saved, or the changes discarded).
+  bool mayLeaveAlbum();
+  /// Open and the recent albums: leaves the album first, then opens `path`.
+  void openAlbum(const QString& path);
+  /// Puts `path` first in the recent albums and remembers its folder.
+  void rememberAlbum(const std::string& path);
+  /// Rebuilds the "Recent Albums" menu from the settings file.
+  void refreshRecentAlbums();
+  void changeRecentAlbums(const std::function<std::vector<std::string>(std::vector<std::string>)>& change);
+  QString startFolder(TFileKind kind);
+  void rememberFolder(TFileKind kind, const QString& chosen);
 
   // Photo list (mainwindow_photos.cpp)
   void addPhotoFile(const std::string& path);
@@ -135,6 +157,9 @@ class TfrmFolivant : public QMainWindow {
   TRowSelection rowSelection() const;
   /// Moves the focus row without touching the selection.
   void setFocusRow(int row);
+  /// Makes `row` the focus row and the only selected one, so that the row
+  /// highlighted, the photograph shown and the row edits go to are one.
+  void selectOnly(int row);
   int focusRow() const;
   void storeCaption();
   bool lstPhotosKeyDown(int key);

@@ -1,9 +1,15 @@
-// The main window's album file commands: New, Open, Save, Save As, Generate, Exit.
+// The main window's album file commands: New, Open, the recent albums, Save,
+// Save As, Generate, Exit, and the question before unsaved work is left.
+
+#include <QMenu>
+#include <functional>
 
 #include "app/mainwindow.h"
+#include "app/shared/dialogfolders.h"
 #include "app/shared/dialogs.h"
 #include "app/wizard/generate.h"
 #include "editor/listcommands.h"
+#include "editor/recentalbums.h"
 #include "model/globalsettings.h"
 #include "platform/desktop.h"
 #include "platform/filesystem.h"
@@ -15,29 +21,48 @@ namespace folivant {
 
 static const QString kAlbumFileFilter = QStringLiteral("Web Album Files|*.alb");
 
+bool TfrmFolivant::mayLeaveAlbum() {
+  if (album_->Saved) return true;
+  switch (
+      dialogs_.AskToSave(QStringLiteral("The current album has not been saved. Do you want to save your changes?"))) {
+    case TSaveAnswer::Discard: return true;
+    case TSaveAnswer::Cancel: return false;
+    case TSaveAnswer::Save: break;
+  }
+  // A save that fails or whose file choice is cancelled keeps the album open.
+  return RunCommand(dialogs_, [this] { itmSaveClick(); }) && album_->Saved;
+}
+
 void TfrmFolivant::btnNewClick() {
-  if (!album_ || album_->Saved ||
-      dialogs_.Ask(QStringLiteral("The current album has not been saved. Are you sure you want to create a new one?")))
-    resetAlbum();
+  if (!album_ || mayLeaveAlbum()) resetAlbum();
 }
 
 void TfrmFolivant::itmOpenClick() {
-  if (!album_->Saved &&
-      !dialogs_.Ask(QStringLiteral("The current album has not been saved. Are you sure you want to open a new one?")))
-    return;
-  const QStringList chosen = dialogs_.ChooseFilesToOpen(kAlbumFileFilter, false, QString());
+  if (!mayLeaveAlbum()) return;
+  const QStringList chosen = dialogs_.ChooseFilesToOpen(kAlbumFileFilter, false, startFolder(TFileKind::Albums));
   if (!chosen.isEmpty()) openAlbumFile(chosen.front());
 }
 
+void TfrmFolivant::openAlbum(const QString& path) {
+  if (mayLeaveAlbum()) openAlbumFile(path);
+}
+
 void TfrmFolivant::itmSaveClick() {
-  if (TrimBlanks(album_->FileName).empty())
+  if (TrimBlanks(album_->FileName).empty()) {
     itmSaveAsClick();
-  else
-    album_->SaveToFile();
+    return;
+  }
+  album_->SaveToFile();
+  rememberAlbum(album_->FileName);
 }
 
 void TfrmFolivant::itmSaveAsClick() {
-  const QString chosen = dialogs_.ChooseFileToSave(kAlbumFileFilter, false);
+  // A new album is offered a name made from its title.
+  const QString offered = QString::fromStdString(
+      TrimBlanks(album_->FileName).empty()
+          ? JoinPath(startFolder(TFileKind::Albums).toStdString(), album_->AlbumFileBaseName() + ".alb")
+          : album_->FileName);
+  const QString chosen = dialogs_.ChooseFileToSave(kAlbumFileFilter, false, offered);
   if (chosen.isEmpty()) return;
   // The extension is added here, so the dialog cannot know the final name: ask about it here.
   const std::string path = WithAlbumExtension(chosen.toStdString());
@@ -46,6 +71,7 @@ void TfrmFolivant::itmSaveAsClick() {
     return;
   album_->FileName = path;
   album_->SaveToFile();
+  rememberAlbum(path);
 }
 
 void TfrmFolivant::btnGenerateClick() {
@@ -57,5 +83,64 @@ void TfrmFolivant::btnGenerateClick() {
 }
 
 void TfrmFolivant::itmExitClick() { close(); }
+
+QString TfrmFolivant::startFolder(TFileKind kind) { return DialogStartFolder(*settings_store_, kind); }
+
+void TfrmFolivant::rememberFolder(TFileKind kind, const QString& chosen) {
+  RememberDialogFolder(*settings_store_, dialogs_, kind, chosen);
+}
+
+void TfrmFolivant::rememberAlbum(const std::string& path) {
+  changeRecentAlbums([&](std::vector<std::string> paths) { return WithRecentAlbum(std::move(paths), path); });
+  rememberFolder(TFileKind::Albums, QString::fromStdString(path));
+}
+
+// The album file itself is opened or saved by now; a settings file that
+// cannot be written is shown and the command goes on.
+void TfrmFolivant::changeRecentAlbums(const std::function<std::vector<std::string>(std::vector<std::string>)>& change) {
+  RunCommand(dialogs_, [&] {
+    TSettingsKey& root = settings_store_->Load();
+    WriteRecentAlbums(root, change(ReadRecentAlbums(root)));
+    settings_store_->Save();
+  });
+  refreshRecentAlbums();
+}
+
+void TfrmFolivant::itmRemoveMissingAlbumsClick() { changeRecentAlbums(&WithoutMissingAlbums); }
+
+void TfrmFolivant::itmClearRecentAlbumsClick() {
+  changeRecentAlbums([](const std::vector<std::string>&) { return std::vector<std::string>(); });
+}
+
+// Rebuilt each time the menu opens, so that files removed since show greyed.
+void TfrmFolivant::refreshRecentAlbums() {
+  // The album entries stand before the separator; the two list commands after it.
+  QAction* separator = nullptr;
+  for (QAction* entry : ui_->mnuRecentAlbums->actions()) {
+    if (entry->isSeparator()) {
+      separator = entry;
+      break;
+    }
+    ui_->mnuRecentAlbums->removeAction(entry);
+    entry->deleteLater();  // it may be the entry being triggered
+  }
+  const std::vector<std::string> paths = ReadRecentAlbums(settings_store_->Load());
+  bool any_missing = false;
+  for (size_t index = 0; index < paths.size(); ++index) {
+    const QString path = QString::fromStdString(paths[index]);
+    const QString name =
+        QString::fromStdString(ExtractFileName(paths[index])).replace(QLatin1Char('&'), QStringLiteral("&&"));
+    auto* entry = new QAction(QStringLiteral("&%1 %2").arg(index + 1).arg(name), ui_->mnuRecentAlbums);
+    entry->setToolTip(path);
+    entry->setStatusTip(path);
+    const bool exists = FileExists(paths[index]);
+    entry->setEnabled(exists);
+    any_missing = any_missing || !exists;
+    connect(entry, &QAction::triggered, this, [this, path] { run([this, path] { openAlbum(path); }); });
+    ui_->mnuRecentAlbums->insertAction(separator, entry);
+  }
+  ui_->mnuRecentAlbums->menuAction()->setEnabled(!paths.empty());
+  ui_->itmRemoveMissingAlbums->setEnabled(any_missing);
+}
 
 }  // namespace folivant

@@ -39,7 +39,7 @@ void TfrmFolivant::refreshPhotoList() {
   for (int i = 0; i < album_->Photographs.Count(); ++i)
     ui_->lstPhotos->addItem(QString::fromStdString(album_->Photographs[i].DisplayTitle()));
   --list_updates_;
-  setFocusRow(0);
+  selectOnly(0);
   if (ui_->lstPhotos->count() > 0) displayPhoto();
 }
 
@@ -72,8 +72,10 @@ void TfrmFolivant::updateMoveCommands() {
 }
 
 void TfrmFolivant::itmAddPhotoClick() {
-  const QStringList chosen = dialogs_.ChooseFilesToOpen(QString::fromUtf8(kPhotoFileFilter), true, QString());
+  const QStringList chosen =
+      dialogs_.ChooseFilesToOpen(QString::fromUtf8(kPhotoFileFilter), true, startFolder(TFileKind::Photographs));
   if (chosen.isEmpty()) return;
+  rememberFolder(TFileKind::Photographs, chosen.front());
   runBusy([&] {
     for (const QString& path : chosen) addPhotoFile(path.toStdString());
     showEditor();
@@ -82,9 +84,10 @@ void TfrmFolivant::itmAddPhotoClick() {
 }
 
 void TfrmFolivant::itmAddFolderOfPhotosClick() {
-  const QString folder =
-      dialogs_.ChooseFolder(QStringLiteral("Select a folder containing photos that you'd like to add."), QString());
+  const QString folder = dialogs_.ChooseFolder(
+      QStringLiteral("Select a folder containing photos that you'd like to add."), startFolder(TFileKind::Photographs));
   if (folder.isEmpty()) return;
+  rememberFolder(TFileKind::Photographs, folder);
   runBusy([&] {
     const std::vector<std::string> paths = FindPhotographs(folder.toStdString());
     if (paths.empty()) {

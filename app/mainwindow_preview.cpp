@@ -9,6 +9,11 @@
 
 namespace folivant {
 
+// A path on a line of its own, breakable after each "/" so that a long one wraps instead of widening the window.
+static QString WrappablePath(const std::string& path) {
+  return QString::fromStdString(path).replace(QLatin1Char('/'), QStringLiteral("/\u200B"));
+}
+
 void TfrmFolivant::displayPhoto() {
   ui_->pnlStart->hide();
   TPhotograph* photo = currentPhoto();
@@ -19,11 +24,14 @@ void TfrmFolivant::displayPhoto() {
     ui_->imgPhotoPreview->ShowPhoto(photo->FileName, photo->Rotation);
   } catch (const std::exception&) {
     ui_->imgPhotoPreview->Clear();
-    ui_->lblPhotoError->setText(
-        photo->Missing() ? QStringLiteral("This photograph could not be found. It may have been moved to a different "
-                                          "folder or renamed since it was first added to this album.")
-                         : QStringLiteral("There was an error displaying this photograph. It may be corrupted or not "
-                                          "a proper JPEG file."));
+    const QString reason = photo->Missing()
+                               ? QStringLiteral(
+                                     "This photograph could not be found. It may have been moved to a different "
+                                     "folder or renamed since it was first added to this album.")
+                               : QStringLiteral(
+                                     "There was an error displaying this photograph. It may be corrupted or not "
+                                     "a proper JPEG file.");
+    ui_->lblPhotoError->setText(reason + QStringLiteral("\n\n") + WrappablePath(photo->FileName));
     ui_->pnlPhotoError->show();
     ui_->pnlPhoto->hide();
   }
@@ -43,19 +51,43 @@ void TfrmFolivant::refreshPhotoCaptions() {
 void TfrmFolivant::btnLocateClick() {
   TPhotograph* photo = currentPhoto();
   if (!photo) return;
+  // Offer the photograph's own name, in its folder while that exists.
+  const std::string folder = ExtractFilePath(photo->FileName);
+  const std::string offered = DirectoryExists(folder) ? photo->FileName
+                                                      : JoinPath(startFolder(TFileKind::Photographs).toStdString(),
+                                                                 ExtractFileName(photo->FileName));
   const QStringList chosen =
-      dialogs_.ChooseFilesToOpen(QString::fromUtf8(kPhotoFileFilter), false, QString::fromStdString(photo->FileName));
+      dialogs_.ChooseFilesToOpen(QString::fromUtf8(kPhotoFileFilter), false, QString::fromStdString(offered));
   if (chosen.isEmpty()) return;
+  rememberFolder(TFileKind::Photographs, chosen.front());
   photo->SetFileName(chosen.front().toStdString());
   // The new file name is kept only in the album file: unsaved work.
   album_->MarkModified();
   displayPhoto();
+  dialogs_.Inform(QStringLiteral("The photograph now comes from %1.").arg(QString::fromStdString(photo->FileName)));
+}
+
+// What "Find Missing Photos" found in `folder`, out of `missing` photographs.
+static QString FoundMessage(const QString& folder, int missing, const QStringList& found) {
+  if (found.isEmpty())
+    return missing == 1 ? QStringLiteral("The missing photograph is not in %1.").arg(folder)
+                        : QStringLiteral("None of the %1 missing photographs is in %2.").arg(missing).arg(folder);
+  constexpr int kListed = 10;
+  QString message =
+      QStringLiteral("Found %1 of %2 missing photographs in %3:").arg(found.size()).arg(missing).arg(folder);
+  for (const QString& name : found.mid(0, kListed)) message += QLatin1Char('\n') + name;
+  if (found.size() > kListed) message += QStringLiteral("\nand %1 more").arg(found.size() - kListed);
+  return message;
 }
 
 void TfrmFolivant::btnMissingPhotosClick() {
-  const QString folder = dialogs_.ChooseFolder(
-      QStringLiteral("Folivant will search for your missing photos in the folder you choose."), QString());
+  const QString folder =
+      dialogs_.ChooseFolder(QStringLiteral("Folivant will search for your missing photos in the folder you choose."),
+                            startFolder(TFileKind::Photographs));
+  int missing = 0;
+  QStringList found;
   if (!folder.isEmpty()) {
+    rememberFolder(TFileKind::Photographs, folder);
     for (int i = 0; i < album_->Photographs.Count(); ++i) {
       TPhotograph& photo = album_->Photographs[i];
       if (!photo.Missing()) continue;
@@ -63,10 +95,13 @@ void TfrmFolivant::btnMissingPhotosClick() {
       // A new file name is kept only in the album file: unsaved work.
       if (moved != photo.FileName) album_->MarkModified();
       photo.SetFileName(moved);
+      ++missing;
+      if (!photo.Missing()) found << QString::fromStdString(ExtractFileName(moved));
     }
   }
   displayPhoto();
   refreshPhotoCaptions();
+  if (missing > 0) dialogs_.Inform(FoundMessage(folder, missing, found));
 }
 
 void TfrmFolivant::lblNextTipClick() { ui_->lblTip->setText(QString::fromStdString(tips_->NextTip())); }

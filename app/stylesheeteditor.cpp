@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 
+#include "app/shared/dialogfolders.h"
 #include "app/shared/errordisplay.h"
 #include "editor/stylesheetfile.h"
 #include "ui_stylesheeteditor.h"
@@ -55,15 +56,20 @@ void TfrmStylesheet::Button1Click() {
 }
 
 void TfrmStylesheet::Button2Click() {
-  const QStringList files = dialogs_.ChooseFilesToOpen(kStylesheetFilter, false, QString());
+  const QStringList files = dialogs_.ChooseFilesToOpen(
+      kStylesheetFilter, false, DialogStartFolder(globalSettings_.Store(), TFileKind::StylesheetTemplates));
   if (files.isEmpty()) return;
+  RememberDialogFolder(globalSettings_.Store(), dialogs_, TFileKind::StylesheetTemplates, files.front());
   // Read first: a file that cannot be read leaves the editor's text as it was.
   setEditorLines(ReadStylesheetFile(files.front().toStdString()));
 }
 
 void TfrmStylesheet::Button3Click() {
-  const QString file = dialogs_.ChooseFileToSave(kStylesheetFilter, true);
-  if (!file.isEmpty()) WriteLinesToFile(editorLines(), file.toStdString());
+  const QString file = dialogs_.ChooseFileToSave(
+      kStylesheetFilter, true, DialogStartFolder(globalSettings_.Store(), TFileKind::StylesheetTemplates));
+  if (file.isEmpty()) return;
+  RememberDialogFolder(globalSettings_.Store(), dialogs_, TFileKind::StylesheetTemplates, file);
+  WriteLinesToFile(editorLines(), file.toStdString());
 }
 
 // The editor shows every line followed by a line break, so that a last empty

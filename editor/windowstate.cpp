@@ -1,5 +1,6 @@
 #include "editor/windowstate.h"
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 #include <string>
@@ -30,6 +31,33 @@ TWindowState ReadWindowState(const TSettingsKey& program_key, TExtent design, TE
   state.Width = ReadInteger(program_key, kWindowPosKey, "Width", design.Width);
   state.Height = ReadInteger(program_key, kWindowPosKey, "Height", design.Height);
   state.Maximized = ReadInteger(program_key, kSettingsKey, "Maximized", 0) != 0;
+  return state;
+}
+
+static int64_t Overlap(int64_t start, int64_t length, int64_t other_start, int64_t other_length) {
+  return std::max<int64_t>(0, std::min(start + length, other_start + other_length) - std::max(start, other_start));
+}
+
+static int64_t OverlapArea(const TWindowState& state, const TScreenRect& screen) {
+  return Overlap(state.Left, state.Width, screen.Left, screen.Width) *
+         Overlap(state.Top, state.Height, screen.Top, screen.Height);
+}
+
+// The window's start and length along one axis, inside the screen's.
+static void FitAxis(int32_t& start, int32_t& length, int32_t screen_start, int32_t screen_length) {
+  length = std::min(length, screen_length);
+  start = static_cast<int32_t>(
+      std::clamp<int64_t>(start, screen_start, int64_t{screen_start} + screen_length - std::max(length, 0)));
+}
+
+TWindowState FitOnScreen(TWindowState state, const std::vector<TScreenRect>& screens) {
+  if (screens.empty()) return state;
+  const auto most = std::max_element(screens.begin(), screens.end(), [&](const TScreenRect& a, const TScreenRect& b) {
+    return OverlapArea(state, a) < OverlapArea(state, b);
+  });
+  const TScreenRect& screen = OverlapArea(state, *most) > 0 ? *most : screens.front();
+  FitAxis(state.Left, state.Width, screen.Left, screen.Width);
+  FitAxis(state.Top, state.Height, screen.Top, screen.Height);
   return state;
 }
 

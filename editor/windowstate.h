@@ -5,6 +5,7 @@
 // "WindowPos" holds "Top", "Left", "Width" and "Height", all as decimal text.
 
 #include <cstdint>
+#include <vector>
 
 namespace folivant {
 
@@ -26,6 +27,21 @@ struct TExtent {
   int32_t Width = 0;
   int32_t Height = 0;
 };
+
+/// A rectangle in screen pixels: left and top edge, width and height.
+struct TScreenRect {
+  int32_t Left = 0;
+  int32_t Top = 0;
+  int32_t Width = 0;
+  int32_t Height = 0;
+};
+
+/// The state with its bounds moved, and shrunk where they must be, inside the
+/// screen area they overlap most of `screens` (each screen's available area,
+/// the primary first), or inside the primary one when they overlap none: a
+/// placement saved at another scale or on a screen that is gone stays
+/// reachable. Bounds that lie inside a screen are kept as they are.
+TWindowState FitOnScreen(TWindowState state, const std::vector<TScreenRect>& screens);
 
 /// Reads the state from the program key. A value that is missing or not an
 /// integer gives its default: tip -1, not maximized, the design size centred on the screen.

@@ -17,6 +17,8 @@ class TGlobalSettings {
   TGlobalSettings(std::string program_folder, TSettingsStore& store);
 
   const std::string& ProgramFolder() const { return program_folder_; }
+  /// The settings store the template is kept in, for the editor's other per-user choices.
+  TSettingsStore& Store() const { return store_; }
   /// The template lines, UTF-8, without line terminators; may be empty.
   const std::vector<std::string>& StylesheetTemplate() const { return stylesheet_template_; }
   void SetStylesheetTemplate(std::vector<std::string> lines) { stylesheet_template_ = std::move(lines); }

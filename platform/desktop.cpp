@@ -18,8 +18,8 @@ constexpr size_t kMaxUserDirsSize = 64 << 10;
 
 // user-dirs.dirs is a shell fragment of lines such as
 // XDG_DESKTOP_DIR="$HOME/Schreibtisch"; xdg-user-dir sources it, and only
-// "$HOME" is ever expanded in it.
-static std::string DesktopFromUserDirs(const std::string& home) {
+// "$HOME" is ever expanded in it. `variable` is the name before "=".
+static std::string FromUserDirs(const std::string& variable, const std::string& home) {
   const std::string config = Environment("XDG_CONFIG_HOME");
   const std::string folder = !config.empty() ? config : (home.empty() ? "" : home + "/.config");
   if (folder.empty()) return "";
@@ -30,7 +30,7 @@ static std::string DesktopFromUserDirs(const std::string& home) {
     return "";  // as xdg-user-dir, which falls back when it cannot read the file
   }
   std::istringstream in(text);
-  const std::string key = "XDG_DESKTOP_DIR=";
+  const std::string key = variable + "=";
   std::string found;
   for (std::string line; std::getline(in, line);) {
     if (line.compare(0, key.size(), key) != 0) continue;
@@ -42,13 +42,19 @@ static std::string DesktopFromUserDirs(const std::string& home) {
   return found;
 }
 
-std::string DesktopFolder() {
+// The folder `xdg-user-dir` reports for XDG_<name>_DIR, else `fallback` in the home folder.
+static std::string UserFolder(const std::string& name, const char* fallback) {
+  const std::string variable = "XDG_" + name + "_DIR";
   const std::string home = Environment("HOME");
-  std::string desktop = DesktopFromUserDirs(home);
-  if (desktop.empty()) desktop = Environment("XDG_DESKTOP_DIR");
-  if (desktop.empty() && !home.empty()) desktop = JoinPath(home, "Desktop");
-  while (desktop.size() > 1 && desktop.back() == kPathDelimiter) desktop.pop_back();
-  return desktop;
+  std::string folder = FromUserDirs(variable, home);
+  if (folder.empty()) folder = Environment(variable.c_str());
+  if (folder.empty() && !home.empty()) folder = JoinPath(home, fallback);
+  while (folder.size() > 1 && folder.back() == kPathDelimiter) folder.pop_back();
+  return folder;
 }
+
+std::string DesktopFolder() { return UserFolder("DESKTOP", "Desktop"); }
+
+std::string PicturesFolder() { return UserFolder("PICTURES", "Pictures"); }
 
 }  // namespace folivant

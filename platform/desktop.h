@@ -10,4 +10,8 @@ namespace folivant {
 /// Empty when neither that nor $HOME is known. Never throws.
 std::string DesktopFolder();
 
+/// The current user's pictures folder, found the same way from
+/// XDG_PICTURES_DIR, else $HOME/Pictures; it need not exist. Never throws.
+std::string PicturesFolder();
+
 }  // namespace folivant

@@ -1,5 +1,6 @@
 #include "app/shared/dialogs.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QDir>
@@ -10,38 +11,62 @@ namespace folivant {
 
 static const QString kTitle = QStringLiteral("Folivant");
 
-bool TQtDialogs::Ask(const QString& question) {
-  return QMessageBox::question(parent_, kTitle, question, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+// A box opened while a modal dialog (the stylesheet editor) is up stands over
+// that dialog, not over the main window behind it.
+QWidget* TQtDialogs::Owner() const {
+  QWidget* modal = QApplication::activeModalWidget();
+  return modal ? modal : parent_;
 }
 
-void TQtDialogs::Inform(const QString& message) { QMessageBox::information(parent_, kTitle, message); }
+bool TQtDialogs::AskWithDefault(const QString& question, int default_button) {
+  return QMessageBox::question(Owner(), kTitle, question, QMessageBox::Yes | QMessageBox::No,
+                               static_cast<QMessageBox::StandardButton>(default_button)) == QMessageBox::Yes;
+}
+
+bool TQtDialogs::Ask(const QString& question) { return AskWithDefault(question, QMessageBox::Yes); }
+
+bool TQtDialogs::AskDefaultNo(const QString& question) { return AskWithDefault(question, QMessageBox::No); }
+
+TSaveAnswer TQtDialogs::AskToSave(const QString& question) {
+  QMessageBox box(QMessageBox::Question, kTitle, question,
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, Owner());
+  box.setDefaultButton(QMessageBox::Save);
+  box.setEscapeButton(QMessageBox::Cancel);
+  switch (box.exec()) {
+    case QMessageBox::Save: return TSaveAnswer::Save;
+    case QMessageBox::Discard: return TSaveAnswer::Discard;
+    default: return TSaveAnswer::Cancel;
+  }
+}
+
+void TQtDialogs::Inform(const QString& message) { QMessageBox::information(Owner(), kTitle, message); }
 
 void TQtDialogs::Message(const QString& message) {
-  QMessageBox box(QMessageBox::NoIcon, kTitle, message, QMessageBox::Ok, parent_);
+  QMessageBox box(QMessageBox::NoIcon, kTitle, message, QMessageBox::Ok, Owner());
   box.exec();
 }
 
-void TQtDialogs::ShowError(const QString& message) { QMessageBox::critical(parent_, kTitle, message); }
+void TQtDialogs::ShowError(const QString& message) { QMessageBox::critical(Owner(), kTitle, message); }
 
 QStringList TQtDialogs::ChooseFilesToOpen(const QString& filter, bool multiple, const QString& initial_file) {
   const QString qt_filter = QtFileFilter(filter);
-  if (multiple) return QFileDialog::getOpenFileNames(parent_, QString(), initial_file, qt_filter);
-  const QString file = QFileDialog::getOpenFileName(parent_, QString(), initial_file, qt_filter);
+  if (multiple) return QFileDialog::getOpenFileNames(Owner(), QString(), initial_file, qt_filter);
+  const QString file = QFileDialog::getOpenFileName(Owner(), QString(), initial_file, qt_filter);
   return file.isEmpty() ? QStringList() : QStringList{file};
 }
 
-QString TQtDialogs::ChooseFileToSave(const QString& filter, bool confirm_overwrite) {
+QString TQtDialogs::ChooseFileToSave(const QString& filter, bool confirm_overwrite, const QString& initial_file) {
   const QFileDialog::Options options =
       confirm_overwrite ? QFileDialog::Options() : QFileDialog::Options(QFileDialog::DontConfirmOverwrite);
-  return QFileDialog::getSaveFileName(parent_, QString(), QString(), QtFileFilter(filter), nullptr, options);
+  return QFileDialog::getSaveFileName(Owner(), QString(), initial_file, QtFileFilter(filter), nullptr, options);
 }
 
 QString TQtDialogs::ChooseFolder(const QString& prompt, const QString& initial_folder) {
   const QString start = QDir(initial_folder).exists() ? initial_folder : QString();
-  return QFileDialog::getExistingDirectory(parent_, prompt, start);
+  return QFileDialog::getExistingDirectory(Owner(), prompt, start);
 }
 
-QColor TQtDialogs::ChooseColor(const QColor& initial) { return QColorDialog::getColor(initial, parent_); }
+QColor TQtDialogs::ChooseColor(const QColor& initial) { return QColorDialog::getColor(initial, Owner()); }
 
 void TQtDialogs::Open(const QUrl& url) { QDesktopServices::openUrl(url); }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "app/shared/dialogfolders.h"
 #include "app/shared/dialogs.h"
 #include "app/shared/errordisplay.h"
 #include "platform/filesystem.h"
@@ -309,8 +310,10 @@ void TfrmGenerate::SetupOutputPage() {
 }
 
 void TfrmGenerate::btnSelectFolderClick() {
-  const QString folder = dialogs_.ChooseFolder(tr("Select a folder"), QString());
+  const QString folder =
+      dialogs_.ChooseFolder(tr("Select a folder"), DialogStartFolder(store_, TFileKind::OutputFolder));
   if (folder.isEmpty()) return;
+  RememberDialogFolder(store_, dialogs_, TFileKind::OutputFolder, folder);
   ui_->edtOutputDirectory->setText(QString::fromStdString(JoinPath(folder.toStdString(), album_->AlbumFileBaseName())));
 }
 

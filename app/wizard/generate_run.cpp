@@ -33,7 +33,8 @@ void TfrmGenerate::btnFinishClick() {
   if (run_) return;  // a wizard performs one run
   const std::string field = ui_->edtOutputDirectory->text().toStdString();
   const TFinishCheck check = CheckFinish(*album_, field, desktop_folder_, [this](const std::string& question) {
-    return dialogs_.Ask(QString::fromStdString(question));
+    // Writing into a folder that holds files may replace them: No is the default.
+    return dialogs_.AskDefaultNo(QString::fromStdString(question));
   });
   switch (check) {
     case TFinishCheck::NoPhotographs:

@@ -194,6 +194,7 @@ class GenerateRunTest : public QObject {
     fixture.Dialogs.Answers.push_back(false);
     Click(fixture, "btnFinish");
     QCOMPARE(fixture.Dialogs.Asked, QStringList{QString::fromStdString(ExistingFolderQuestion(folder + "/"))});
+    QCOMPARE(fixture.Dialogs.AskedDefaultNo, fixture.Dialogs.Asked);
     QCOMPARE(fixture.Wizard->CurrentPage(), 5);
     QCOMPARE(fixture.Child<QLineEdit>("edtOutputDirectory").text(), QString::fromStdString(folder + "/"));
     QCOMPARE(fixture.Album.Settings.OutputDirectory, folder + "/");

@@ -14,6 +14,9 @@
 
 namespace folivant::test {
 
+static const QString kSaveQuestion =
+    QStringLiteral("The current album has not been saved. Do you want to save your changes?");
+
 class MainWindowCommandsTest : public QObject {
   Q_OBJECT
 
@@ -126,9 +129,9 @@ class MainWindowCommandsTest : public QObject {
     QCOMPARE(fixture.Rows(), Names({1, 2, 4}));
     QCOMPARE(window.Album().Photographs.Count(), 3);
     QCOMPARE(list.currentRow(), 0);
-    QVERIFY(SelectedRows(list).isEmpty());
 
     // The focus row alone is no selection; Del in the list removes a selection.
+    list.clearSelection();
     fixture.Trigger("itmRemovePhoto");
     QCOMPARE(fixture.Rows().size(), 3);
     Select(list, {2});
@@ -191,24 +194,21 @@ class MainWindowCommandsTest : public QObject {
     QVERIFY(!window.Album().Saved);
   }
 
-  void newAndOpenAnsweredNoKeepEverything() {
+  void newAndOpenAnsweredCancelKeepEverything() {
     TMainWindowFixture fixture;
     TfrmFolivant& window = fixture.Start();
     AddNumberedPhotos(fixture, 2);
     const TAlbum* album = &window.Album();
-    fixture.Dialogs.Answers = {false, false};
+    fixture.Dialogs.SaveAnswers = {TSaveAnswer::Cancel, TSaveAnswer::Cancel};
     fixture.Trigger("itmNew");
     fixture.Trigger("itmOpen");
-    QCOMPARE(fixture.Dialogs.Asked,
-             (QStringList{
-                 QStringLiteral("The current album has not been saved. Are you sure you want to create a new one?"),
-                 QStringLiteral("The current album has not been saved. Are you sure you want to open a new one?")}));
+    QCOMPARE(fixture.Dialogs.Asked, QStringList(2, kSaveQuestion));
     QVERIFY(fixture.Dialogs.Unexpected.isEmpty());
     QCOMPARE(&window.Album(), album);
     QCOMPARE(fixture.Rows(), Names({0, 1}));
     QVERIFY(!window.Album().Saved);
 
-    fixture.Dialogs.Answers = {true};
+    fixture.Dialogs.SaveAnswers = {TSaveAnswer::Discard};
     fixture.Trigger("itmNew");
     QVERIFY(fixture.Rows().isEmpty());
     QVERIFY(window.Album().Saved);
@@ -231,7 +231,7 @@ class MainWindowCommandsTest : public QObject {
 
     const QString damaged = fixture.PhotoFolder.filePath(QStringLiteral("damaged.alb"));
     std::ofstream(damaged.toStdString()) << "<folivant version=\"1.8\"><title>Half";
-    fixture.Dialogs.Answers = {true};
+    fixture.Dialogs.SaveAnswers = {TSaveAnswer::Discard};
     fixture.Dialogs.FilesToOpen.push_back({damaged});
     fixture.Trigger("itmOpen");
 
@@ -274,7 +274,7 @@ class MainWindowCommandsTest : public QObject {
     QVERIFY(!window.Album().Saved);
 
     // Open reads it back as saved.
-    fixture.Dialogs.Answers = {true};
+    fixture.Dialogs.SaveAnswers = {TSaveAnswer::Discard};
     fixture.Dialogs.FilesToOpen.push_back({saved});
     fixture.Trigger("itmOpen");
     QCOMPARE(fixture.Rows(), Names({0}));
@@ -361,6 +361,52 @@ class MainWindowCommandsTest : public QObject {
     window.Album().Saved = true;
     fixture.Trigger("popitmSortByFilename");
     QVERIFY(window.Album().Saved);
+  }
+
+  // The only highlighted row is the focus row, the preview shows its
+  // photograph (each file has its own colour) and a title typed goes to it.
+  static void CheckOneRowAgrees(TMainWindowFixture& fixture, int row, QRgb color) {
+    auto& list = fixture.Child<QListWidget>("lstPhotos");
+    QCOMPARE(SelectedRows(list), QList<int>{row});
+    QCOMPARE(list.currentRow(), row);
+    const QRgb shown = fixture.Child<TPhotoPreview>("imgPhotoPreview").Picture().pixel(1, 1);
+    QVERIFY2(std::abs(qRed(shown) - qRed(color)) + std::abs(qGreen(shown) - qGreen(color)) +
+                     std::abs(qBlue(shown) - qBlue(color)) <
+                 60,
+             qPrintable(QString::number(shown, 16)));
+    auto& title = fixture.Child<QLineEdit>("edtTitle");
+    const QString before = title.text();
+    title.setText(QStringLiteral("edited"));
+    QCOMPARE(fixture.Window().Album().Photographs[row].Title, "edited");
+    QCOMPARE(fixture.Rows()[row], QStringLiteral("edited"));
+    title.setText(before);
+  }
+
+  void importSortOpenAndRemoveShowTheRowTheyHighlight() {
+    TMainWindowFixture fixture;
+    fixture.Start();
+    const QRgb red = 0xFF0000, green = 0x00FF00, blue = 0x0000FF;
+    const auto jpeg = [&](const char* name, QRgb color) {
+      return fixture.WriteJpeg(QString::fromLatin1(name), 16, 16, [color](int, int) { return uint32_t{color}; });
+    };
+    fixture.AddPhotos({jpeg("c.jpg", red)});
+    Select(fixture.Child<QListWidget>("lstPhotos"), {0});
+    fixture.AddPhotos({jpeg("a.jpg", green), jpeg("b.jpg", blue)});
+    CheckOneRowAgrees(fixture, 2, blue);  // the last photograph added
+
+    fixture.Trigger("popitmSortByFilename");
+    CheckOneRowAgrees(fixture, 0, green);  // the first row of the new order
+
+    Select(fixture.Child<QListWidget>("lstPhotos"), {1});
+    fixture.Trigger("itmRemovePhoto");
+    CheckOneRowAgrees(fixture, 0, green);  // the new first row
+
+    fixture.Dialogs.FilesToSave = {fixture.PhotoFolder.filePath(QStringLiteral("album.alb"))};
+    fixture.Trigger("itmSave");
+    fixture.Dialogs.FilesToOpen.push_back({fixture.PhotoFolder.filePath(QStringLiteral("album.alb"))});
+    fixture.Trigger("itmOpen");
+    CheckOneRowAgrees(fixture, 0, green);  // the first row
+    QVERIFY(fixture.Dialogs.Unexpected.isEmpty());
   }
 };
 

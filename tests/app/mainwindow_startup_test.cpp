@@ -30,7 +30,8 @@ class MainWindowStartupTest : public QObject {
     QCOMPARE(window.pos(), QPoint((screen.width() - TfrmFolivant::kDesignWidth) / 2,
                                   (screen.height() - TfrmFolivant::kDesignHeight) / 2));
     QVERIFY(!window.isMaximized());
-    QCOMPARE(window.windowTitle(), QStringLiteral("Folivant"));
+    QCOMPARE(window.windowTitle(), QStringLiteral("Untitled[*] \u2014 Folivant"));
+    QVERIFY(!window.isWindowModified());
     QVERIFY(fixture.Child<QWidget>("pnlStart").isVisible());
     QVERIFY(!fixture.Child<QWidget>("pnlPhotoEdit").isVisible());
     QVERIFY(!fixture.Child<QWidget>("pnlError").isVisible());
@@ -135,7 +136,7 @@ class MainWindowStartupTest : public QObject {
     QCOMPARE(fixture.Dialogs.Unexpected, QStringList{QStringLiteral("ChooseFileToSave")});
   }
 
-  void closingAModifiedAlbumAsks() {
+  void closingAModifiedAlbumAsksSaveDiscardOrCancel() {
     TMainWindowFixture fixture;
     TfrmFolivant& window = fixture.Start();
     QVERIFY(window.close());
@@ -144,16 +145,49 @@ class MainWindowStartupTest : public QObject {
     window.show();
     fixture.AddPhotos({fixture.WriteJpeg(QStringLiteral("a.jpg"))});
     QVERIFY(!window.Album().Saved);
-    fixture.Dialogs.Answers = {false};
+    fixture.Dialogs.SaveAnswers = {TSaveAnswer::Cancel};
     QVERIFY(!window.close());
     QCOMPARE(fixture.Dialogs.Asked,
-             QStringList{QStringLiteral("The current album has not been saved. Are you sure you want to quit?")});
+             QStringList{QStringLiteral("The current album has not been saved. Do you want to save your changes?")});
     QVERIFY(window.isVisible());
     QVERIFY(!window.Album().Saved);
     QCOMPARE(fixture.Rows(), QStringList{QStringLiteral("a.jpg")});
 
-    fixture.Dialogs.Answers = {true};
+    // Save on a new album asks for its name; cancelling that cancels the close too.
+    fixture.Dialogs.SaveAnswers = {TSaveAnswer::Save};
+    fixture.Dialogs.FilesToSave = {QString()};
+    QVERIFY(!window.close());
+    // A save that fails keeps the window open, with the error shown.
+    window.Album().FileName = fixture.PhotoFolder.filePath(QStringLiteral("no-folder/a.alb")).toStdString();
+    fixture.Dialogs.SaveAnswers = {TSaveAnswer::Save};
+    QVERIFY(!window.close());
+    QCOMPARE(fixture.Dialogs.Errors.size(), 1);
+    QVERIFY(window.isVisible());
+
+    const QString path = fixture.PhotoFolder.filePath(QStringLiteral("a.alb"));
+    window.Album().FileName = path.toStdString();
+    fixture.Dialogs.SaveAnswers = {TSaveAnswer::Save};
     QVERIFY(window.close());
+    QVERIFY(QFile::exists(path));
+    QVERIFY(window.Album().Saved);
+    QVERIFY(fixture.Dialogs.Unexpected.isEmpty());
+
+    window.show();
+    fixture.AddPhotos({fixture.WriteJpeg(QStringLiteral("b.jpg"))});
+    fixture.Dialogs.SaveAnswers = {TSaveAnswer::Discard};
+    QVERIFY(window.close());
+    QCOMPARE(TAlbum::LoadFromFile(path.toStdString())->Photographs.Count(), 1);
+  }
+
+  void placementOffEveryScreenIsBroughtBack() {
+    TMainWindowFixture fixture;
+    for (const auto& [value, text] :
+         {std::pair<const char*, const char*>{"Top", "-3000"}, {"Left", "5000"}, {"Width", "4000"}, {"Height", "300"}})
+      fixture.StoreSetting("WindowPos", value, text);
+    TfrmFolivant& window = fixture.Start();
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    QCOMPARE(window.geometry().size(), QSize(available.width(), 300));
+    QCOMPARE(window.pos(), QPoint(available.x(), available.y()));
   }
 
   void menuCaptionsShowTheListKeys() {
@@ -163,6 +197,8 @@ class MainWindowStartupTest : public QObject {
     QCOMPARE(fixture.Child<QAction>("itmRemovePhoto").text(), QStringLiteral("&Remove Photo\tDel"));
     QCOMPARE(fixture.Child<QAction>("itmMoveUp").shortcut(), QKeySequence(QStringLiteral("Alt+Up")));
     QCOMPARE(fixture.Child<QAction>("itmPrevPhoto").shortcut(), QKeySequence(QStringLiteral("Ctrl+Left")));
+    QCOMPARE(fixture.Child<QAction>("itmSaveAs").shortcut(), QKeySequence(QKeySequence::SaveAs));
+    QCOMPARE(fixture.Child<QAction>("itmExit").shortcut(), QKeySequence(QKeySequence::Quit));
   }
 };
 

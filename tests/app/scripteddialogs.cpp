@@ -24,22 +24,35 @@ bool TScriptedDialogs::Ask(const QString& question) {
   return Next(Answers, Unexpected, QStringLiteral("Ask: ") + question, false);
 }
 
+bool TScriptedDialogs::AskDefaultNo(const QString& question) {
+  AskedDefaultNo << question;
+  return Ask(question);
+}
+
+TSaveAnswer TScriptedDialogs::AskToSave(const QString& question) {
+  Asked << question;
+  return Next(SaveAnswers, Unexpected, QStringLiteral("AskToSave: ") + question, TSaveAnswer::Cancel);
+}
+
 void TScriptedDialogs::Inform(const QString& message) { Informed << message; }
 void TScriptedDialogs::Message(const QString& message) { Messages << message; }
 void TScriptedDialogs::ShowError(const QString& message) { Errors << message; }
 
-QStringList TScriptedDialogs::ChooseFilesToOpen(const QString& filter, bool, const QString&) {
+QStringList TScriptedDialogs::ChooseFilesToOpen(const QString& filter, bool, const QString& initial_file) {
   FileFilters << filter;
+  InitialPaths << initial_file;
   return Next(FilesToOpen, Unexpected, QStringLiteral("ChooseFilesToOpen"), QStringList());
 }
 
-QString TScriptedDialogs::ChooseFileToSave(const QString& filter, bool) {
+QString TScriptedDialogs::ChooseFileToSave(const QString& filter, bool, const QString& initial_file) {
   FileFilters << filter;
+  InitialPaths << initial_file;
   return Next(FilesToSave, Unexpected, QStringLiteral("ChooseFileToSave"), QString());
 }
 
-QString TScriptedDialogs::ChooseFolder(const QString& prompt, const QString&) {
+QString TScriptedDialogs::ChooseFolder(const QString& prompt, const QString& initial_folder) {
   FolderPrompts << prompt;
+  InitialPaths << initial_folder;
   return Next(Folders, Unexpected, QStringLiteral("ChooseFolder"), QString());
 }
 

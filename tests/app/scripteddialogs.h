@@ -13,12 +13,18 @@ namespace folivant::test {
 class TScriptedDialogs : public TDialogs {
  public:
   std::deque<bool> Answers;
+  std::deque<TSaveAnswer> SaveAnswers;
   std::deque<QStringList> FilesToOpen;
   std::deque<QString> FilesToSave;
   std::deque<QString> Folders;
   std::deque<QColor> Colors;
 
+  /// Every question, the Yes/No and the Save/Discard/Cancel ones.
   QStringList Asked;
+  /// The Yes/No questions asked with No as the default button.
+  QStringList AskedDefaultNo;
+  /// The file or folder each file and folder dialog started on, in call order.
+  QStringList InitialPaths;
   QStringList Informed;
   QStringList Messages;
   QStringList Errors;
@@ -28,11 +34,13 @@ class TScriptedDialogs : public TDialogs {
   QStringList Unexpected;
 
   bool Ask(const QString& question) override;
+  bool AskDefaultNo(const QString& question) override;
+  TSaveAnswer AskToSave(const QString& question) override;
   void Inform(const QString& message) override;
   void Message(const QString& message) override;
   void ShowError(const QString& message) override;
   QStringList ChooseFilesToOpen(const QString& filter, bool multiple, const QString& initial_file) override;
-  QString ChooseFileToSave(const QString& filter, bool confirm_overwrite) override;
+  QString ChooseFileToSave(const QString& filter, bool confirm_overwrite, const QString& initial_file) override;
   QString ChooseFolder(const QString& prompt, const QString& initial_folder) override;
   QColor ChooseColor(const QColor& initial) override;
   void Open(const QUrl& url) override;

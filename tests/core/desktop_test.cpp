@@ -42,5 +42,18 @@ TEST(DesktopFolder, FollowsXdgUserDirs) {
   }
 }
 
+TEST(PicturesFolder, ReadsItsOwnLineThenFallsBackToPictures) {
+  test::TTempDir dir;
+  dir.Write("user-dirs.dirs", "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\nXDG_PICTURES_DIR=\"$HOME/Bilder\"\n");
+  test::TEnvironment config("XDG_CONFIG_HOME"), variable("XDG_PICTURES_DIR"), home("HOME");
+  variable.Set(nullptr);
+  home.Set("/home/ann");
+  config.Set(dir.Path().c_str());
+  EXPECT_EQ(PicturesFolder(), "/home/ann/Bilder");
+  EXPECT_EQ(DesktopFolder(), "/home/ann/Schreibtisch");
+  config.Set(dir.File("empty").c_str());
+  EXPECT_EQ(PicturesFolder(), "/home/ann/Pictures");
+}
+
 }  // namespace
 }  // namespace folivant

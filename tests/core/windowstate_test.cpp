@@ -69,5 +69,40 @@ TEST(WindowState, MaximizedRunKeepsTheEarlierNormalBounds) {
   EXPECT_EQ(root.OpenKey("WindowPos")->ReadString("Width"), "700");
 }
 
+TEST(WindowState, FitOnScreenBringsLostPlacementsBack) {
+  // A laptop screen at 1.5x (1280 x 800 available below a 32-pixel panel) with a second screen to its right.
+  const std::vector<TScreenRect> screens = {{0, 32, 1280, 768}, {1280, 0, 1920, 1080}};
+  struct TBounds {
+    int32_t left, top, width, height;
+  };
+  struct Row {
+    const char* why;
+    TBounds stored, fitted;
+  };
+  const Row rows[] = {
+      {"inside the first screen: kept", {100, 50, 700, 500}, {100, 50, 700, 500}},
+      {"inside the second screen: kept", {2000, 100, 800, 600}, {2000, 100, 800, 600}},
+      {"tiny stays tiny", {10, 40, 1, 1}, {10, 40, 1, 1}},
+      {"saved at 1x, larger than the screen now", {40, 40, 1800, 1100}, {0, 32, 1280, 768}},
+      {"under the panel", {100, 0, 700, 500}, {100, 32, 700, 500}},
+      {"half over the far edge: onto the screen it overlaps most", {3000, 900, 400, 400}, {2800, 680, 400, 400}},
+      {"on a screen that is gone: onto the primary one", {-2000, -900, 700, 500}, {0, 32, 700, 500}},
+      {"far beyond the last screen", {9000, 5000, 700, 500}, {580, 300, 700, 500}},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.why);
+    TWindowState stored;
+    stored.Left = r.stored.left;
+    stored.Top = r.stored.top;
+    stored.Width = r.stored.width;
+    stored.Height = r.stored.height;
+    const TWindowState fitted = FitOnScreen(stored, screens);
+    EXPECT_EQ(fitted.Left, r.fitted.left);
+    EXPECT_EQ(fitted.Top, r.fitted.top);
+    EXPECT_EQ(fitted.Width, r.fitted.width);
+    EXPECT_EQ(fitted.Height, r.fitted.height);
+  }
+}
+
 }  // namespace
 }  // namespace folivant
