@@ -73,7 +73,6 @@ void TfrmFolivant::setUpLooks() {
   ui_->itmSave->setShortcut(QKeySequence::Save);
   ui_->itmSaveAs->setShortcut(QKeySequence::SaveAs);
   ui_->itmExit->setShortcut(QKeySequence::Quit);
-  ui_->mnuRecentAlbums->setIcon(ThemeIcon(QStringLiteral("document-open-recent")));
   ui_->btnMoveUp->setIcon(ui_->itmMoveUp->icon());
   ui_->btnMoveDown->setIcon(ui_->itmMoveDown->icon());
   ui_->lnkAddPhotos->setIcon(ui_->itmAddPhoto->icon());

@@ -7,6 +7,7 @@
 #include "app/mainwindow.h"
 #include "app/shared/dialogfolders.h"
 #include "app/shared/dialogs.h"
+#include "app/shared/errordisplay.h"
 #include "app/wizard/generate.h"
 #include "editor/listcommands.h"
 #include "editor/recentalbums.h"

@@ -182,11 +182,11 @@ class MainWindowStartupTest : public QObject {
   void placementOffEveryScreenIsBroughtBack() {
     TMainWindowFixture fixture;
     for (const auto& [value, text] :
-         {std::pair<const char*, const char*>{"Top", "-3000"}, {"Left", "5000"}, {"Width", "4000"}, {"Height", "300"}})
+         {std::pair<const char*, const char*>{"Top", "-3000"}, {"Left", "5000"}, {"Width", "4000"}, {"Height", "480"}})
       fixture.StoreSetting("WindowPos", value, text);
     TfrmFolivant& window = fixture.Start();
     const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
-    QCOMPARE(window.geometry().size(), QSize(available.width(), 300));
+    QCOMPARE(window.geometry().size(), QSize(available.width(), 480));
     QCOMPARE(window.pos(), QPoint(available.x(), available.y()));
   }
 
