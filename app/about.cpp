@@ -39,6 +39,10 @@ TfrmAbout::TfrmAbout(QWidget* owner, TDialogs& dialogs)
   ui_->pnlTop->setBackgroundRole(QPalette::Base);
   ui_->lblTitle->setForegroundRole(QPalette::Text);
   layout()->setSizeConstraint(QLayout::SetFixedSize);
+  QFont title = font();  // large beside the body text, whatever the user's font size
+  title.setPointSizeF(title.pointSizeF() * 1.8);
+  title.setBold(true);
+  ui_->lblTitle->setFont(title);
   ui_->imgIcon->setPixmap(QApplication::windowIcon().pixmap(40, 40));
   ui_->lblTitle->setText(QStringLiteral("Folivant ") + QString::fromUtf8(kProgramVersion) + QLatin1Char(' '));
 

@@ -18,15 +18,11 @@ namespace folivant::test {
 namespace {
 
 QPalette DarkPalette() {
-  QPalette dark;
-  const std::pair<QPalette::ColorRole, QColor> colors[] = {
-      {QPalette::Window, QColor(0x2B, 0x2B, 0x2B)},      {QPalette::WindowText, QColor(0xE6, 0xE6, 0xE6)},
-      {QPalette::Base, QColor(0x1C, 0x1C, 0x1C)},        {QPalette::AlternateBase, QColor(0x38, 0x34, 0x30)},
-      {QPalette::Text, QColor(0xEE, 0xEE, 0xEE)},        {QPalette::Button, QColor(0x3A, 0x3A, 0x3A)},
-      {QPalette::ButtonText, QColor(0xE6, 0xE6, 0xE6)},  {QPalette::Link, QColor(0x7F, 0xB4, 0xFF)},
-      {QPalette::Highlight, QColor(0x3D, 0x6F, 0xB0)},   {QPalette::HighlightedText, Qt::white},
-      {QPalette::ToolTipBase, QColor(0x40, 0x40, 0x40)}, {QPalette::ToolTipText, Qt::white}};
-  for (const auto& [role, color] : colors) dark.setColor(role, color);
+  QPalette dark(QColor(0x3A, 0x3A, 0x3A), QColor(0x2B, 0x2B, 0x2B));  // button, window
+  dark.setColor(QPalette::Base, QColor(0x1C, 0x1C, 0x1C));
+  dark.setColor(QPalette::AlternateBase, QColor(0x38, 0x34, 0x30));
+  dark.setColor(QPalette::Text, QColor(0xEE, 0xEE, 0xEE));
+  dark.setColor(QPalette::Link, QColor(0x7F, 0xB4, 0xFF));
   return dark;
 }
 
