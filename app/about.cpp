@@ -33,11 +33,16 @@ QIcon ApplicationIcon() {
 TfrmAbout::TfrmAbout(QWidget* owner, TDialogs& dialogs)
     : QDialog(owner), ui_(std::make_unique<Ui::TfrmAbout>()), dialogs_(dialogs) {
   ui_->setupUi(this);
-  setFixedSize(394, 250);
-  QPalette white = ui_->pnlTop->palette();
-  white.setColor(QPalette::Window, Qt::white);
-  white.setColor(QPalette::WindowText, Qt::black);
-  ui_->pnlTop->setPalette(white);
+  // The band takes the theme's text-field colours: white in light themes, and
+  // readable in dark ones. The box's size comes from its layout, so that large
+  // fonts are never clipped.
+  ui_->pnlTop->setBackgroundRole(QPalette::Base);
+  ui_->lblTitle->setForegroundRole(QPalette::Text);
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  QFont title = font();  // large beside the body text, whatever the user's font size
+  title.setPointSizeF(title.pointSizeF() * 1.8);
+  title.setBold(true);
+  ui_->lblTitle->setFont(title);
   ui_->imgIcon->setPixmap(QApplication::windowIcon().pixmap(40, 40));
   ui_->lblTitle->setText(QStringLiteral("Folivant ") + QString::fromUtf8(kProgramVersion) + QLatin1Char(' '));
 

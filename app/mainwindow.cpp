@@ -114,12 +114,13 @@ void TfrmFolivant::setUpLooks() {
   ui_->splitMain->setSizes({210, kDesignWidth - 210});
   ui_->splitMain->setStretchFactor(1, 1);
 
-  // Cream boxes: the warning banner and the tip of the day.
-  const QString cream_style = QStringLiteral(
-      "#pnlError, #pnlTip { background: #fff8dc; border: 1px solid #e6d7a3; border-radius: 4px; }"
-      "#pnlError QLabel, #pnlTip QLabel { color: #3c3424; background: transparent; }");
-  ui_->pnlError->setStyleSheet(cream_style);
-  ui_->pnlTip->setStyleSheet(cream_style);
+  // The warning banner and the tip of the day stand out in the theme's own
+  // alternate colour, so that they stay readable in dark themes too.
+  for (QFrame* box : {ui_->pnlError, ui_->pnlTip}) {
+    box->setBackgroundRole(QPalette::AlternateBase);
+    box->setAutoFillBackground(true);
+    for (QLabel* label : box->findChildren<QLabel*>()) label->setForegroundRole(QPalette::Text);
+  }
   ui_->layError->setStretch(1, 1);
   ui_->layTip->setStretch(1, 1);
   QFont bold = font();
@@ -257,7 +258,9 @@ void TfrmFolivant::loadWindowState() {
   resize(state.Width, state.Height);
   if (state.Maximized) setWindowState(windowState() | Qt::WindowMaximized);
   tips_ = std::make_unique<TTips>(globalSettings_->ProgramFolder(), state.CurrentTip);
-  run([this] { lblNextTipClick(); });
+  const bool show_tips = ReadShowTips(settings_store_->Root());
+  ui_->chkShowTips->setChecked(show_tips);
+  run([this, show_tips] { showStartUpTip(show_tips); });
 }
 
 void TfrmFolivant::saveWindowState() {
@@ -270,6 +273,7 @@ void TfrmFolivant::saveWindowState() {
   state.Height = height();
   // Read afresh, so that what other windows stored since start-up stays.
   WriteWindowState(settings_store_->Load(), state);
+  WriteShowTips(settings_store_->Root(), ui_->chkShowTips->isChecked());
   settings_store_->Save();
 }
 

@@ -85,6 +85,8 @@ class TfrmFolivant : public QMainWindow {
   void btnLocateClick();
   void btnMissingPhotosClick();
   void lblNextTipClick();
+  /// Shows the tip box with the next tip, or hides it when there is none to show.
+  void showStartUpTip(bool show_tips);
   // Stylesheet editor, help, web links and About box
   void itmStylesheetTemplateClick();
   void itmHelpClick();

@@ -106,4 +106,10 @@ void TfrmFolivant::btnMissingPhotosClick() {
 
 void TfrmFolivant::lblNextTipClick() { ui_->lblTip->setText(QString::fromStdString(tips_->NextTip())); }
 
+void TfrmFolivant::showStartUpTip(bool show_tips) {
+  const std::optional<std::string> tip = tips_->StartUpTip(show_tips);
+  ui_->pnlTip->setVisible(tip.has_value());
+  if (tip) ui_->lblTip->setText(QString::fromStdString(*tip));
+}
+
 }  // namespace folivant

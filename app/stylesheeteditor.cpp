@@ -1,8 +1,8 @@
 #include "app/stylesheeteditor.h"
 
-#include <QEvent>
-#include <QFont>
+#include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QScreen>
 
 #include "app/shared/dialogfolders.h"
 #include "app/shared/errordisplay.h"
@@ -11,27 +11,43 @@
 
 namespace folivant {
 
-static const QString kStylesheetFilter = QStringLiteral("Cascading Style Sheets (*.css)|*.css|All Files (*.*)|*.*");
+namespace {
+
+const QString kStylesheetFilter = QStringLiteral("Cascading Style Sheets (*.css)|*.css|All Files (*.*)|*.*");
+
+constexpr QSize kDefaultSize(800, 600);
+constexpr int kTabWidthInSpaces = 4;
+
+}  // namespace
 
 TfrmStylesheet::TfrmStylesheet(QWidget* owner, TGlobalSettings& globalSettings, TDialogs& dialogs)
-    : QDialog(owner), ui_(std::make_unique<Ui::TfrmStylesheet>()), globalSettings_(globalSettings), dialogs_(dialogs) {
+    : QDialog(owner),
+      ui_(std::make_unique<Ui::TfrmStylesheet>()),
+      globalSettings_(globalSettings),
+      dialogs_(dialogs),
+      original_(globalSettings.StylesheetTemplate()) {
   ui_->setupUi(this);
-  QFont font(QStringLiteral("Courier New"), 8);
-  font.setStyleHint(QFont::TypeWriter);  // any fixed-pitch font where Courier New is missing
-  font.setFixedPitch(true);
+  const QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
   ui_->mmoStylesheet->setFont(font);
-  ui_->mmoStylesheet->setTabStopDistance(8 * QFontMetricsF(font).horizontalAdvance(QLatin1Char(' ')));
-  ui_->mmoStylesheet->installEventFilter(this);
+  ui_->mmoStylesheet->setTabStopDistance(kTabWidthInSpaces * QFontMetricsF(font).horizontalAdvance(QLatin1Char(' ')));
+  const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+  resize(kDefaultSize.boundedTo(screen->availableSize()).expandedTo(minimumSizeHint()));
   connect(ui_->Button1, &QPushButton::clicked, this, CommandSlot(dialogs_, this, &TfrmStylesheet::Button1Click));
   connect(ui_->Button2, &QPushButton::clicked, this, CommandSlot(dialogs_, this, &TfrmStylesheet::Button2Click));
   connect(ui_->Button3, &QPushButton::clicked, this, CommandSlot(dialogs_, this, &TfrmStylesheet::Button3Click));
   connect(ui_->btnOK, &QPushButton::clicked, this, &QDialog::accept);
+  connect(ui_->btnCancel, &QPushButton::clicked, this, &QDialog::reject);
   setEditorLines(globalSettings_.StylesheetTemplate());
 }
 
 TfrmStylesheet::~TfrmStylesheet() = default;
 
 void TfrmStylesheet::done(int result) {
+  if (result != Accepted) {
+    globalSettings_.SetStylesheetTemplate(original_);
+    QDialog::done(result);
+    return;
+  }
   // Saving failed: the template in memory still holds the text, so reopening the
   // editor shows it again; keeping the dialog open would only trap the user.
   RunCommand(dialogs_, [&] {
@@ -41,16 +57,8 @@ void TfrmStylesheet::done(int result) {
   QDialog::done(result);
 }
 
-bool TfrmStylesheet::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == ui_->mmoStylesheet && event->type() == QEvent::FocusOut) mmoStylesheetExit();
-  return QDialog::eventFilter(watched, event);
-}
-
-void TfrmStylesheet::mmoStylesheetExit() { globalSettings_.SetStylesheetTemplate(editorLines()); }
-
 void TfrmStylesheet::Button1Click() {
-  if (!dialogs_.Ask(QStringLiteral("This will the stylesheet to its default value. Are you sure you want to do this?")))
-    return;
+  if (!dialogs_.Ask(QStringLiteral("This will reset the stylesheet to its default value."))) return;
   globalSettings_.RestoreDefaultStylesheet();
   setEditorLines(globalSettings_.StylesheetTemplate());
 }

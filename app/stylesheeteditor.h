@@ -13,9 +13,9 @@ class TfrmStylesheet;
 
 namespace folivant {
 
-/// The stylesheet template editor, a modal dialog created for one use. Whatever
-/// the editor holds when the dialog closes becomes the template and is saved;
-/// there is no cancel.
+/// The stylesheet template editor, a modal dialog created for one use. "OK"
+/// makes the editor's text the template and saves it; "Cancel", Escape and the
+/// title bar's close button leave the template as it was when the dialog opened.
 class TfrmStylesheet : public QDialog {
   Q_OBJECT
 
@@ -24,21 +24,19 @@ class TfrmStylesheet : public QDialog {
   TfrmStylesheet(QWidget* owner, TGlobalSettings& globalSettings, TDialogs& dialogs);
   ~TfrmStylesheet() override;
 
-  /// Every close, by "OK", the title bar or Escape, sets and saves the template.
+  /// Accepted: sets and saves the template. Any other close puts back the template it started with.
   void done(int result) override;
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   std::unique_ptr<Ui::TfrmStylesheet> ui_;
   TGlobalSettings& globalSettings_;
   TDialogs& dialogs_;
+  /// The template when the dialog opened; "Default" changes the one in memory.
+  const TLineList original_;
 
   void Button1Click();  // "Default"
   void Button2Click();  // "Open"
   void Button3Click();  // "Save to File"
-  void mmoStylesheetExit();
 
   TLineList editorLines() const;
   void setEditorLines(const TLineList& lines);

@@ -4,6 +4,7 @@
 #include "platform/filesystem.h"
 #include "platform/ini.h"
 #include "platform/programfolder.h"
+#include "platform/settingsstore.h"
 #include "platform/text.h"
 
 namespace folivant {
@@ -11,6 +12,9 @@ namespace folivant {
 namespace {
 
 constexpr size_t kMaxTipCharacters = 2047;
+// Kept beside "CurrentTip" (windowstate.cpp).
+constexpr char kSettingsKey[] = "Settings";
+constexpr char kShowTipsValue[] = "ShowTips";
 
 // Missing file reads as an empty one, as profile reads do; a file that exists
 // but cannot be read throws TError.
@@ -28,6 +32,15 @@ int32_t CountOf(const std::string& text) {
 }
 
 }  // namespace
+
+bool ReadShowTips(const TSettingsKey& program_key) {
+  const TSettingsKey* settings = program_key.OpenKey(kSettingsKey);
+  return !settings || settings->ReadString(kShowTipsValue) != "0";
+}
+
+void WriteShowTips(TSettingsKey& program_key, bool show) {
+  program_key.CreateKey(kSettingsKey).WriteString(kShowTipsValue, show ? "1" : "0");
+}
 
 TTips::TTips(std::string program_folder, int32_t initial_index)
     : program_folder_(std::move(program_folder)), current_(initial_index) {
@@ -49,6 +62,11 @@ std::string TTips::NextTip() {
   } catch (const TError&) {
     return "";
   }
+}
+
+std::optional<std::string> TTips::StartUpTip(bool show_tips) {
+  if (!show_tips || tip_count_ <= 0) return std::nullopt;
+  return NextTip();
 }
 
 }  // namespace folivant

@@ -1,9 +1,17 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace folivant {
+
+class TSettingsKey;
+
+/// Whether the user wants the tip box at start-up: "Settings" / "ShowTips" in
+/// the program key, on unless it holds "0".
+bool ReadShowTips(const TSettingsKey& program_key);
+void WriteShowTips(TSettingsKey& program_key, bool show);
 
 /// The tip of the day, read from "tips.ini" beside the program: section "Info"
 /// key "Count", section "Tips" keys "Tip0", "Tip1", ... The file is read afresh
@@ -20,6 +28,10 @@ class TTips {
   /// Moves to the following tip, back to 0 after the last, and returns its text:
   /// "Error loading tips." when the file lacks it, "" when the file cannot be read.
   std::string NextTip();
+  /// The tip the start page shows at start-up (NextTip), or nothing when it
+  /// shows no tip box: `show_tips` is off or the file counts no tips. The index
+  /// moves only when a tip is shown.
+  std::optional<std::string> StartUpTip(bool show_tips);
 
  private:
   std::string program_folder_;

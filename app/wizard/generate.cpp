@@ -23,6 +23,8 @@ constexpr int kFirstPage = 1;
 constexpr int kOutputPage = 5;
 constexpr int kMinimumGridSide = 1;
 constexpr int kMaximumGridSide = 25;
+// The size the pages were laid out for; larger fonts make the wizard larger.
+constexpr QSize kDesignSize(600, 470);
 // The entries of the thumbnail and photo size lists, in their order.
 constexpr TPhotoSize kThumbSizeChoices[] = {TPhotoSize::Small, TPhotoSize::Medium, TPhotoSize::Large};
 constexpr TPhotoSize kPhotoSizeChoices[] = {TPhotoSize::Small, TPhotoSize::Medium, TPhotoSize::Large,
@@ -34,6 +36,31 @@ int ChoiceIndex(const TPhotoSize (&choices)[Count], TPhotoSize size) {
   const auto found = std::find(std::begin(choices), std::end(choices), size);
   return found == std::end(choices) ? -1 : static_cast<int>(found - std::begin(choices));
 }
+
+// What each page of choices is for: its step's name and a line of help.
+struct TPageHeader {
+  const char* step;
+  const char* help;
+};
+constexpr TPageHeader kPageHeaders[kOutputPage] = {
+    {QT_TRANSLATE_NOOP("TfrmGenerate", "Title and description"),
+     QT_TRANSLATE_NOOP("TfrmGenerate",
+                       "Give the album the title and the description its index pages show. Use \"Next\" and "
+                       "\"Previous\" to move between the steps; when you are satisfied with your selections, "
+                       "click \"Finish\" to begin the generation process.")},
+    {QT_TRANSLATE_NOOP("TfrmGenerate", "Colours"),
+     QT_TRANSLATE_NOOP("TfrmGenerate", "Choose the colours of the album's pages, or a colour scheme you saved.")},
+    {QT_TRANSLATE_NOOP("TfrmGenerate", "Index pages"),
+     QT_TRANSLATE_NOOP("TfrmGenerate",
+                       "Choose the size and the grid of the thumbnails on the index pages, and a link back to "
+                       "your home page.")},
+    {QT_TRANSLATE_NOOP("TfrmGenerate", "Photo pages"),
+     QT_TRANSLATE_NOOP("TfrmGenerate",
+                       "Choose how large each photograph is shown on its own page, and where its navigation "
+                       "links go.")},
+    {QT_TRANSLATE_NOOP("TfrmGenerate", "Output folder"),
+     QT_TRANSLATE_NOOP("TfrmGenerate",
+                       "Choose the folder the album is written to, then click \"Finish\" to generate it.")}};
 
 // The header's picture: two overlapping photographs with a landscape in each.
 QPixmap HeaderPicture() {
@@ -101,6 +128,9 @@ TfrmGenerate::TfrmGenerate(TDialogs* dialogs, TSettingsStore& store, std::string
       desktop_folder_(std::move(desktop_folder)) {
   ui_->setupUi(this);
   setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+  QFont step_font = ui_->lblStep->font();
+  step_font.setBold(true);
+  ui_->lblStep->setFont(step_font);
   ui_->imgHeader->setPixmap(HeaderPicture());
   QFont heading = ui_->lblCompleted->font();
   heading.setPointSizeF(heading.pointSizeF() * 1.6);
@@ -117,6 +147,7 @@ TfrmGenerate::TfrmGenerate(TDialogs* dialogs, TSettingsStore& store, std::string
   ui_->udCols->Associate(ui_->edtCols);
   ConnectHandlers();
   LoadSchemeList();
+  resize(sizeHint().expandedTo(kDesignSize));
 }
 
 TfrmGenerate::~TfrmGenerate() {
@@ -177,6 +208,11 @@ void TfrmGenerate::ShowPage(int page) {
   ui.btnNext->setEnabled(choosing && page < kOutputPage);
   ui.btnFinish->setEnabled(choosing);
   ui.btnCancel->setEnabled(true);
+  // Once the run starts no choice can change; only Skip and Cancel act.
+  for (int i = 0; i < kOutputPage; ++i) ui.pnlPages->widget(i)->setEnabled(choosing);
+  if (choosing)
+    SetHeader(tr("Step %1 of %2: %3").arg(page).arg(kOutputPage).arg(tr(kPageHeaders[page - 1].step)),
+              tr(kPageHeaders[page - 1].help));
   // Setting the controls calls their change handlers; that is no change by the user.
   const QScopedValueRollback<bool> loading(loading_, true);
   switch (page) {
@@ -191,6 +227,20 @@ void TfrmGenerate::ShowPage(int page) {
     case 6: ShowRunProgress(); break;
     case 7: SetupFinishedPage(); break;
   }
+  // The page's new texts reach the wizard's own layout, whose request then lets it grow (event).
+  ui.pnlPages->updateGeometry();
+}
+
+bool TfrmGenerate::event(QEvent* event) {
+  const bool handled = QDialog::event(event);
+  // A page's texts may need more room than the wizard has: it grows, and never shrinks under the user.
+  if (event->type() == QEvent::LayoutRequest) resize(size().expandedTo(sizeHint()));
+  return handled;
+}
+
+void TfrmGenerate::SetHeader(const QString& step, const QString& help) {
+  ui_->lblStep->setText(step);
+  ui_->lblHeader->setText(help);
 }
 
 void TfrmGenerate::btnNextClick() {

@@ -54,9 +54,14 @@ class TfrmGenerate : public QDialog {
   /// Every way of closing ends here: stops the run between ticks and stores the scheme list.
   void reject() override;
 
+ protected:
+  bool event(QEvent* event) override;
+
  private:
   // Creation and page set-ups (generate.cpp).
   void ConnectHandlers();
+  /// The header above the pages: what the step is and a line about it.
+  void SetHeader(const QString& step, const QString& help);
   void SetupIndexPage();
   void SetupPhotoPage();
   void SetupOutputPage();
@@ -109,8 +114,10 @@ class TfrmGenerate : public QDialog {
   void btnFinishClick();
   void StartRun();
   void RunTick();
+  void ShowRunHeader();
   void ShowRunProgress();
   void SetupFinishedPage();
+  void ShowLeftOutPhotographs();
   void lnkSkipClick();
   void Button1Click();
   void lnkHowToUploadClick();

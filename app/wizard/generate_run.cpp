@@ -18,8 +18,6 @@ namespace {
 
 constexpr int kFinishedPage = 7;
 constexpr int kTickMilliseconds = 10;
-// The finished page names at most this many photographs that got no images.
-constexpr int kListedPhotographs = 8;
 
 void ShowProgress(QProgressBar& bar, const TProgress& progress) {
   // A maximum of 0 would turn the bar into a busy indicator.
@@ -72,7 +70,20 @@ void TfrmGenerate::RunTick() {
   }
 }
 
+void TfrmGenerate::ShowRunHeader() {
+  if (run_ && run_->Failed()) {
+    SetHeader(tr("Generation stopped"), tr("The generation stopped at the error shown. The files written so far "
+                                           "stay; close the wizard with \"Cancel\"."));
+    return;
+  }
+  SetHeader(tr("Generating the album"),
+            tr("The album is being written to \"%1\". \"Skip This Step\" leaves the photographs not prepared "
+               "yet without pictures; \"Cancel\" stops the generation.")
+                .arg(QString::fromStdString(album_->Settings.OutputDirectory)));
+}
+
 void TfrmGenerate::ShowRunProgress() {
+  ShowRunHeader();
   if (!run_) return;
   Ui::TfrmGenerate& ui = *ui_;
   ShowProgress(*ui.pbImageProgress, run_->ImageProgress());
@@ -90,23 +101,37 @@ void TfrmGenerate::lnkSkipClick() {
 }
 
 void TfrmGenerate::SetupFinishedPage() {
-  QLabel& label = *ui_->lblPhotographsWithoutImages;
+  // The run is over: closing is all that is left, through "Close This Window".
+  ui_->btnCancel->setEnabled(false);
+  SetHeader(tr("The album is ready"),
+            tr("The album has been written to \"%1\".").arg(QString::fromStdString(album_->Settings.OutputDirectory)));
+  ShowLeftOutPhotographs();
+}
+
+void TfrmGenerate::ShowLeftOutPhotographs() {
+  Ui::TfrmGenerate& ui = *ui_;
   const std::vector<TPhotographWithoutImages>& without_images =
       run_ ? run_->PhotographsWithoutImages() : std::vector<TPhotographWithoutImages>();
-  label.setVisible(!without_images.empty());
-  if (without_images.empty()) return;
-  ui_->lblCompleted->setText(tr("Web Album Made Without Some Photographs"));
-  QStringList lines{tr("The album was made, but these photographs have no pictures in it:")};
-  const int listed = std::min(static_cast<int>(without_images.size()), kListedPhotographs);
-  for (int i = 0; i < listed; ++i) {
-    const TPhotographWithoutImages& left_out = without_images[static_cast<size_t>(i)];
-    lines << tr("    %1 (%2)")
-                 .arg(QString::fromStdString(album_->Photographs[left_out.Index].FileName),
-                      QString::fromStdString(left_out.Reason));
+  const bool skipped = run_ && !run_->SkipEnabled();
+  ui.lblPhotographsWithoutImages->setVisible(skipped || !without_images.empty());
+  ui.lstPhotographsWithoutImages->setVisible(!without_images.empty());
+  QStringList notes;
+  if (!without_images.empty()) {
+    ui.lblCompleted->setText(tr("Web Album Made Without Some Photographs"));
+    notes << (without_images.size() == 1
+                  ? tr("This photograph was left out: its page is in the album, but without the picture.")
+                  : tr("These %1 photographs were left out: their pages are in the album, but without the pictures.")
+                        .arg(without_images.size()));
   }
-  const int unlisted = static_cast<int>(without_images.size()) - listed;
-  if (unlisted > 0) lines << tr("    and %n more", nullptr, unlisted);
-  label.setText(lines.join(QLatin1Char('\n')));
+  if (skipped)
+    notes << tr(
+        "The preparing of the photographs was skipped: the photographs not prepared by then have no "
+        "pictures in the album.");
+  ui.lblPhotographsWithoutImages->setText(notes.join(QLatin1Char('\n')));
+  ui.lstPhotographsWithoutImages->clear();
+  for (const TPhotographWithoutImages& left_out : without_images)
+    ui.lstPhotographsWithoutImages->addItem(tr("%1 (%2)").arg(
+        QString::fromStdString(album_->Photographs[left_out.Index].FileName), QString::fromStdString(left_out.Reason)));
 }
 
 void TfrmGenerate::Button1Click() {

@@ -2,6 +2,8 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMap>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -36,6 +38,48 @@ bool Exists(const std::string& folder, const std::string& name) { return FileExi
 
 void Click(const TWizardFixture& fixture, const char* button) { fixture.Child<QPushButton>(button).click(); }
 
+QStringList ListRows(const QListWidget& list) {
+  QStringList rows;
+  for (int row = 0; row < list.count(); ++row) rows << list.item(row)->text();
+  return rows;
+}
+
+// The access key of a control's text ("&&" is a plain "&"), or nothing.
+QChar AccessKey(const QString& text) {
+  for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] != QLatin1Char('&')) continue;
+    if (text[i + 1] != QLatin1Char('&')) return text[i + 1].toUpper();
+    ++i;
+  }
+  return {};
+}
+
+// The controls shown on the wizard's current page and below it that share an access key.
+QStringList SharedAccessKeys(const TfrmGenerate& wizard) {
+  QMap<QChar, QStringList> owners;
+  for (const QWidget* widget : wizard.findChildren<QWidget*>()) {
+    if (!widget->isVisible()) continue;
+    QString text;
+    if (const auto* label = qobject_cast<const QLabel*>(widget); label && label->buddy()) text = label->text();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) text = button->text();
+    if (const QChar key = AccessKey(text); !key.isNull()) owners[key] << widget->objectName();
+  }
+  QStringList shared;
+  for (auto it = owners.cbegin(); it != owners.cend(); ++it)
+    if (it->size() > 1) shared << QStringLiteral("%1: %2").arg(it.key(), it->join(QLatin1Char(' ')));
+  return shared;
+}
+
+// The controls that take the keyboard and would act now.
+QStringList ActiveControls(const TfrmGenerate& wizard) {
+  QStringList active;
+  for (const QWidget* widget : wizard.findChildren<QWidget*>())
+    if (widget->isVisible() && widget->isEnabled() && (widget->focusPolicy() & Qt::TabFocus))
+      active << widget->objectName();
+  active.sort();
+  return active;
+}
+
 bool RenderingPhotograph(const TWizardFixture& fixture, int index) {
   const TGenerationRun* run = fixture.Wizard->Run();
   return run && run->RunStep() == TRunStep::RenderPhotographs && run->RunIndex() >= index;
@@ -66,9 +110,10 @@ class GenerateRunTest : public QObject {
     QCOMPARE(fixture.Child<QStackedWidget>("pnlPages").currentWidget()->objectName(),
              QStringLiteral("pnlFinishedPage"));
     QVERIFY(!fixture.Wizard->RunTimerActive());
-    QVERIFY(fixture.Child<QPushButton>("btnCancel").isEnabled());
+    QVERIFY(!fixture.Child<QPushButton>("btnCancel").isEnabled());
     QVERIFY(!fixture.Child<QPushButton>("btnFinish").isEnabled());
     QVERIFY(!fixture.Child<QLabel>("lblPhotographsWithoutImages").isVisible());
+    QVERIFY(!fixture.Child<QListWidget>("lstPhotographsWithoutImages").isVisible());
     const QProgressBar& images = fixture.Child<QProgressBar>("pbImageProgress");
     const QProgressBar& pages = fixture.Child<QProgressBar>("pbPageProgress");
     QCOMPARE(images.maximum(), 6);
@@ -92,6 +137,39 @@ class GenerateRunTest : public QObject {
     QVERIFY(!fixture.Wizard->isVisible());
     QVERIFY(fixture.Dialogs.Errors.isEmpty());
     QVERIFY(fixture.Dialogs.Unexpected.isEmpty());
+  }
+
+  void everyPageHasItsOwnAccessKeysAndHeader() {
+    TWizardFixture fixture;
+    for (int i = 1; i <= 6; ++i) fixture.AddPhotograph(QStringLiteral("photo%1.jpg").arg(i), 400, 300);
+    fixture.Open();
+    QStringList helps;
+    for (int page = 1; page <= 5; ++page) {
+      if (page > 1) Click(fixture, "btnNext");
+      QCOMPARE(fixture.Wizard->CurrentPage(), page);
+      QCOMPARE(SharedAccessKeys(*fixture.Wizard), QStringList());
+      QVERIFY(fixture.Child<QLabel>("lblStep").text().startsWith(QStringLiteral("Step %1 of 5: ").arg(page)));
+      helps << fixture.Child<QLabel>("lblHeader").text();
+    }
+    helps.removeDuplicates();
+    QCOMPARE(helps.size(), 5);
+
+    Click(fixture, "btnFinish");
+    QCOMPARE(fixture.Wizard->CurrentPage(), 6);
+    QCOMPARE(fixture.Child<QLabel>("lblStep").text(), QStringLiteral("Generating the album"));
+    QCOMPARE(SharedAccessKeys(*fixture.Wizard), QStringList());
+    QCOMPARE(ActiveControls(*fixture.Wizard), (QStringList{"btnCancel", "lnkSkip"}));
+    QVERIFY(!fixture.Child<QWidget>("pnlOutputPage").isEnabled());
+    QVERIFY(TickUntil([&] { return RenderingPhotograph(fixture, 1); }));
+    Click(fixture, "lnkSkip");
+
+    QVERIFY(TickUntil([&] { return fixture.Wizard->CurrentPage() == 7; }));
+    QCOMPARE(fixture.Child<QLabel>("lblStep").text(), QStringLiteral("The album is ready"));
+    QCOMPARE(SharedAccessKeys(*fixture.Wizard), QStringList());
+    QCOMPARE(ActiveControls(*fixture.Wizard), (QStringList{"Button1", "Button2", "lnkHowToUpload"}));
+    QVERIFY(fixture.Child<QLabel>("lblPhotographsWithoutImages").isVisible());
+    QVERIFY(fixture.Child<QLabel>("lblPhotographsWithoutImages").text().contains(QStringLiteral("skipped")));
+    QVERIFY(fixture.Dialogs.Errors.isEmpty());
   }
 
   void theUploadLinkOpensTheHelpFileOrSaysItIsMissing() {
@@ -235,6 +313,7 @@ class GenerateRunTest : public QObject {
     QCOMPARE(position, 2);  // the good photograph and its thumbnail
     QTest::qWait(100);
     QCOMPARE(fixture.Wizard->CurrentPage(), 6);
+    QCOMPARE(fixture.Child<QLabel>("lblStep").text(), QStringLiteral("Generation stopped"));
     QCOMPARE(fixture.Dialogs.Errors.size(), 1);
     QCOMPARE(fixture.Child<QProgressBar>("pbImageProgress").value(), position);
     QVERIFY(fixture.Child<QPushButton>("btnCancel").isEnabled());
@@ -257,10 +336,11 @@ class GenerateRunTest : public QObject {
     QCOMPARE(fixture.Child<QLabel>("lblCompleted").text(), QStringLiteral("Web Album Made Without Some Photographs"));
     const QLabel& label = fixture.Child<QLabel>("lblPhotographsWithoutImages");
     QVERIFY(label.isVisible());
-    QCOMPARE(label.text(), QStringLiteral("The album was made, but these photographs have no pictures in it:\n"
-                                          "    %1 (file not found)\n"
-                                          "    %2 (Not a JPEG file: starts with 0x74 0x68)")
-                               .arg(QString::fromStdString(gone.FileName), QString::fromStdString(broken)));
+    QCOMPARE(label.text(), QStringLiteral("These 2 photographs were left out: their pages are in the album, but "
+                                          "without the pictures."));
+    QCOMPARE(ListRows(fixture.Child<QListWidget>("lstPhotographsWithoutImages")),
+             (QStringList{QString::fromStdString(gone.FileName) + " (file not found)",
+                          QString::fromStdString(broken) + " (Not a JPEG file: starts with 0x74 0x68)"}));
     QVERIFY(Exists(fixture.Album.Settings.OutputDirectory, gone.WebName + ".html"));
     SaveScreenshot(*fixture.Wizard, QStringLiteral("wizard-7b-finished-page-missing-photographs"));
   }

@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTimer>
 #include <QToolBar>
 #include <QtTest>
@@ -198,10 +199,11 @@ class MainWindowHelpTest : public QObject {
                                                editor.findChild<QPlainTextEdit*>(QStringLiteral("mmoStylesheet"));
                                            shown = memo->toPlainText();
                                            memo->setPlainText(QStringLiteral("body { color: red; }"));
+                                           editor.findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
                                          });
     QCOMPARE(seen.ClassName, QStringLiteral("folivant::TfrmStylesheet"));
     QCOMPARE(seen.Owner, &window);
-    // The editor showed the user's stored template, and its close saved the edited one.
+    // The editor showed the user's stored template, and its OK saved the edited one.
     QCOMPARE(shown, QStringLiteral("h1 { margin: 0; }\n"));
     QCOMPARE(fixture.Setting("Stylesheet Template", "LineCount"), "1");
     QCOMPARE(fixture.Setting("Stylesheet Template", "Line0"), "body { color: red; }");

@@ -1,5 +1,6 @@
 // The main window's start-up, tip of the day, placement and close question.
 
+#include <QCheckBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
@@ -60,6 +61,39 @@ class MainWindowStartupTest : public QObject {
     QCOMPARE(tip.text(), QStringLiteral("Tip number 0"));
     fixture.Stop();
     QCOMPARE(fixture.Setting("Settings", "CurrentTip"), "0");
+  }
+
+  void tipBoxFollowsTheCheckBoxAndTheTipsFile() {
+    TMainWindowFixture fixture;
+    fixture.Start();
+    QVERIFY(fixture.Child<QWidget>("pnlTip").isVisible());
+    auto& show_tips = fixture.Child<QCheckBox>("chkShowTips");
+    QVERIFY(show_tips.isChecked());
+    show_tips.click();
+    fixture.Stop();
+    QCOMPARE(fixture.Setting("Settings", "ShowTips"), "0");
+    QCOMPARE(fixture.Setting("Settings", "CurrentTip"), "0");
+
+    // Turned off: no box, and the tip index waits for the day tips are back on.
+    fixture.Start();
+    QVERIFY(!fixture.Child<QWidget>("pnlTip").isVisible());
+    QVERIFY(fixture.Child<QWidget>("pnlStart").isVisible());
+    fixture.Stop();
+    QCOMPARE(fixture.Setting("Settings", "ShowTips"), "0");
+    QCOMPARE(fixture.Setting("Settings", "CurrentTip"), "0");
+
+    fixture.StoreSetting("Settings", "ShowTips", "1");
+    fixture.Start();
+    QVERIFY(fixture.Child<QWidget>("pnlTip").isVisible());
+    QCOMPARE(fixture.Child<QLabel>("lblTip").text(), QStringLiteral("Tip number 1"));
+    fixture.Stop();
+
+    // No tips file: no box and no error text, whatever the check box says.
+    QVERIFY(QFile::remove(fixture.ProgramFolder.filePath(QStringLiteral("tips.ini"))));
+    fixture.Start();
+    QVERIFY(!fixture.Child<QWidget>("pnlTip").isVisible());
+    QVERIFY(fixture.Child<QLabel>("lblTip").text() != QStringLiteral("Error loading tips."));
+    QVERIFY(fixture.Dialogs.Errors.isEmpty());
   }
 
   void storedPlacementIsRestoredAndMaximizedKeepsIt() {

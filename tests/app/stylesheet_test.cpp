@@ -1,5 +1,7 @@
+#include <QFontInfo>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <optional>
@@ -112,8 +114,7 @@ class StylesheetTest : public QObject {
     TEditorFixture fixture(TLineList{"body { color: red; }"});
     fixture.dialogs.Answers = {answer};
     fixture.Click("Button1");
-    QCOMPARE(fixture.dialogs.Asked,
-             QStringList{"This will the stylesheet to its default value. Are you sure you want to do this?"});
+    QCOMPARE(fixture.dialogs.Asked, QStringList{"This will reset the stylesheet to its default value."});
     const QStringList expected = answer ? Lines(DefaultTemplate()) : own;
     QCOMPARE(Lines(fixture.settings->StylesheetTemplate()), expected);
     QCOMPARE(fixture.Stored(), own);  // nothing is saved before the close
@@ -121,7 +122,15 @@ class StylesheetTest : public QObject {
     QCOMPARE(fixture.Stored(), expected);
   }
 
-  void openThenTitleBarCloseStoresTheFilesLines() {
+  void onlyOkStoresTheEdits_data() {
+    QTest::addColumn<QString>("close");
+    QTest::newRow("OK") << "btnOK";
+    QTest::newRow("Cancel") << "btnCancel";
+    QTest::newRow("Escape") << "Escape";
+    QTest::newRow("title bar") << "close";
+  }
+  void onlyOkStoresTheEdits() {
+    QFETCH(QString, close);
     TEditorFixture fixture(TLineList{"old"});
     const QString path = fixture.File(QStringLiteral("mine.css"));
     WriteFile(path, "a {\r\n\tmargin: 0;\r}\n\nb { }");
@@ -129,12 +138,31 @@ class StylesheetTest : public QObject {
     fixture.Click("Button2");
     QCOMPARE(fixture.dialogs.FileFilters, QStringList{kFilter});
     QCOMPARE(fixture.Memo().toPlainText(), QStringLiteral("a {\n\tmargin: 0;\n}\n\nb { }\n"));
-    QCOMPARE(fixture.Stored(), QStringList{"old"});
+    fixture.dialogs.Answers = {true};
+    fixture.Click("Button1");  // "Default" changes the template in memory at once
+    fixture.Memo().setPlainText(fixture.Memo().toPlainText() + QStringLiteral("/* mine */\n"));
 
-    QVERIFY(fixture.editor->close());
-    const QStringList expected{"a {", "\tmargin: 0;", "}", "", "b { }"};
+    if (close == QLatin1String("Escape"))
+      QTest::keyClick(&fixture.Memo(), Qt::Key_Escape);
+    else if (close == QLatin1String("close"))
+      QVERIFY(fixture.editor->close());
+    else
+      fixture.Click(close.toLatin1().constData());
+    QVERIFY(!fixture.editor->isVisible());
+    const QStringList expected =
+        close == QLatin1String("btnOK") ? Lines(DefaultTemplate()) << "/* mine */" : QStringList{"old"};
     QCOMPARE(Lines(fixture.settings->StylesheetTemplate()), expected);
     QCOMPARE(fixture.Stored(), expected);
+    QVERIFY(fixture.dialogs.Errors.isEmpty());
+  }
+
+  void editorUsesAFixedPitchFontTabsOfFourAndFitsTheScreen() {
+    TEditorFixture fixture;
+    QPlainTextEdit& memo = fixture.Memo();
+    QVERIFY(QFontInfo(memo.font()).fixedPitch());
+    QCOMPARE(memo.tabStopDistance(), 4 * QFontMetricsF(memo.font()).horizontalAdvance(QLatin1Char(' ')));
+    const QSize screen = fixture.editor->screen()->availableSize();
+    QCOMPARE(fixture.editor->size(), QSize(800, 600).boundedTo(screen).expandedTo(fixture.editor->minimumSizeHint()));
   }
 
   void saveToFileAndOpenRoundTrip() {
@@ -205,7 +233,7 @@ class StylesheetTest : public QObject {
     QCOMPARE(Lines(settings.StylesheetTemplate()), QStringList{"p { }"});
   }
 
-  void leavingTheEditorSetsTheTemplateButSavesNothing() {
+  void tabTypesATabAndLeavingTheEditorChangesNothing() {
     TEditorFixture fixture(TLineList{"a"});
     fixture.editor->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&*fixture.editor));
@@ -214,8 +242,9 @@ class StylesheetTest : public QObject {
     QTest::keyClick(&fixture.Memo(), Qt::Key_Tab);
     QTest::keyClicks(&fixture.Memo(), QStringLiteral("b"));
     QVERIFY(fixture.Memo().hasFocus());  // Tab typed a tab instead of moving on
+    QCOMPARE(fixture.Memo().toPlainText(), QStringLiteral("a\n\tb"));
     fixture.editor->findChild<QPushButton*>(QStringLiteral("btnOK"))->setFocus();
-    QCOMPARE(Lines(fixture.settings->StylesheetTemplate()), (QStringList{"a", "\tb"}));
+    QCOMPARE(Lines(fixture.settings->StylesheetTemplate()), QStringList{"a"});
     QCOMPARE(fixture.Stored(), QStringList{"a"});
   }
 

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <optional>
 
 #include "platform/programfolder.h"
+#include "platform/settingsstore.h"
 #include "testutil.h"
 
 namespace folivant {
@@ -73,6 +75,53 @@ TEST(Tips, FileIsReadAsProfileFilesAre) {
     TTips tips(folder.Path(), -1);
     EXPECT_EQ(tips.TipCount(), row.count);
     EXPECT_EQ(tips.NextTip(), row.tip0);
+  }
+}
+
+TEST(Tips, StartUpShowsATipOnlyWhenWantedAndThere) {
+  struct Row {
+    const char* why;
+    std::string file;  // empty: no tips.ini
+    bool show_tips;
+    std::optional<std::string> shown;
+    int32_t index_after;
+  };
+  const Row rows[] = {{"wanted and there", TipsFile(3, 3), true, "tip 2", 2},
+                      {"turned off keeps the index", TipsFile(3, 3), false, std::nullopt, 1},
+                      {"no file", "", true, std::nullopt, 1},
+                      {"a count of 0", TipsFile(0, 2), true, std::nullopt, 1},
+                      {"a negative count", "[Info]\nCount=-2\n[Tips]\nTip0=a\n", true, std::nullopt, 1}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.why);
+    TTempDir folder;
+    if (!row.file.empty()) folder.Write("tips.ini", row.file);
+    TTips tips(folder.Path(), 1);
+    EXPECT_EQ(tips.StartUpTip(row.show_tips), row.shown);
+    EXPECT_EQ(tips.CurrentIndex(), row.index_after);
+  }
+}
+
+TEST(Tips, ShowTipsIsOnUnlessStoredOff) {
+  struct Row {
+    const char* why;
+    std::optional<std::string> stored;
+    bool show;
+  };
+  const Row rows[] = {
+      {"first start", std::nullopt, true}, {"off", "0", false}, {"on", "1", true}, {"edited by hand", "no", true}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.why);
+    TSettingsKey root("Folivant");
+    if (row.stored) root.CreateKey("settings").WriteString("SHOWTIPS", *row.stored);
+    EXPECT_EQ(ReadShowTips(root), row.show);
+  }
+  for (const bool show : {false, true}) {
+    TSettingsKey root("Folivant");
+    root.CreateKey("Settings").WriteString("CurrentTip", "4");
+    WriteShowTips(root, show);
+    EXPECT_EQ(ReadShowTips(root), show);
+    EXPECT_EQ(root.OpenKey("Settings")->ReadString("ShowTips"), show ? "1" : "0");
+    EXPECT_EQ(root.OpenKey("Settings")->ReadString("CurrentTip"), "4");
   }
 }
 
