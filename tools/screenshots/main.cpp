@@ -35,14 +35,29 @@ class TRefusingDialogs : public TDialogs {
  public:
   bool Failed = false;
 
-  bool Ask(const QString& question) override { return Refuse("question", question), false; }
+  bool Ask(const QString& question) override {
+    Refuse("question", question);
+    return false;
+  }
   void Inform(const QString& message) override { Refuse("message", message); }
   void Message(const QString& message) override { Refuse("message", message); }
   void ShowError(const QString& message) override { Refuse("error", message); }
-  QStringList ChooseFilesToOpen(const QString&, bool, const QString&) override { return Refuse("file choice"), {}; }
-  QString ChooseFileToSave(const QString&, bool) override { return Refuse("file choice"), QString(); }
-  QString ChooseFolder(const QString&, const QString&) override { return Refuse("folder choice"), QString(); }
-  QColor ChooseColor(const QColor&) override { return Refuse("colour choice"), QColor(); }
+  QStringList ChooseFilesToOpen(const QString&, bool, const QString&) override {
+    Refuse("file choice");
+    return {};
+  }
+  QString ChooseFileToSave(const QString&, bool) override {
+    Refuse("file choice");
+    return {};
+  }
+  QString ChooseFolder(const QString&, const QString&) override {
+    Refuse("folder choice");
+    return {};
+  }
+  QColor ChooseColor(const QColor&) override {
+    Refuse("colour choice");
+    return {};
+  }
   void Open(const QUrl& url) override { Refuse("open", url.toString()); }
 
  private:
