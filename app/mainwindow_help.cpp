@@ -13,7 +13,7 @@ void TfrmFolivant::itmStylesheetTemplateClick() {
   editor.exec();
 }
 
-void TfrmFolivant::itmHelpClick() { ShowHelpFile(dialogs_, globalSettings_->ProgramFolder()); }
+void TfrmFolivant::itmHelpClick() { ShowManual(dialogs_, globalSettings_->ProgramFolder()); }
 
 void TfrmFolivant::itmWebsiteClick() { dialogs_.Open(ProductPageUrl(kWebsitePath)); }
 

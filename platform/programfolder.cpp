@@ -20,4 +20,12 @@ std::string FindDataFile(const std::string& program_folder, const std::string& n
   return FileExists(installed) ? installed : beside;
 }
 
+std::string FindManualPage(const std::string& program_folder, const std::string& page) {
+  for (const char* folder : {"manual", "../share/doc/folivant/manual"}) {
+    std::string path = JoinPath(JoinPath(program_folder, folder), page);
+    if (FileExists(path)) return path;
+  }
+  return "";
+}
+
 }  // namespace folivant

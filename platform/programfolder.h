@@ -13,4 +13,9 @@ std::string ProgramFolder();
 /// neither, the path in `program_folder`, so that callers report a missing file there.
 std::string FindDataFile(const std::string& program_folder, const std::string& name);
 
+/// The page `page` of the user manual: in `program_folder`manual/ (the build
+/// tree assembles the manual there), else in `program_folder`../share/doc/folivant/manual/
+/// (the installed layout); "" when it is in neither.
+std::string FindManualPage(const std::string& program_folder, const std::string& page);
+
 }  // namespace folivant

@@ -1,6 +1,5 @@
 #include "app/shared/help.h"
 
-#include "platform/filesystem.h"
 #include "platform/product.h"
 #include "platform/programfolder.h"
 
@@ -12,13 +11,16 @@ QUrl ProductPageUrl(std::string_view path) {
   return QUrl(QString::fromUtf8(kProductWebAddress) + QString::fromUtf8(path.data(), std::ssize(path)));
 }
 
-void ShowHelpFile(TDialogs& dialogs, const std::string& program_folder) {
-  const std::string help_file = FindDataFile(program_folder, "folivant.chm");
-  if (FileExists(help_file))
-    dialogs.Open(QUrl::fromLocalFile(QString::fromStdString(help_file)));
-  else
-    dialogs.Inform(
-        QStringLiteral("The help file for could not be found. Please re-install Folivant to correct this problem."));
+void ShowManual(TDialogs& dialogs, const std::string& program_folder, std::string_view page, std::string_view section) {
+  const std::string path = FindManualPage(program_folder, std::string(page));
+  if (path.empty()) {
+    dialogs.Inform(QStringLiteral(
+        "The help file for Folivant could not be found. Please re-install Folivant to correct this problem."));
+    return;
+  }
+  QUrl url = QUrl::fromLocalFile(QString::fromStdString(path));
+  if (!section.empty()) url.setFragment(QString::fromUtf8(section.data(), std::ssize(section)));
+  dialogs.Open(url);
 }
 
 }  // namespace folivant

@@ -18,8 +18,15 @@ std::string VersionCheckPath();
 /// The product web address followed by `path`, which starts with "/".
 QUrl ProductPageUrl(std::string_view path);
 
-/// Opens "folivant.chm" from the program's folder (or the installed data folder)
-/// with the desktop's viewer, or tells that it could not be found.
-void ShowHelpFile(TDialogs& dialogs, const std::string& program_folder);
+/// Pages of the user manual opened by the windows, and the section of the
+/// upload page that the wizard's "How do I upload" link shows.
+inline constexpr std::string_view kManualContents = "index.html";
+inline constexpr std::string_view kManualUploadPage = "upload.html";
+inline constexpr std::string_view kManualUploadSection = "upload";
+
+/// Opens `page` of the user manual (FindManualPage) in the user's browser, at
+/// `section` when one is given, or tells that the manual could not be found.
+void ShowManual(TDialogs& dialogs, const std::string& program_folder, std::string_view page = kManualContents,
+                std::string_view section = {});
 
 }  // namespace folivant

@@ -139,7 +139,9 @@ void TfrmGenerate::Button1Click() {
   dialogs_.Open(QUrl::fromLocalFile(QString::fromStdString(index_page)));
 }
 
-void TfrmGenerate::lnkHowToUploadClick() { ShowHelpFile(dialogs_, program_folder_); }
+void TfrmGenerate::lnkHowToUploadClick() {
+  ShowManual(dialogs_, program_folder_, kManualUploadPage, kManualUploadSection);
+}
 
 void TfrmGenerate::reject() {
   FormCloseQuery();

@@ -172,20 +172,27 @@ class GenerateRunTest : public QObject {
     QVERIFY(fixture.Dialogs.Errors.isEmpty());
   }
 
-  void theUploadLinkOpensTheHelpFileOrSaysItIsMissing() {
+  void theUploadLinkOpensTheManualAtUploadingOrSaysItIsMissing() {
     TWizardFixture fixture;
     fixture.AddPhotograph(QStringLiteral("one.jpg"));
     fixture.Open();
     Click(fixture, "btnFinish");
     QVERIFY(TickUntil([&] { return fixture.Wizard->CurrentPage() == 7; }));
     Click(fixture, "lnkHowToUpload");
-    QCOMPARE(fixture.Dialogs.Informed,
-             QStringList{QStringLiteral(
-                 "The help file for could not be found. Please re-install Folivant to correct this problem.")});
-    const std::string help = fixture.ProgramFolder() + "folivant.chm";
-    WriteFileAtomically(help, "help");
+    QCOMPARE(
+        fixture.Dialogs.Informed,
+        QStringList{QStringLiteral(
+            "The help file for Folivant could not be found. Please re-install Folivant to correct this problem.")});
+    QVERIFY(fixture.Dialogs.Opened.isEmpty());
+    fixture.Folder(QStringLiteral("program/manual"));
+    WriteFileAtomically(fixture.ProgramFolder() + "manual/index.html", "contents");
+    const std::string page = fixture.ProgramFolder() + "manual/upload.html";
+    WriteFileAtomically(page, "uploading");
     Click(fixture, "lnkHowToUpload");
-    QCOMPARE(fixture.Dialogs.Opened, QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(help))});
+    QUrl upload = QUrl::fromLocalFile(QString::fromStdString(page));
+    upload.setFragment(QStringLiteral("upload"));
+    QCOMPARE(fixture.Dialogs.Opened, QList<QUrl>{upload});
+    QCOMPARE(fixture.Dialogs.Informed.size(), 1);
   }
 
   void skipEndsThePhotographsButEveryPageIsWritten() {

@@ -10,8 +10,8 @@ namespace folivant::test {
 
 namespace {
 
-const QString kNoHelpFile =
-    QStringLiteral("The help file for could not be found. Please re-install Folivant to correct this problem.");
+const QString kNoManual = QStringLiteral(
+    "The help file for Folivant could not be found. Please re-install Folivant to correct this problem.");
 
 void Touch(const QString& path) {
   QVERIFY(QDir().mkpath(QFileInfo(path).path()));
@@ -24,28 +24,51 @@ void Touch(const QString& path) {
 class HelpTest : public QObject {
   Q_OBJECT
  private Q_SLOTS:
-  void helpFileIsFoundBesideTheProgramOrInstalled_data() {
-    QTest::addColumn<QString>("help_file");
-    QTest::newRow("beside the program") << "bin/folivant.chm";
-    QTest::newRow("installed layout") << "share/folivant/folivant.chm";
-    QTest::newRow("missing") << QString();
+  void manualIsFoundBesideTheProgramOrInstalled_data() {
+    QTest::addColumn<QStringList>("pages");
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("opened");
+    const QString build = QStringLiteral("bin/manual/");
+    const QString installed = QStringLiteral("share/doc/folivant/manual/");
+    const QString contents = QStringLiteral("index.html");
+    const QString upload = QStringLiteral("upload.html");
+    QTest::newRow("beside the program") << QStringList{build + contents} << contents << QString() << build + contents;
+    QTest::newRow("installed layout") << QStringList{installed + contents} << contents << QString()
+                                      << installed + contents;
+    QTest::newRow("the build tree's before the installed")
+        << QStringList{installed + contents, build + contents} << contents << QString() << build + contents;
+    QTest::newRow("a page at a section") << QStringList{installed + contents, installed + upload} << upload
+                                         << QStringLiteral("upload") << installed + upload;
+    QTest::newRow("missing") << QStringList() << contents << QString() << QString();
+    QTest::newRow("the page asked for missing")
+        << QStringList{build + contents} << upload << QStringLiteral("upload") << QString();
+    // A folder where the page belongs is no manual.
+    QTest::newRow("a folder named index.html")
+        << QStringList{build + contents + QStringLiteral("/x")} << contents << QString() << QString();
   }
-  void helpFileIsFoundBesideTheProgramOrInstalled() {
-    QFETCH(QString, help_file);
+  void manualIsFoundBesideTheProgramOrInstalled() {
+    QFETCH(QStringList, pages);
+    QFETCH(QString, page);
+    QFETCH(QString, section);
+    QFETCH(QString, opened);
     QTemporaryDir prefix;
     QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("bin")));
-    if (!help_file.isEmpty()) Touch(prefix.filePath(help_file));
+    for (const QString& file : pages) Touch(prefix.filePath(file));
     TScriptedDialogs dialogs;
-    ShowHelpFile(dialogs, prefix.filePath(QStringLiteral("bin/")).toStdString());
-    if (help_file.isEmpty()) {
-      QCOMPARE(dialogs.Informed, QStringList{kNoHelpFile});
+    ShowManual(dialogs, prefix.filePath(QStringLiteral("bin/")).toStdString(), page.toStdString(),
+               section.toStdString());
+    if (opened.isEmpty()) {
+      QCOMPARE(dialogs.Informed, QStringList{kNoManual});
       QVERIFY(dialogs.Opened.isEmpty());
-    } else {
-      QVERIFY(dialogs.Informed.isEmpty());
-      QCOMPARE(dialogs.Opened.size(), 1);
-      QCOMPARE(QFileInfo(dialogs.Opened.front().toLocalFile()).canonicalFilePath(),
-               QFileInfo(prefix.filePath(help_file)).canonicalFilePath());
+      return;
     }
+    QVERIFY(dialogs.Informed.isEmpty());
+    QCOMPARE(dialogs.Opened.size(), 1);
+    const QUrl url = dialogs.Opened.front();
+    QCOMPARE(url.scheme(), QStringLiteral("file"));
+    QCOMPARE(url.fragment(), section);
+    QCOMPARE(QFileInfo(url.toLocalFile()).canonicalFilePath(), QFileInfo(prefix.filePath(opened)).canonicalFilePath());
   }
 };
 

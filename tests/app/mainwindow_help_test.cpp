@@ -24,8 +24,8 @@ namespace folivant::test {
 
 namespace {
 
-const QString kNoHelpFile =
-    QStringLiteral("The help file for could not be found. Please re-install Folivant to correct this problem.");
+const QString kNoHelpFile = QStringLiteral(
+    "The help file for Folivant could not be found. Please re-install Folivant to correct this problem.");
 
 struct TModalSeen {
   QString ClassName;
@@ -120,19 +120,21 @@ class MainWindowHelpTest : public QObject {
     QVERIFY(fixture.Dialogs.Errors.isEmpty());
   }
 
-  void helpOpensTheHelpFileBesideTheProgram_data() { AddHelpRows(); }
-  void helpOpensTheHelpFileBesideTheProgram() {
+  void helpOpensTheManualBesideTheProgram_data() { AddHelpRows(); }
+  void helpOpensTheManualBesideTheProgram() {
     QFETCH(TPlace, place);
     QFETCH(QString, control);
     TMainWindowFixture fixture;
-    const QString help_file = fixture.ProgramFolder.filePath(QStringLiteral("folivant.chm"));
-    QFile file(help_file);
+    QVERIFY(QDir(fixture.ProgramFolder.path()).mkpath(QStringLiteral("manual")));
+    const QString page = fixture.ProgramFolder.filePath(QStringLiteral("manual/index.html"));
+    QFile file(page);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.close();
     fixture.Start();
     Use(fixture, place, control.toLatin1().constData());
     QVERIFY(fixture.Dialogs.Informed.isEmpty());
-    QCOMPARE(fixture.Dialogs.Opened, QList<QUrl>{QUrl::fromLocalFile(help_file)});
+    // The contents page itself, not a section of it.
+    QCOMPARE(fixture.Dialogs.Opened, QList<QUrl>{QUrl::fromLocalFile(page)});
   }
 
   void webCommandsOpenTheirExactAddresses_data() {

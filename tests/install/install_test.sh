@@ -30,7 +30,10 @@ expected=(
   share/icons/hicolor/scalable/apps/folivant.svg
   share/man/man1/folivant-cli.1
 )
-[ "$with_gui" = ON ] && expected+=(bin/folivant)
+# The manual comes with the application: its pages, stylesheet and pictures of the windows.
+manual_files=(index.html window.html wizard.html styles.html cli.html upload.html manual.css
+  images/main-window.png images/wizard.png)
+[ "$with_gui" = ON ] && expected+=(bin/folivant "${manual_files[@]/#/share/doc/folivant/manual/}")
 for file in "${expected[@]}"; do
   [ -f "$prefix/$file" ] || fail "$file was not installed"
 done
@@ -38,6 +41,16 @@ done
 for file in tips.ini schemes.ini; do
   cmp -s "$source_dir/data/$file" "$prefix/share/folivant/$file" || fail "share/folivant/$file differs from data/$file"
 done
+
+if [ "$with_gui" = ON ]; then
+  # Exactly the manual the build assembled, nothing left out.
+  diff -r "$build/bin/manual" "$prefix/share/doc/folivant/manual" >/dev/null ||
+    fail "share/doc/folivant/manual differs from the manual in the build tree"
+  for page in "$source_dir"/docs/manual/*.html; do
+    cmp -s "$page" "$prefix/share/doc/folivant/manual/$(basename "$page")" ||
+      fail "the installed $(basename "$page") differs from docs/manual/"
+  done
+fi
 
 desktop-file-validate "$prefix/share/applications/folivant.desktop" || fail "the menu entry is not valid"
 grep -qx 'MimeType=application/x-folivant-album;' "$prefix/share/applications/folivant.desktop" ||
