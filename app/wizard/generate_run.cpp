@@ -48,7 +48,8 @@ void TfrmGenerate::btnFinishClick() {
 }
 
 void TfrmGenerate::StartRun() {
-  run_ = std::make_unique<TGenerationRun>(*album_, global_settings_->StylesheetTemplate());
+  run_ = std::make_unique<TGenerationRun>(*album_, global_settings_->StylesheetTemplate(),
+                                          TRunOptions{.Prune = ui_->chkPrune->isChecked()});
   run_timer_ = new QTimer(this);
   run_timer_->setInterval(kTickMilliseconds);
   connect(run_timer_, &QTimer::timeout, this, &TfrmGenerate::RunTick);
@@ -92,7 +93,10 @@ void TfrmGenerate::SetupFinishedPage() {
   QLabel& label = *ui_->lblPhotographsWithoutImages;
   const std::vector<TPhotographWithoutImages>& without_images =
       run_ ? run_->PhotographsWithoutImages() : std::vector<TPhotographWithoutImages>();
-  label.setVisible(!without_images.empty());
+  const bool pruned = run_ && ui_->chkPrune->isChecked();
+  label.setVisible(!without_images.empty() || pruned);
+  const QString removed = pruned ? tr("Files of earlier runs removed: %1.").arg(run_->PrunedCount()) : QString();
+  label.setText(removed);
   if (without_images.empty()) return;
   ui_->lblCompleted->setText(tr("Web Album Made Without Some Photographs"));
   QStringList lines{tr("The album was made, but these photographs have no pictures in it:")};
@@ -105,6 +109,7 @@ void TfrmGenerate::SetupFinishedPage() {
   }
   const int unlisted = static_cast<int>(without_images.size()) - listed;
   if (unlisted > 0) lines << tr("    and %n more", nullptr, unlisted);
+  if (pruned) lines << removed;
   label.setText(lines.join(QLatin1Char('\n')));
 }
 
