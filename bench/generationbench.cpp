@@ -159,7 +159,9 @@ int main(int argc, char** argv) {
     std::printf("  %-40s %6.2f s %6.2f s %6.3f  %s\n", what, timing.wall, timing.cpu, timing.wall / again.fresh.wall,
                 goal);
   };
-  const double one_photograph = again.fresh.wall / static_cast<double>(photographs);
+  // One photograph's render: its share of the run with one job, since a single
+  // photograph is rendered on one thread.
+  const double one_photograph = one.wall / static_cast<double>(photographs);
   char rotation_goal[64];
   std::snprintf(rotation_goal, sizeof rotation_goal, "(goal <= %.3f: 0.03 + one photograph)",
                 0.03 + one_photograph / again.fresh.wall);
