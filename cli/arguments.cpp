@@ -5,14 +5,16 @@
 namespace folivant::cli {
 
 const char kUsage[] =
-    "Usage: folivant-cli generate ALBUM.alb [--output DIR] [--jobs N] [--force] [--stylesheet FILE]\n"
+    "Usage: folivant-cli generate ALBUM.alb [--output DIR] [--jobs N] [--force] [--full] [--prune]\n"
+    "                     [--stylesheet FILE]\n"
     "       folivant-cli create ALBUM.alb --from-folder DIR [--title TEXT] [--sort title|date|filename] [--force]\n"
     "       folivant-cli --help | --version\n";
 
 const char kHelp[] =
     "folivant-cli makes web photo albums without a window.\n"
     "\n"
-    "folivant-cli generate ALBUM.alb [--output DIR] [--jobs N] [--force] [--stylesheet FILE]\n"
+    "folivant-cli generate ALBUM.alb [--output DIR] [--jobs N] [--force] [--full] [--prune]\n"
+    "                      [--stylesheet FILE]\n"
     "  Writes the web album of ALBUM.alb (either album file format): main.css, a copy\n"
     "  of the album file, a photograph and a thumbnail per photograph, one page per\n"
     "  photograph and the index pages, exactly as the application's wizard does.\n"
@@ -22,8 +24,18 @@ const char kHelp[] =
     "                     processors); the files are the same for every N\n"
     "  --force            write into an existing folder without asking; without it\n"
     "                     an existing folder is refused, or asked about at a terminal\n"
+    "  --full             render every photograph again; without it, a photograph\n"
+    "                     whose images an earlier run wrote into DIR is rendered\n"
+    "                     only when its file, rotation or the image sizes changed,\n"
+    "                     or its images there were changed or removed\n"
+    "  --prune            remove the files an earlier run wrote into DIR that this\n"
+    "                     album no longer has (photographs removed or renamed),\n"
+    "                     when they are unchanged since; nothing else is removed\n"
     "  --stylesheet FILE  fill main.css from FILE instead of your stylesheet template\n"
     "                     (the one the application keeps, or its built-in default)\n"
+    "  What earlier runs wrote is recorded in $XDG_CACHE_HOME/folivant (else\n"
+    "  ~/.cache/folivant), never in the album folder; without that record every\n"
+    "  photograph is rendered.\n"
     "  Photographs whose files are missing, are not .jpg or .jpeg files, cannot be\n"
     "  read or decoded, or need more than the run's 1024 MB of memory get no\n"
     "  images; the run goes on, and they are listed at the end with the reason.\n"
@@ -99,6 +111,9 @@ bool ApplyOption(TOptions& options, const std::string& name, const std::optional
   if (name == "--force") {
     if (inline_value) throw TUsageError("--force takes no value");
     options.Force = true;
+  } else if (generate && (name == "--full" || name == "--prune")) {
+    if (inline_value) throw TUsageError(name + " takes no value");
+    (name == "--full" ? options.Full : options.Prune) = true;
   } else if (generate && name == "--output") {
     options.Output = reader.PathValue(name, inline_value);
   } else if (generate && name == "--jobs") {

@@ -24,6 +24,9 @@ struct TOptions {
   std::optional<std::string> Output;
   int Jobs = 1;
   bool Force = false;
+  /// generate: render every photograph; remove files of earlier runs the album no longer has.
+  bool Full = false;
+  bool Prune = false;
   std::optional<std::string> Stylesheet;
   /// create:
   std::string FromFolder;

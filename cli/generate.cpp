@@ -80,14 +80,16 @@ constexpr int kExitPhotographsLeftOut = 3;
 
 // The summary on standard output; the exit status: 0 when every photograph got
 // its images, kExitPhotographsLeftOut when some did not.
-int PrintSummary(TAlbum& album, const TGenerationRun& run, double seconds) {
+int PrintSummary(TAlbum& album, const TGenerationRun& run, bool pruned, double seconds) {
   const int photographs = album.Photographs.Count();
   const int index_pages = run.PageProgress().Maximum - photographs;
   const size_t without_images = run.PhotographsWithoutImages().size();
   std::printf("Album folder: %s\n", album.Settings.OutputDirectory.c_str());
   std::printf("Photographs:  %d", photographs);
   if (without_images > 0) std::printf(" (%zu without images)", without_images);
-  std::printf("\nPages:        %d (%d photo, %d index)\n", photographs + index_pages, photographs, index_pages);
+  std::printf("\nImages:       %d rendered, %d up to date\n", run.RenderedCount(), run.UpToDateCount());
+  if (pruned) std::printf("Removed:      %d files of earlier runs\n", run.PrunedCount());
+  std::printf("Pages:        %d (%d photo, %d index)\n", photographs + index_pages, photographs, index_pages);
   std::printf("Seconds:      %.2f\n", seconds);
   for (const TPhotographWithoutImages& left_out : run.PhotographsWithoutImages()) {
     std::printf("No images:    %s (%s)\n", album.Photographs[left_out.Index].FileName.c_str(), left_out.Reason.c_str());
@@ -109,7 +111,8 @@ int Generate(const TOptions& options) {
                    "' already exists; nothing was written. Use --force to write into it anyway.");
     case TFinishCheck::Ready: break;
   }
-  TGenerationRun run(album, std::move(stylesheet_template), options.Jobs);
+  TGenerationRun run(album, std::move(stylesheet_template),
+                     {.Jobs = options.Jobs, .Full = options.Full, .Prune = options.Prune});
   // From here on Ctrl-C stops the run between two steps, so that no file is
   // left half-written; before, nothing has been written that it could harm.
   std::signal(SIGINT, OnInterrupt);
@@ -122,7 +125,7 @@ int Generate(const TOptions& options) {
   }
   progress.Clear();
   const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - started;
-  const int status = PrintSummary(album, run, seconds.count());
+  const int status = PrintSummary(album, run, options.Prune, seconds.count());
   if (!run.Notice().empty()) std::printf("Note:         %s\n", run.Notice().c_str());
   return status;
 }

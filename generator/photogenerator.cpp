@@ -14,8 +14,6 @@ namespace folivant {
 
 namespace {
 
-constexpr int kPhotoQuality = 85;
-constexpr int kThumbnailQuality = 65;
 // The largest side a JPEG file can hold.
 constexpr int64_t kMaxJpegSide = 65500;
 // Decoded rows handed on at once: enough to keep libjpeg's calls few, few

@@ -8,6 +8,10 @@
 
 namespace folivant {
 
+/// The JPEG qualities of a photograph's image and of its thumbnail.
+inline constexpr int kPhotoQuality = 85;
+inline constexpr int kThumbnailQuality = 65;
+
 /// The bytes of one JPEG file, written to disk unchanged.
 struct TEncodedImage {
   std::string Bytes;

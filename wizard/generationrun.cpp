@@ -1,9 +1,13 @@
 #include "wizard/generationrun.h"
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <utility>
 
+#include "generator/imageoutputs.h"
 #include "generator/jpegcodec.h"
 #include "model/albumfile.h"
 #include "model/metadata/imgdata.h"
@@ -19,6 +23,11 @@ namespace folivant {
 std::string ExistingFolderQuestion(const std::string& folder) {
   return "The output folder '" + folder +
          "' already exists and may have files in it. Would you like to continue anyway?";
+}
+
+std::string PreparingPhotographsLabel(int up_to_date) {
+  if (up_to_date == 0) return kPreparingPhotographsLabel;
+  return std::string(kPreparingPhotographsLabel) + " (" + std::to_string(up_to_date) + " up to date)";
 }
 
 std::string DefaultOutputFolder(const TAlbum& album, const std::string& desktop_folder) {
@@ -58,8 +67,9 @@ void CheckTemplate(const char* name, const char* load_error) {
 std::vector<std::string> OutputFileNames(const TAlbum& album) {
   std::vector<std::string> names{"main.css", AlbumCopyName(album)};
   for (int i = 0; i < album.Photographs.Count(); ++i) {
-    const std::string& web_name = album.Photographs[i].WebName;
-    for (const char* ending : {".jpg", "_small.jpg", ".html"}) names.push_back(web_name + ending);
+    const TPhotograph& photograph = album.Photographs[i];
+    for (std::string& name : PhotographImageNames(album.Settings, photograph)) names.push_back(std::move(name));
+    names.push_back(photograph.WebName + ".html");
   }
   const int index_pages = TAlbumPageGenerator(album).IndexPageCount();
   for (int page = 1; page <= index_pages; ++page) names.push_back(TAlbumPageGenerator::IndexPageFileName(page));
@@ -140,15 +150,24 @@ TFinishCheck CheckFinish(TAlbum& album, const std::string& field_text, const std
   return TFinishCheck::Ready;
 }
 
+TGenerationRun::TGenerationRun(TAlbum& album, TLineList stylesheet_template, TRunOptions options)
+    : album_(album), options_(std::move(options)), stylesheet_(std::move(stylesheet_template)) {}
+
 TGenerationRun::TGenerationRun(TAlbum& album, TLineList stylesheet_template, int jobs)
-    : album_(album), jobs_(jobs < 1 ? 1 : jobs), stylesheet_(std::move(stylesheet_template)) {}
+    : TGenerationRun(album, std::move(stylesheet_template), TRunOptions{.Jobs = jobs}) {}
 
 TGenerationRun::~TGenerationRun() = default;
 
 std::string TGenerationRun::OutputFile(const std::string& name) const { return album_.Settings.OutputDirectory + name; }
 
-void TGenerationRun::WriteLines(const TLineList& lines, const std::string& name) const {
-  WriteFileAtomically(OutputFile(name), JoinLinesCrLf(lines), TFlush::Later);
+void TGenerationRun::WriteOutput(const std::string& name, std::string_view bytes, const std::string& inputs) {
+  const std::string path = OutputFile(name);
+  WriteFileAtomically(path, bytes, TFlush::Later);
+  if (const std::optional<TFileStamp> stamp = FileStamp(path)) record_.Files[name] = {*stamp, inputs};
+}
+
+void TGenerationRun::WriteLines(const TLineList& lines, const std::string& name) {
+  WriteOutput(name, JoinLinesCrLf(lines));
 }
 
 bool TGenerationRun::RunTick() {
@@ -191,6 +210,7 @@ bool TGenerationRun::RunTick() {
         // One flush for the whole album instead of one per file: on a busy
         // disk, waiting for each file would set the pace of the run.
         FlushFileSystem(album_.Settings.OutputDirectory);
+        FinishRecord();
         index_ = 0;
         page_progress_.Position = page_progress_.Maximum;
         step_ = TRunStep::Finished;
@@ -214,13 +234,118 @@ void TGenerationRun::PrepareRun() {
   WriteLines(stylesheet_, "main.css");
   album_.AssignWebNames();
   WriteAlbumCopy();
+  FindImagesUpToDate();
   index_ = 0;
+  PassImagesUpToDate();
   // Rendering only reads what this step has just settled, so the workers may
   // start now; they go at most two photographs per thread ahead of the writing.
-  if (jobs_ > 1 && count > 0)
-    render_ahead_ =
-        std::make_unique<TRenderAhead>([this](int index) { return Render(index); }, 0, count, jobs_, 2 * jobs_);
+  std::vector<int> to_render;
+  for (int i = 0; i < count; ++i)
+    if (!up_to_date_[static_cast<size_t>(i)]) to_render.push_back(i);
+  if (options_.Jobs > 1 && !to_render.empty())
+    render_ahead_ = std::make_unique<TRenderAhead>([this](int index) { return Render(index); }, std::move(to_render),
+                                                   options_.Jobs, 2 * options_.Jobs);
   step_ = TRunStep::RenderPhotographs;
+}
+
+namespace {
+
+// How long after its last change a source's stamp is trusted to show the next
+// change: file times advance in coarse steps (a clock tick, or 2 s on some
+// file systems), so a file written again within the same step keeps its
+// stamp. Sources changed more recently are fingerprinted on every run.
+constexpr int64_t kStampSettlesNs = 3'000'000'000;
+
+int64_t NowNs() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch())
+      .count();
+}
+
+}  // namespace
+
+void TGenerationRun::FindImagesUpToDate() {
+  if (!options_.RecordFolder.empty())
+    earlier_record_ = LoadRunRecord(options_.RecordFolder, album_.Settings.OutputDirectory);
+  const int64_t settled_before = NowNs() - kStampSettlesNs;
+  const auto count = static_cast<size_t>(album_.Photographs.Count());
+  inputs_.assign(count, std::nullopt);
+  up_to_date_.assign(count, false);
+  for (size_t i = 0; i < count; ++i) {
+    const TPhotograph& photograph = album_.Photographs[static_cast<int>(i)];
+    inputs_[i] = CurrentInputs(photograph, settled_before);
+    up_to_date_[i] = !options_.Full && inputs_[i] && ImagesUpToDate(photograph, *inputs_[i]);
+    if (up_to_date_[i]) ++up_to_date_count_;
+  }
+  image_label_ = PreparingPhotographsLabel(up_to_date_count_);
+}
+
+std::optional<std::string> TGenerationRun::CurrentInputs(const TPhotograph& photograph, int64_t settled_before) {
+  if (photograph.Missing() || !IsJpegName(photograph.FileName, TJpegEndings::JpgJpegOnly)) return std::nullopt;
+  const std::optional<TFileStamp> stamp = FileStamp(photograph.FileName);
+  if (!stamp) return std::nullopt;
+  // The source is read only when its stamp differs from the one recorded with
+  // its fingerprint, so a re-run reads no photograph that did not change.
+  std::optional<std::string> fingerprint;
+  const auto known = earlier_record_.Sources.find(photograph.FileName);
+  if (known != earlier_record_.Sources.end() && known->second.Stamp == *stamp)
+    fingerprint = known->second.Fingerprint;
+  else
+    fingerprint = ContentFingerprint(photograph.FileName);
+  if (!fingerprint) return std::nullopt;
+  if (std::max(stamp->ModifiedNs, stamp->ChangedNs) < settled_before)
+    record_.Sources[photograph.FileName] = {*stamp, *fingerprint};
+  return ImageInputsKey(album_.Settings, photograph, stamp->Size, *fingerprint);
+}
+
+bool TGenerationRun::ImagesUpToDate(const TPhotograph& photograph, const std::string& inputs) const {
+  for (const std::string& name : PhotographImageNames(album_.Settings, photograph)) {
+    const auto written = earlier_record_.Files.find(name);
+    if (written == earlier_record_.Files.end() || written->second.Inputs != inputs) return false;
+    if (FileStamp(OutputFile(name)) != written->second.Stamp) return false;
+  }
+  return true;
+}
+
+void TGenerationRun::PassImagesUpToDate() {
+  const int count = album_.Photographs.Count();
+  while (index_ < count && up_to_date_[static_cast<size_t>(index_)]) {
+    image_progress_.Position += 2;
+    ++index_;
+  }
+}
+
+void TGenerationRun::FinishRecord() {
+  if (options_.RecordFolder.empty()) return;
+  std::set<std::string> written_by_this_album;
+  for (std::string& name : OutputFileNames(album_)) written_by_this_album.insert(std::move(name));
+  // Never pruned: the album's photographs and its own file, whatever the record says.
+  std::vector<TFileIdentity> sources;
+  for (int i = 0; i <= album_.Photographs.Count(); ++i) {
+    const std::string& path = i < album_.Photographs.Count() ? album_.Photographs[i].FileName : album_.FileName;
+    if (const std::optional<TFileIdentity> source = FileIdentity(path)) sources.push_back(*source);
+  }
+  // Files an earlier run wrote and this one did not: kept in the record while
+  // they are still as written (they are ours to prune later), forgotten once
+  // someone else changed them.
+  for (const auto& [name, written] : earlier_record_.Files) {
+    if (record_.Files.contains(name)) continue;
+    const std::string path = OutputFile(name);
+    if (FileStamp(path) != written.Stamp) continue;
+    const bool is_a_source = std::find(sources.begin(), sources.end(), written.Stamp.Identity) != sources.end();
+    std::error_code error;
+    if (options_.Prune && !written_by_this_album.contains(name) && !is_a_source &&
+        std::filesystem::remove(path, error)) {
+      ++pruned_count_;
+      continue;
+    }
+    record_.Files[name] = written;
+  }
+  try {
+    SaveRunRecord(options_.RecordFolder, album_.Settings.OutputDirectory, record_);
+  } catch (const TError& error) {
+    if (!notice_.empty()) notice_ += " ";
+    notice_ += std::string(error.what()) + " The next run into this folder renders every photograph again.";
+  }
 }
 
 void TGenerationRun::WriteAlbumCopy() {
@@ -229,7 +354,7 @@ void TGenerationRun::WriteAlbumCopy() {
     notice_ = "The album file \"" + album_.FileName + "\" has the name of the album's copy, so the copy is \"" +
               OutputFile(name) + "\".";
   // Only a copy: the album keeps the file it was opened from or saved to, and its saved state.
-  WriteFileAtomically(OutputFile(name), AlbumFileText(album_), TFlush::Later);
+  WriteOutput(name, AlbumFileText(album_));
 }
 
 TRenderedImages TGenerationRun::Render(int index) const {
@@ -258,10 +383,15 @@ void TGenerationRun::RenderNextPhotograph() {
   TRenderedImages rendered = render_ahead_ ? render_ahead_->Take(index_) : Render(index_);
   const TPhotograph& photograph = album_.Photographs[index_];
   if (rendered.Image) {
-    WriteFileAtomically(OutputFile(photograph.WebName + ".jpg"), rendered.Image->Bytes, TFlush::Later);
+    // Recorded without inputs when the source could not be fingerprinted, so
+    // that such images never count as up to date.
+    const std::string inputs = inputs_[static_cast<size_t>(index_)].value_or("");
+    const std::vector<std::string> names = PhotographImageNames(album_.Settings, photograph);
+    WriteOutput(names.at(0), rendered.Image->Bytes, inputs);
     ++image_progress_.Position;
-    WriteFileAtomically(OutputFile(photograph.WebName + "_small.jpg"), rendered.Thumbnail.Bytes, TFlush::Later);
+    WriteOutput(names.at(1), rendered.Thumbnail.Bytes, inputs);
     ++image_progress_.Position;
+    ++rendered_count_;
   } else {
     // The run goes on without these images and tells the front end, which
     // names the photograph and the reason to the user at the end.
@@ -269,6 +399,7 @@ void TGenerationRun::RenderNextPhotograph() {
     image_progress_.Position += 2;
   }
   ++index_;
+  PassImagesUpToDate();
 }
 
 void TGenerationRun::WriteNextPhotoPage() {

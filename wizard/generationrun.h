@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "generator/memorybudget.h"
@@ -15,6 +17,7 @@
 #include "generator/photogenerator.h"
 #include "generator/utilities.h"
 #include "model/albumclasses.h"
+#include "wizard/runrecord.h"
 
 namespace folivant {
 
@@ -24,6 +27,10 @@ struct TRenderedImages;
 inline constexpr char kNoPhotographsMessage[] = "There are no photographs in this album to generate.";
 inline constexpr char kPreparingPhotographsLabel[] = "Preparing Photographs...";
 inline constexpr char kSkippedSuffix[] = " (Skipped)";
+
+/// The image bar's label of a run that found `up_to_date` photographs'
+/// images already in the folder: kPreparingPhotographsLabel, then how many.
+std::string PreparingPhotographsLabel(int up_to_date);
 
 /// The largest number of thumbnail rows, and of columns, an index page may have.
 inline constexpr int32_t kMaxThumbnailGridSide = 100;
@@ -90,13 +97,30 @@ struct TProgress {
   int Maximum = 0;
 };
 
+/// How a run goes about its work and what earlier runs left in the folder.
+struct TRunOptions {
+  /// With more than 1, photographs are rendered ahead on that many threads and
+  /// still written in album order by RunTick; the files are the same.
+  int Jobs = 1;
+  /// Renders every photograph, also those whose images are up to date.
+  bool Full = false;
+  /// Removes the files that the record says an earlier run wrote, that this
+  /// run does not write and that are unchanged since.
+  bool Prune = false;
+  /// Where the record of the runs is kept; empty: no record, so every
+  /// photograph is rendered and nothing is pruned.
+  std::string RecordFolder = DefaultRunRecordFolder();
+};
+
 /// One generation run into the album's OutputDirectory, which CheckFinish has
 /// settled and created. Borrows the album for its whole life and assigns its
-/// web names; the album's FileName and Saved stay as they are.
+/// web names; the album's FileName and Saved stay as they are. A photograph is
+/// rendered only when the record of earlier runs into the same folder does not
+/// show its image files there, unchanged and made of the same ImageInputsKey;
+/// pages, "main.css" and the album copy are always written.
 class TGenerationRun {
  public:
-  /// With `jobs` above 1, photographs are rendered ahead on that many threads
-  /// and still written in album order by RunTick; the files are the same.
+  TGenerationRun(TAlbum& album, TLineList stylesheet_template, TRunOptions options);
   TGenerationRun(TAlbum& album, TLineList stylesheet_template, int jobs = 1);
   /// Stops rendering ahead; what was written stays.
   ~TGenerationRun();
@@ -126,12 +150,25 @@ class TGenerationRun {
   /// (".jpe"), and those that cannot be read, decoded or fitted into the
   /// memory budget. Their pages still refer to those files.
   const std::vector<TPhotographWithoutImages>& PhotographsWithoutImages() const { return without_images_; }
+  /// Photographs whose images were rendered and written by this run.
+  int RenderedCount() const { return rendered_count_; }
+  /// Photographs whose images an earlier run wrote and that were kept.
+  int UpToDateCount() const { return up_to_date_count_; }
+  /// Files of earlier runs removed by TRunOptions::Prune.
+  int PrunedCount() const { return pruned_count_; }
   /// What the user should know about the run's files (the album's copy under
   /// another name); empty when there is nothing to tell.
   const std::string& Notice() const { return notice_; }
 
  private:
   void PrepareRun();
+  /// Decides which photographs need rendering, from the record and their sources.
+  void FindImagesUpToDate();
+  /// The ImageInputsKey of the photograph's images; nothing when its source cannot be read.
+  std::optional<std::string> CurrentInputs(const TPhotograph& photograph, int64_t settled_before);
+  bool ImagesUpToDate(const TPhotograph& photograph, const std::string& inputs) const;
+  /// Moves the image bar past the photographs that need no rendering.
+  void PassImagesUpToDate();
   void WriteAlbumCopy();
   /// Called on the render-ahead threads too: reads only the album and the generator.
   TRenderedImages Render(int index) const;
@@ -139,11 +176,14 @@ class TGenerationRun {
   void WriteNextPhotoPage();
   void WriteNextIndexPage();
   std::string OutputFile(const std::string& name) const;
-  /// Writes a page or the stylesheet; the folder is flushed once, at the end.
-  void WriteLines(const TLineList& lines, const std::string& name) const;
+  /// Writes a file of the run and records it; the folder is flushed once, at the end.
+  void WriteOutput(const std::string& name, std::string_view bytes, const std::string& inputs = "");
+  void WriteLines(const TLineList& lines, const std::string& name);
+  /// Prunes, when asked, and keeps the record for the next run.
+  void FinishRecord();
 
   TAlbum& album_;
-  const int jobs_;
+  const TRunOptions options_;
   TLineList stylesheet_;
   std::unique_ptr<TAlbumPageGenerator> page_generator_;
   std::unique_ptr<TAlbumPhotoGenerator> photo_generator_;
@@ -162,6 +202,13 @@ class TGenerationRun {
   bool failed_ = false;
   std::vector<TPhotographWithoutImages> without_images_;
   std::string notice_;
+  TRunRecord earlier_record_;
+  TRunRecord record_;                               // of this run
+  std::vector<std::optional<std::string>> inputs_;  // per photograph
+  std::vector<bool> up_to_date_;                    // per photograph
+  int rendered_count_ = 0;
+  int up_to_date_count_ = 0;
+  int pruned_count_ = 0;
 };
 
 }  // namespace folivant

@@ -1,15 +1,16 @@
 #include "wizard/renderahead.h"
 
+#include <algorithm>
+#include <stdexcept>
+
 namespace folivant {
 
-TRenderAhead::TRenderAhead(std::function<TRenderedImages(int index)> render, int first, int count, int threads,
+TRenderAhead::TRenderAhead(std::function<TRenderedImages(int index)> render, std::vector<int> indices, int threads,
                            int window)
     : render_(std::move(render)),
-      count_(count),
-      window_(window < 1 ? 1 : window),
-      slots_(static_cast<size_t>(count)),
-      next_(first),
-      taken_(first) {
+      indices_(std::move(indices)),
+      window_(static_cast<size_t>(std::max(window, 1))),
+      slots_(indices_.size()) {
   for (int i = 0; i < threads; ++i) workers_.emplace_back([this] { Work(); });
 }
 
@@ -22,25 +23,25 @@ TRenderAhead::~TRenderAhead() {
   for (std::thread& worker : workers_) worker.join();
 }
 
-std::optional<int> TRenderAhead::NextIndex() {
+std::optional<size_t> TRenderAhead::NextPosition() {
   std::unique_lock lock(mutex_);
-  changed_.wait(lock, [this] { return stopping_ || next_ >= count_ || next_ < taken_ + window_; });
-  if (stopping_ || next_ >= count_) return std::nullopt;
+  changed_.wait(lock, [this] { return stopping_ || next_ >= indices_.size() || next_ < taken_ + window_; });
+  if (stopping_ || next_ >= indices_.size()) return std::nullopt;
   return next_++;
 }
 
 void TRenderAhead::Work() {
-  while (const std::optional<int> index = NextIndex()) {
+  while (const std::optional<size_t> position = NextPosition()) {
     TSlot slot;
     try {
-      slot.rendered = render_(*index);
+      slot.rendered = render_(indices_[*position]);
     } catch (...) {
       slot.error = std::current_exception();
     }
     slot.done = true;
     {
       std::lock_guard lock(mutex_);
-      slots_[static_cast<size_t>(*index)] = std::move(slot);
+      slots_[*position] = std::move(slot);
     }
     changed_.notify_all();
   }
@@ -48,11 +49,14 @@ void TRenderAhead::Work() {
 
 TRenderedImages TRenderAhead::Take(int index) {
   std::unique_lock lock(mutex_);
-  TSlot& slot = slots_.at(static_cast<size_t>(index));
+  const auto found = std::lower_bound(indices_.begin(), indices_.end(), index);
+  if (found == indices_.end() || *found != index) throw std::out_of_range("not a photograph rendered ahead");
+  const auto position = static_cast<size_t>(found - indices_.begin());
+  TSlot& slot = slots_[position];
   changed_.wait(lock, [&slot] { return slot.done; });
   TSlot taken = std::move(slot);
   slot = TSlot{};
-  taken_ = index + 1;
+  taken_ = position + 1;
   lock.unlock();
   changed_.notify_all();
   if (taken.error) std::rethrow_exception(taken.error);

@@ -21,22 +21,22 @@ struct TRenderedImages {
   std::string Reason;
 };
 
-/// Renders the photographs of an album on worker threads, ahead of the caller
+/// Renders some photographs of an album on worker threads, ahead of the caller
 /// who takes them one by one in album order and writes them. Rendering never
 /// runs more than `window` photographs ahead of the last one taken, so memory
 /// stays bounded.
 class TRenderAhead {
  public:
-  /// Renders photographs `first` to `count` - 1 with `render`, which is called
-  /// on several threads at once and must not outlive what it borrows.
-  TRenderAhead(std::function<TRenderedImages(int index)> render, int first, int count, int threads, int window);
+  /// Renders the photographs at `indices` (increasing) with `render`, which is
+  /// called on several threads at once and must not outlive what it borrows.
+  TRenderAhead(std::function<TRenderedImages(int index)> render, std::vector<int> indices, int threads, int window);
   /// Stops the workers; a render in progress is finished and dropped.
   ~TRenderAhead();
   TRenderAhead(const TRenderAhead&) = delete;
   TRenderAhead& operator=(const TRenderAhead&) = delete;
 
-  /// Waits for the photograph at `index` (taken in increasing order) and hands
-  /// it over; rethrows the error its rendering raised.
+  /// Waits for the photograph at `index`, one of the indices given, taken in
+  /// their order, and hands it over; rethrows the error its rendering raised.
   TRenderedImages Take(int index);
 
  private:
@@ -47,17 +47,17 @@ class TRenderAhead {
   };
 
   void Work();
-  /// The next index a worker may render, or nothing when it should stop.
-  std::optional<int> NextIndex();
+  /// The next position in `indices_` a worker may render, or nothing when it should stop.
+  std::optional<size_t> NextPosition();
 
   const std::function<TRenderedImages(int index)> render_;
-  const int count_;
-  const int window_;
+  const std::vector<int> indices_;
+  const size_t window_;
   std::mutex mutex_;
   std::condition_variable changed_;
-  std::vector<TSlot> slots_;
-  int next_;
-  int taken_;
+  std::vector<TSlot> slots_;  // one per position in indices_
+  size_t next_ = 0;
+  size_t taken_ = 0;
   bool stopping_ = false;
   std::vector<std::thread> workers_;
 };

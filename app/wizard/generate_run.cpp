@@ -47,7 +47,8 @@ void TfrmGenerate::btnFinishClick() {
 }
 
 void TfrmGenerate::StartRun() {
-  run_ = std::make_unique<TGenerationRun>(*album_, global_settings_->StylesheetTemplate());
+  run_ = std::make_unique<TGenerationRun>(*album_, global_settings_->StylesheetTemplate(),
+                                          TRunOptions{.Prune = ui_->chkPrune->isChecked()});
   run_timer_ = new QTimer(this);
   run_timer_->setInterval(kTickMilliseconds);
   connect(run_timer_, &QTimer::timeout, this, &TfrmGenerate::RunTick);
@@ -113,7 +114,8 @@ void TfrmGenerate::ShowLeftOutPhotographs() {
   const std::vector<TPhotographWithoutImages>& without_images =
       run_ ? run_->PhotographsWithoutImages() : std::vector<TPhotographWithoutImages>();
   const bool skipped = run_ && !run_->SkipEnabled();
-  ui.lblPhotographsWithoutImages->setVisible(skipped || !without_images.empty());
+  const bool pruned = run_ && ui.chkPrune->isChecked();
+  ui.lblPhotographsWithoutImages->setVisible(skipped || pruned || !without_images.empty());
   ui.lstPhotographsWithoutImages->setVisible(!without_images.empty());
   QStringList notes;
   if (!without_images.empty()) {
@@ -127,6 +129,7 @@ void TfrmGenerate::ShowLeftOutPhotographs() {
     notes << tr(
         "The preparing of the photographs was skipped: the photographs not prepared by then have no "
         "pictures in the album.");
+  if (pruned) notes << tr("Files of earlier runs removed: %1.").arg(run_->PrunedCount());
   ui.lblPhotographsWithoutImages->setText(notes.join(QLatin1Char('\n')));
   ui.lstPhotographsWithoutImages->clear();
   for (const TPhotographWithoutImages& left_out : without_images)

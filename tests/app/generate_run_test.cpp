@@ -1,3 +1,4 @@
+#include <QCheckBox>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -92,6 +93,34 @@ class GenerateRunTest : public QObject {
  private Q_SLOTS:
   void initTestCase() {
     qputenv("FOLIVANT_CONFIG_DIR", QDir::tempPath().toUtf8() + "/folivant-generate-run-test-config");
+    qputenv("XDG_CACHE_HOME", QDir::tempPath().toUtf8() + "/folivant-generate-run-test-cache");
+  }
+
+  void aRunAgainKeepsTheImagesUpToDateAndPrunesWhenAsked() {
+    TWizardFixture fixture;
+    fixture.Album.Title = "Harbour";
+    for (const char* name : {"boats.jpg", "gulls.jpg", "nets.jpg"}) fixture.AddPhotograph(QString::fromLatin1(name));
+    fixture.Open();
+    Click(fixture, "btnFinish");
+    QVERIFY(TickUntil([&] { return fixture.Wizard->CurrentPage() == 7; }));
+    QCOMPARE(fixture.Child<QLabel>("lblGenerateImage").text(), QStringLiteral("Preparing Photographs..."));
+
+    fixture.Album.Photographs.Remove(&fixture.Album.Photographs[1]);
+    fixture.Open();
+    fixture.Dialogs.Answers = {true};  // into the existing folder
+    fixture.Child<QCheckBox>("chkPrune").setChecked(true);
+    Click(fixture, "btnFinish");
+    QVERIFY(TickUntil([&] { return fixture.Wizard->CurrentPage() == 7; }));
+    QCOMPARE(fixture.Child<QLabel>("lblGenerateImage").text(),
+             QStringLiteral("Preparing Photographs... (2 up to date)"));
+    const QProgressBar& images = fixture.Child<QProgressBar>("pbImageProgress");
+    QCOMPARE(images.maximum(), 4);
+    QCOMPARE(images.value(), 4);
+    const std::string folder = fixture.Album.Settings.OutputDirectory;
+    for (const char* name : {"gulls.jpg", "gulls_small.jpg", "gulls.html"}) QVERIFY2(!Exists(folder, name), name);
+    QVERIFY(Exists(folder, "nets_small.jpg"));
+    QCOMPARE(fixture.Child<QLabel>("lblPhotographsWithoutImages").text(),
+             QStringLiteral("Files of earlier runs removed: 3."));
   }
 
   void aWholeRunWritesTheAlbumAndEndsOnTheFinishedPage() {

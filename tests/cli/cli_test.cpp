@@ -40,6 +40,7 @@ class TCliHome : public TTempDir {
   TResult Run(const std::vector<std::string>& arguments) const {
     std::string command = "cd " + ShellQuoted(Path()) + " && env HOME=" + ShellQuoted(Path()) +
                           " XDG_CONFIG_HOME=" + ShellQuoted(File("config")) +
+                          " XDG_CACHE_HOME=" + ShellQuoted(File("cache")) +
                           " FOLIVANT_CONFIG_DIR=" + ShellQuoted(File("config/folivant")) +
                           " XDG_DESKTOP_DIR= " + ShellQuoted(FOLIVANT_CLI);
     for (const std::string& argument : arguments) command += " " + ShellQuoted(argument);
@@ -102,6 +103,42 @@ TEST(CliGenerate, JobsDoNotChangeAByte) {
     EXPECT_TRUE(ReadFile(home.File("out/" + name)) == ReadFile(home.File("out1/" + name)));
   }
   EXPECT_NE(two.out.find("Photographs:  4\n"), std::string::npos) << two.out;
+}
+
+TEST(CliGenerate, ARunAgainRendersOnlyWhatChangedAndPrunesOnlyWhenAsked) {
+  TCliHome home;
+  home.WritePhotos("photos", kPictures);
+  ASSERT_EQ(home.Run({"create", "album.alb", "--from-folder", "photos"}).status, 0);
+  const TResult once = home.Run({"generate", "album.alb", "--output", "out", "--jobs", "2"});
+  ASSERT_EQ(once.status, 0) << once.err;
+  std::filesystem::rename(home.File("out"), home.File("once"));  // the album copy names the folder "out"
+  EXPECT_NE(once.out.find("Images:       4 rendered, 0 up to date\n"), std::string::npos) << once.out;
+  for (const char* first : {"--jobs=2", "--full"}) {
+    SCOPED_TRACE(first);
+    std::filesystem::remove_all(home.File("out"));
+    ASSERT_EQ(home.Run({"generate", "album.alb", "--output", "out", first}).status, 0);
+    const TResult again = home.Run({"generate", "album.alb", "--output", "out", "--jobs", "2", "--force"});
+    EXPECT_NE(again.out.find("Images:       0 rendered, 4 up to date\n"), std::string::npos) << again.out;
+    EXPECT_EQ(again.out.find("Removed:"), std::string::npos) << "said only when asked";
+    const std::set<std::string> files = FilesIn(home.File("once"));
+    EXPECT_EQ(FilesIn(home.File("out")), files) << "nothing of the record in the album folder";
+    for (const std::string& name : files)
+      EXPECT_TRUE(ReadFile(home.File("out/" + name)) == ReadFile(home.File("once/" + name))) << name;
+  }
+  const TResult full = home.Run({"generate", "album.alb", "--output", "out", "--force", "--full"});
+  EXPECT_NE(full.out.find("Images:       4 rendered, 0 up to date\n"), std::string::npos) << full.out;
+  EXPECT_FALSE(FilesIn(home.File("cache/folivant")).empty()) << "the record is in the user's cache folder";
+
+  // Without z.jpg the album loses one photograph: its image, thumbnail and page stay until pruned.
+  std::filesystem::remove(home.File("photos/z.jpg"));
+  ASSERT_EQ(home.Run({"create", "album.alb", "--from-folder", "photos", "--force"}).status, 0);
+  ASSERT_EQ(home.Run({"generate", "album.alb", "--output", "out", "--force"}).status, 0);
+  EXPECT_TRUE(FilesIn(home.File("out")).contains("z_small.jpg"));
+  const TResult pruned = home.Run({"generate", "album.alb", "--output", "out", "--force", "--prune"});
+  EXPECT_NE(pruned.out.find("Images:       0 rendered, 3 up to date\nRemoved:      3 files of earlier runs\n"),
+            std::string::npos)
+      << pruned.out;
+  EXPECT_EQ(FilesIn(home.File("out")).size(), FilesIn(home.File("once")).size() - 3);
 }
 
 TEST(CliGenerate, FailuresExitWithTheirMessage) {
@@ -388,8 +425,8 @@ TEST(Cli, HelpDocumentsEveryOption) {
   TCliHome home;
   const TResult result = home.Run({"--help"});
   EXPECT_EQ(result.status, 0);
-  for (const char* option : {"generate", "create", "--output", "--jobs", "--force", "--stylesheet", "--from-folder",
-                             "--title", "--sort", "title, date", "Exit status"})
+  for (const char* option : {"generate", "create", "--output", "--jobs", "--force", "--full", "--prune", "--stylesheet",
+                             "--from-folder", "--title", "--sort", "title, date", "Exit status"})
     EXPECT_NE(result.out.find(option), std::string::npos) << option;
 }
 
