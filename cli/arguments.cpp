@@ -6,7 +6,7 @@ namespace folivant::cli {
 
 const char kUsage[] =
     "Usage: folivant-cli generate ALBUM.alb [--output DIR] [--jobs N] [--force] [--full] [--prune]\n"
-    "                     [--stylesheet FILE]\n"
+    "                                       [--stylesheet FILE] [--style classic|modern] [--exif]\n"
     "       folivant-cli create ALBUM.alb --from-folder DIR [--title TEXT] [--sort title|date|filename] [--force]\n"
     "       folivant-cli --help | --version\n";
 
@@ -14,7 +14,7 @@ const char kHelp[] =
     "folivant-cli makes web photo albums without a window.\n"
     "\n"
     "folivant-cli generate ALBUM.alb [--output DIR] [--jobs N] [--force] [--full] [--prune]\n"
-    "                      [--stylesheet FILE]\n"
+    "                      [--stylesheet FILE] [--style classic|modern] [--exif]\n"
     "  Writes the web album of ALBUM.alb (either album file format): main.css, a copy\n"
     "  of the album file, a photograph and a thumbnail per photograph, one page per\n"
     "  photograph and the index pages, exactly as the application's wizard does.\n"
@@ -32,7 +32,14 @@ const char kHelp[] =
     "                     album no longer has (photographs removed or renamed),\n"
     "                     when they are unchanged since; nothing else is removed\n"
     "  --stylesheet FILE  fill main.css from FILE instead of your stylesheet template\n"
-    "                     (the one the application keeps, or its built-in default)\n"
+    "                     (the one the application keeps for the album's page style,\n"
+    "                     or its built-in default)\n"
+    "  --style STYLE      the page style, instead of the album's own: classic (fixed\n"
+    "                     XHTML pages) or modern (HTML5 pages that fit phones and\n"
+    "                     large screens, sharp images, arrow keys)\n"
+    "  --exif             modern pages show each photograph's camera data (make,\n"
+    "                     model, lens, focal length, aperture, exposure, ISO, date\n"
+    "                     taken) under its caption; location data is never published\n"
     "  What earlier runs wrote is recorded in $XDG_CACHE_HOME/folivant (else\n"
     "  ~/.cache/folivant), never in the album folder; without that record every\n"
     "  photograph is rendered.\n"
@@ -96,6 +103,12 @@ TSortOrder ParseSort(const std::string& text) {
   throw TUsageError("--sort takes title, date or filename, not \"" + text + "\"");
 }
 
+TPageStyle ParseStyle(const std::string& text) {
+  for (const TPageStyle style : kPageStyles)
+    if (text == PageStyleToText(style)) return style;
+  throw TUsageError("--style takes classic or modern, not \"" + text + "\"");
+}
+
 TCommand ParseCommand(const std::string& word) {
   if (word == "generate") return TCommand::Generate;
   if (word == "create") return TCommand::Create;
@@ -120,6 +133,11 @@ bool ApplyOption(TOptions& options, const std::string& name, const std::optional
     options.Jobs = ParseJobs(reader.Value(name, inline_value));
   } else if (generate && name == "--stylesheet") {
     options.Stylesheet = reader.PathValue(name, inline_value);
+  } else if (generate && name == "--style") {
+    options.Style = ParseStyle(reader.Value(name, inline_value));
+  } else if (generate && name == "--exif") {
+    if (inline_value) throw TUsageError("--exif takes no value");
+    options.CameraData = true;
   } else if (!generate && name == "--from-folder") {
     options.FromFolder = reader.PathValue(name, inline_value);
   } else if (!generate && name == "--title") {

@@ -1,11 +1,17 @@
 #include "generator/imageoutputs.h"
 
-#include "generator/photogenerator.h"
+#include "generator/jpegcodec.h"
+#include "generator/rotation.h"
 
 namespace folivant {
 
-std::vector<std::string> PhotographImageNames(const TAlbumSettings&, const TPhotograph& photograph) {
-  return {photograph.WebName + ".jpg", photograph.WebName + "_small.jpg"};
+std::vector<TImageFile> ExpectedImageFiles(const TAlbumSettings& settings, const TPhotograph& photograph) {
+  // Classic pages never name the sizes, so a re-run reads no classic photograph.
+  if (settings.PageStyle == TPageStyle::Classic) return {{kPhotoEnding, {}, {}}, {kThumbnailEnding, {}, {}}};
+  const TJpegReader reader(photograph.FileName);
+  TPictureSize turned;
+  TurnedSize(photograph.Rotation, reader.Width(), reader.Height(), &turned.Width, &turned.Height);
+  return PlanImageFiles(settings, turned);
 }
 
 std::string ImageInputsKey(const TAlbumSettings& settings, const TPhotograph& photograph, uint64_t source_size,
@@ -16,8 +22,9 @@ std::string ImageInputsKey(const TAlbumSettings& settings, const TPhotograph& ph
       settings.PhotoSize == TPhotoSize::Original ? "original" : std::to_string(settings.PhotoWidth);
   return "renderer " + std::to_string(kRendererVersion) + "; quality " + std::to_string(kPhotoQuality) + "/" +
          std::to_string(kThumbnailQuality) + "; photo " + width + "; thumbnail " + std::to_string(settings.ThumbWidth) +
-         "x" + std::to_string(settings.ThumbHeight) + "; rotation " + RotationToText(photograph.Rotation) +
-         "; source " + std::to_string(source_size) + " bytes " + source_fingerprint;
+         "x" + std::to_string(settings.ThumbHeight) + "; style " + std::string(PageStyleToText(settings.PageStyle)) +
+         "; rotation " + RotationToText(photograph.Rotation) + "; source " + std::to_string(source_size) + " bytes " +
+         source_fingerprint;
 }
 
 }  // namespace folivant

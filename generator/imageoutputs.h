@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "generator/photogenerator.h"
 #include "model/albumclasses.h"
 
 namespace folivant {
@@ -16,14 +17,17 @@ namespace folivant {
 /// image it writes, so that images an earlier version wrote are rendered again.
 inline constexpr int kRendererVersion = 1;
 
-/// The names of a photograph's image files in the output folder, in the order
-/// a run writes them: its image for the photo page, then its thumbnail. Web
-/// names must have been assigned.
-std::vector<std::string> PhotographImageNames(const TAlbumSettings& settings, const TPhotograph& photograph);
+/// The image files a run writes for the photograph, by ending, in the order a
+/// run writes them: its image for the photo page, its thumbnail, and in the
+/// modern style their double copies where the picture is big enough. Only the
+/// modern style reads the source's header for that, and only its files carry
+/// their sizes (the modern pages need them). Bytes stay empty. Throws
+/// TPictureError when the source cannot be read.
+std::vector<TImageFile> ExpectedImageFiles(const TAlbumSettings& settings, const TPhotograph& photograph);
 
 /// Everything the bytes of a photograph's image files depend on, as one text:
 /// the renderer's version and qualities, the photo width (or its own size) and
-/// the thumbnail size, the rotation, and the source file's size and
+/// the thumbnail size, the page style, the rotation, and the source file's size and
 /// ContentFingerprint. Files rendered under equal keys are equal, byte for byte.
 std::string ImageInputsKey(const TAlbumSettings& settings, const TPhotograph& photograph, uint64_t source_size,
                            const std::string& source_fingerprint);

@@ -67,9 +67,10 @@ void CheckTemplate(const char* name, const char* load_error) {
 std::vector<std::string> OutputFileNames(const TAlbum& album) {
   std::vector<std::string> names{"main.css", AlbumCopyName(album)};
   for (int i = 0; i < album.Photographs.Count(); ++i) {
-    const TPhotograph& photograph = album.Photographs[i];
-    for (std::string& name : PhotographImageNames(album.Settings, photograph)) names.push_back(std::move(name));
-    names.push_back(photograph.WebName + ".html");
+    const std::string& web_name = album.Photographs[i].WebName;
+    for (std::string_view ending : ImageFileEndings(album.Settings.PageStyle))
+      names.push_back(web_name + std::string(ending));
+    names.push_back(web_name + ".html");
   }
   const int index_pages = TAlbumPageGenerator(album).IndexPageCount();
   for (int page = 1; page <= index_pages; ++page) names.push_back(TAlbumPageGenerator::IndexPageFileName(page));
@@ -120,8 +121,8 @@ void CheckRunSettings(const TAlbumSettings& settings) {
   CheckRange("thumbnail height", settings.ThumbHeight, kMaxPictureSide, " pixels");
   CheckRange("number of thumbnail rows", settings.ThumbnailRows, kMaxThumbnailGridSide, "");
   CheckRange("number of thumbnail columns", settings.ThumbnailCols, kMaxThumbnailGridSide, "");
-  CheckTemplate("indexpage", "Could not load index page template");
-  CheckTemplate("photopage", "Could not load photo page template");
+  CheckTemplate(IndexPageTemplateName(settings.PageStyle), "Could not load index page template");
+  CheckTemplate(PhotoPageTemplateName(settings.PageStyle), "Could not load photo page template");
 }
 
 std::string AlbumCopyName(const TAlbum& album) {
@@ -173,7 +174,7 @@ void TGenerationRun::WriteLines(const TLineList& lines, const std::string& name)
 bool TGenerationRun::RunTick() {
   if (completed_ || failed_) return false;
   try {
-    if (!page_generator_) page_generator_ = std::make_unique<TAlbumPageGenerator>(album_);
+    if (!page_generator_) page_generator_ = MakePageGenerator(album_, image_files_);
     if (!photo_generator_) photo_generator_ = std::make_unique<TAlbumPhotoGenerator>(album_);
     const int count = album_.Photographs.Count();
     switch (step_) {
@@ -228,6 +229,7 @@ bool TGenerationRun::RunTick() {
 void TGenerationRun::PrepareRun() {
   const int count = album_.Photographs.Count();
   index_pages_ = page_generator_->IndexPageCount();
+  image_files_.assign(static_cast<size_t>(count), std::nullopt);
   image_progress_ = {0, 2 * count};
   page_progress_ = {0, index_pages_ + count};
   page_generator_->FillStylesheet(stylesheet_);
@@ -273,7 +275,7 @@ void TGenerationRun::FindImagesUpToDate() {
   for (size_t i = 0; i < count; ++i) {
     const TPhotograph& photograph = album_.Photographs[static_cast<int>(i)];
     inputs_[i] = CurrentInputs(photograph, settled_before);
-    up_to_date_[i] = !options_.Full && inputs_[i] && ImagesUpToDate(photograph, *inputs_[i]);
+    up_to_date_[i] = !options_.Full && inputs_[i] && ImagesUpToDate(static_cast<int>(i), *inputs_[i]);
     if (up_to_date_[i]) ++up_to_date_count_;
   }
   image_label_ = PreparingPhotographsLabel(up_to_date_count_);
@@ -297,12 +299,23 @@ std::optional<std::string> TGenerationRun::CurrentInputs(const TPhotograph& phot
   return ImageInputsKey(album_.Settings, photograph, stamp->Size, *fingerprint);
 }
 
-bool TGenerationRun::ImagesUpToDate(const TPhotograph& photograph, const std::string& inputs) const {
-  for (const std::string& name : PhotographImageNames(album_.Settings, photograph)) {
+bool TGenerationRun::ImagesUpToDate(int index, const std::string& inputs) {
+  const TPhotograph& photograph = album_.Photographs[index];
+  std::vector<TImageFile> expected;
+  try {
+    expected = ExpectedImageFiles(album_.Settings, photograph);
+  } catch (const TPictureError&) {
+    return false;  // rendering tells why
+  }
+  for (const TImageFile& file : expected) {
+    const std::string name = photograph.WebName + std::string(file.Ending);
     const auto written = earlier_record_.Files.find(name);
     if (written == earlier_record_.Files.end() || written->second.Inputs != inputs) return false;
     if (FileStamp(OutputFile(name)) != written->second.Stamp) return false;
   }
+  // The pages of an image not rendered again learn its sizes from the plan
+  // it was rendered by.
+  if (album_.Settings.PageStyle != TPageStyle::Classic) image_files_[static_cast<size_t>(index)] = std::move(expected);
   return true;
 }
 
@@ -372,7 +385,7 @@ TRenderedImages TGenerationRun::Render(int index) const {
   // A photograph that cannot be decoded gets no images, like a missing one,
   // rather than stopping the run for all the others.
   try {
-    rendered.Image = photo_generator_->RenderPhoto(index, &rendered.Thumbnail, &memory_budget_);
+    rendered.Files = photo_generator_->RenderImageFiles(index, &memory_budget_);
   } catch (const TPictureError& error) {
     rendered.Reason = error.what();
   }
@@ -382,15 +395,16 @@ TRenderedImages TGenerationRun::Render(int index) const {
 void TGenerationRun::RenderNextPhotograph() {
   TRenderedImages rendered = render_ahead_ ? render_ahead_->Take(index_) : Render(index_);
   const TPhotograph& photograph = album_.Photographs[index_];
-  if (rendered.Image) {
+  std::vector<TImageFile>& published = image_files_[static_cast<size_t>(index_)].emplace();
+  if (!rendered.Files.empty()) {
     // Recorded without inputs when the source could not be fingerprinted, so
     // that such images never count as up to date.
     const std::string inputs = inputs_[static_cast<size_t>(index_)].value_or("");
-    const std::vector<std::string> names = PhotographImageNames(album_.Settings, photograph);
-    WriteOutput(names.at(0), rendered.Image->Bytes, inputs);
-    ++image_progress_.Position;
-    WriteOutput(names.at(1), rendered.Thumbnail.Bytes, inputs);
-    ++image_progress_.Position;
+    for (TImageFile& file : rendered.Files) {
+      WriteOutput(photograph.WebName + std::string(file.Ending), file.Bytes, inputs);
+      published.push_back({file.Ending, file.Size, {}});
+    }
+    image_progress_.Position += 2;
     ++rendered_count_;
   } else {
     // The run goes on without these images and tells the front end, which

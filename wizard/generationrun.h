@@ -113,11 +113,13 @@ struct TRunOptions {
 };
 
 /// One generation run into the album's OutputDirectory, which CheckFinish has
-/// settled and created. Borrows the album for its whole life and assigns its
-/// web names; the album's FileName and Saved stay as they are. A photograph is
-/// rendered only when the record of earlier runs into the same folder does not
-/// show its image files there, unchanged and made of the same ImageInputsKey;
-/// pages, "main.css" and the album copy are always written.
+/// settled and created, in the album's page style: `stylesheet_template` is
+/// the template of that style (TGlobalSettings::StylesheetTemplate(PageStyle)).
+/// Borrows the album for its whole life and assigns its web names; the album's
+/// FileName and Saved stay as they are. A photograph is rendered only when the
+/// record of earlier runs into the same folder does not show its image files
+/// there, unchanged and made of the same ImageInputsKey; pages, "main.css" and
+/// the album copy are always written.
 class TGenerationRun {
  public:
   TGenerationRun(TAlbum& album, TLineList stylesheet_template, TRunOptions options);
@@ -166,7 +168,7 @@ class TGenerationRun {
   void FindImagesUpToDate();
   /// The ImageInputsKey of the photograph's images; nothing when its source cannot be read.
   std::optional<std::string> CurrentInputs(const TPhotograph& photograph, int64_t settled_before);
-  bool ImagesUpToDate(const TPhotograph& photograph, const std::string& inputs) const;
+  bool ImagesUpToDate(int index, const std::string& inputs);
   /// Moves the image bar past the photographs that need no rendering.
   void PassImagesUpToDate();
   void WriteAlbumCopy();
@@ -185,6 +187,9 @@ class TGenerationRun {
   TAlbum& album_;
   const TRunOptions options_;
   TLineList stylesheet_;
+  // What the pages know of each photograph's images: nothing yet (not
+  // rendered in this run), no files, or the files written.
+  TPublishedImageFiles image_files_;
   std::unique_ptr<TAlbumPageGenerator> page_generator_;
   std::unique_ptr<TAlbumPhotoGenerator> photo_generator_;
   // Shared by the photographs being rendered at one moment, on any thread;
