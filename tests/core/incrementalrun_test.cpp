@@ -339,7 +339,7 @@ TEST(RenderAhead, RendersOnlyThePhotographsItIsGiven) {
       [&](int index) {
         std::lock_guard lock(mutex);
         rendered.insert(index);
-        return TRenderedImages{std::nullopt, {}, std::to_string(index)};
+        return TRenderedImages{{}, std::to_string(index)};
       },
       {1, 4, 5, 9}, 2, 2);
   for (const int index : {1, 4, 5, 9}) EXPECT_EQ(ahead.Take(index).Reason, std::to_string(index));

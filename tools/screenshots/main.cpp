@@ -39,6 +39,11 @@ class TRefusingDialogs : public TDialogs {
     Refuse("question", question);
     return false;
   }
+  bool AskDefaultNo(const QString& question) override { return Ask(question); }
+  TSaveAnswer AskToSave(const QString& question) override {
+    Refuse("question", question);
+    return TSaveAnswer::Cancel;
+  }
   void Inform(const QString& message) override { Refuse("message", message); }
   void Message(const QString& message) override { Refuse("message", message); }
   void ShowError(const QString& message) override { Refuse("error", message); }
@@ -46,7 +51,7 @@ class TRefusingDialogs : public TDialogs {
     Refuse("file choice");
     return {};
   }
-  QString ChooseFileToSave(const QString&, bool) override {
+  QString ChooseFileToSave(const QString&, bool, const QString&) override {
     Refuse("file choice");
     return {};
   }
