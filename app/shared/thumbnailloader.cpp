@@ -110,8 +110,8 @@ class TThumbnailDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
-TPhotoListThumbnails::TPhotoListThumbnails(QListView* list, TPhotoAt photo_at, TThumbnailStore* store)
-    : QObject(list), list_(list), photo_at_(std::move(photo_at)), store_(store ? *store : TThumbnailStore::Shared()) {
+TPhotoListThumbnails::TPhotoListThumbnails(QListView* list, TPhotoAt photo_at)
+    : QObject(list), list_(list), photo_at_(std::move(photo_at)), store_(TThumbnailStore::Shared()) {
   list_->setItemDelegate(new TThumbnailDelegate(*this, this));
   list_->setIconSize(QSize(kIconSide, kIconSide));
   // Every row is as tall as its icon: the view need not measure 2,000 rows.
@@ -122,10 +122,7 @@ TPhotoListThumbnails::TPhotoListThumbnails(QListView* list, TPhotoAt photo_at, T
   connect(&walk_timer_, &QTimer::timeout, this, &TPhotoListThumbnails::Walk);
   repaint_timer_.setSingleShot(true);
   repaint_timer_.setInterval(kRepaintMs);
-  connect(&repaint_timer_, &QTimer::timeout, this, [this] {
-    list_->viewport()->update();
-    Q_EMIT Repainted();
-  });
+  connect(&repaint_timer_, &QTimer::timeout, list_->viewport(), qOverload<>(&QWidget::update));
   connect(&store_, &TThumbnailStore::Arrived, this, [this] {
     Walk();
     if (!repaint_timer_.isActive()) repaint_timer_.start();

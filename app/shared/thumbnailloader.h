@@ -95,8 +95,8 @@ class TPhotoListThumbnails : public QObject {
   /// Logical size of the icons beside the titles.
   static constexpr int kIconSide = 48;
 
-  /// Installs itself on `list` (which owns it) with `store` (nullptr: the shared one).
-  TPhotoListThumbnails(QListView* list, TPhotoAt photo_at, TThumbnailStore* store = nullptr);
+  /// Installs itself on `list`, which owns it, with the shared store.
+  TPhotoListThumbnails(QListView* list, TPhotoAt photo_at);
   /// Forgets the decodes it queued that have not started.
   ~TPhotoListThumbnails() override;
 
@@ -105,10 +105,6 @@ class TPhotoListThumbnails : public QObject {
   QIcon RowIcon(int row);
   /// Every row's thumbnail has arrived (or failed), and nothing is being decoded.
   bool AllArrived() const;
-
- Q_SIGNALS:
-  /// Thumbnails arrived and the rows were repainted.
-  void Repainted();
 
  private:
   void Restart();

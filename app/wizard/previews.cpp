@@ -35,7 +35,7 @@ QFont PreviewFont(bool bold = false) {
 }
 
 // Lines the sample caption may take under the photo preview's picture.
-constexpr int kCaptionLines = 3;
+constexpr int kCaptionLines = 4;
 
 // The first `count` photographs of the album from `first`, in album order; a
 // missing one keeps its place with an empty name and is drawn as a grey box.
@@ -156,8 +156,11 @@ void TIndexPagePreview::paintEvent(QPaintEvent*) {
   painter.drawText(QRect(kFrameMargin, kTitleTop, text_width, layout_.Title), Qt::AlignLeft | Qt::AlignVCenter,
                    painter.fontMetrics().elidedText(title_, Qt::ElideRight, text_width));
   painter.setFont(PreviewFont());
-  painter.drawText(QRect(kFrameMargin, kTitleTop + layout_.Title, text_width, layout_.Description),
-                   Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, description_);
+  // Only whole lines of a long description: the clip hides the line that does not fit.
+  const QRect description(kFrameMargin, kTitleTop + layout_.Title, text_width, layout_.Description);
+  painter.setClipRect(description);
+  painter.drawText(description, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, description_);
+  painter.setClipping(false);
 
   painter.setPen(ToQColor(colors_.LinkColor));
   if (back_to_home_)

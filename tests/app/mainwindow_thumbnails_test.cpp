@@ -50,6 +50,7 @@ class MainWindowThumbnailsTest : public QObject {
     QCOMPARE(IconImage(thumbnails->RowIcon(3)), IconImage(MissingPhotoIcon()));
     QCOMPARE(IconImage(thumbnails->RowIcon(4)), IconImage(NoPreviewIcon()));
     QVERIFY(IconImage(MissingPhotoIcon()) != IconImage(NoPreviewIcon()));
+    SaveScreenshot(fixture.Window(), QStringLiteral("main-window-thumbnails"));
 
     // Red moves down below green; then green (now first) is removed.
     list.setCurrentRow(0);
