@@ -15,6 +15,7 @@
 #include "app/shared/dialogs.h"
 #include "app/shared/errordisplay.h"
 #include "app/shared/icons.h"
+#include "app/shared/thumbnailloader.h"
 #include "editor/tips.h"
 #include "editor/windowstate.h"
 #include "model/globalsettings.h"
@@ -153,6 +154,10 @@ void TfrmFolivant::setUpLooks() {
   popRotate_ = new QMenu(this);
   popRotate_->addActions({ui_->popitmRotateRight, ui_->popitmRotateLeft, ui_->popitmRotateUpsideDown});
 
+  // Row r shows the thumbnail of photograph r of whichever album is open.
+  new TPhotoListThumbnails(ui_->lstPhotos, [this](int row) -> const TPhotograph* {
+    return album_ && row >= 0 && row < album_->Photographs.Count() ? &album_->Photographs[row] : nullptr;
+  });
   ui_->lstPhotos->setAcceptDrops(true);
   ui_->lstPhotos->viewport()->setAcceptDrops(true);
   ui_->lstPhotos->installEventFilter(this);

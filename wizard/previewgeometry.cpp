@@ -31,7 +31,25 @@ TIndexPreviewGrid IndexPreviewGrid(int width, int height, TPhotoSize thumb_size,
   return grid;
 }
 
-std::vector<TPhotoPreviewBlockPlace> PhotoPreviewStack(bool thumb_navigation_bar, bool navigation_below_photo) {
+int IndexPreviewPageCount(int photo_count, int rows, int cols) {
+  // Rows and columns below 1 come only from damaged album files; the run refuses them.
+  const int per_page = std::max(1, rows) * std::max(1, cols);
+  return std::max(1, (std::max(0, photo_count) + per_page - 1) / per_page);
+}
+
+std::string IndexPreviewPageLinks(int pages) {
+  if (pages <= 1) return "";
+  constexpr int kListedPages = 5;
+  const auto link = [](int page) { return " [" + std::to_string(page) + "]"; };
+  std::string links = "Page";
+  const int listed = pages <= kListedPages ? pages : kListedPages - 2;
+  for (int page = 1; page <= listed; ++page) links += link(page);
+  if (listed < pages) links += " ..." + link(pages);
+  return links;
+}
+
+std::vector<TPhotoPreviewBlockPlace> PhotoPreviewStack(bool thumb_navigation_bar, bool navigation_below_photo,
+                                                       const TPhotoPreviewHeights& heights) {
   std::vector<TPhotoPreviewBlock> order{TPhotoPreviewBlock::Navigation};
   if (thumb_navigation_bar) order.push_back(TPhotoPreviewBlock::Thumbnails);
   order.push_back(TPhotoPreviewBlock::Photo);
@@ -40,9 +58,9 @@ std::vector<TPhotoPreviewBlockPlace> PhotoPreviewStack(bool thumb_navigation_bar
   std::vector<TPhotoPreviewBlockPlace> places;
   int top = kPhotoPreviewTopMargin;
   for (const TPhotoPreviewBlock block : order) {
-    const int height = block == TPhotoPreviewBlock::Navigation   ? kNavigationBlockHeight
-                       : block == TPhotoPreviewBlock::Thumbnails ? kThumbnailsBlockHeight
-                                                                 : kPhotoBlockHeight;
+    const int height = block == TPhotoPreviewBlock::Navigation   ? heights.Navigation
+                       : block == TPhotoPreviewBlock::Thumbnails ? heights.Thumbnails
+                                                                 : heights.Photo;
     places.push_back({block, top, height});
     top += height;
   }

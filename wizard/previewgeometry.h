@@ -3,6 +3,7 @@
 // The geometry of the wizard's schematic previews, without any painting: the
 // window paints what these functions lay out, and the tests check the layout.
 
+#include <string>
 #include <vector>
 
 #include "model/albumclasses.h"
@@ -44,6 +45,15 @@ int IndexPreviewDivisor(TPhotoSize thumb_size);
 /// Lays out `rows` x `cols` thumbnails of `thumb_size` in a `width` x `height` area.
 TIndexPreviewGrid IndexPreviewGrid(int width, int height, TPhotoSize thumb_size, int rows, int cols);
 
+/// How many index pages `photo_count` photographs fill at `rows` x `cols` a
+/// page: at least one, as the run always writes "index.html".
+int IndexPreviewPageCount(int photo_count, int rows, int cols);
+
+/// The page links under the preview's grid for `pages` index pages, "" for a
+/// single page (which has none); past five pages the middle ones are elided:
+/// "Page [1] [2] [3] ... [40]".
+std::string IndexPreviewPageLinks(int pages);
+
 /// The blocks of the photo preview, stacked from the top of its frame.
 enum class TPhotoPreviewBlock : uint8_t { Navigation, Thumbnails, Photo };
 
@@ -58,8 +68,16 @@ inline constexpr int kNavigationBlockHeight = 8;
 inline constexpr int kThumbnailsBlockHeight = 21;
 inline constexpr int kPhotoBlockHeight = 145;
 
+/// Block heights in pixels; the window makes the text blocks taller for its font.
+struct TPhotoPreviewHeights {
+  int Navigation = kNavigationBlockHeight;
+  int Thumbnails = kThumbnailsBlockHeight;
+  int Photo = kPhotoBlockHeight;
+};
+
 /// The visible blocks from the top: the navigation above or below the photo, the
 /// thumbnail strip (when shown) always between them.
-std::vector<TPhotoPreviewBlockPlace> PhotoPreviewStack(bool thumb_navigation_bar, bool navigation_below_photo);
+std::vector<TPhotoPreviewBlockPlace> PhotoPreviewStack(bool thumb_navigation_bar, bool navigation_below_photo,
+                                                       const TPhotoPreviewHeights& heights = {});
 
 }  // namespace folivant

@@ -14,7 +14,7 @@ TPhotoPreview::TPhotoPreview(QWidget* parent) : QWidget(parent) {
   setMinimumSize(16, 16);
 }
 
-static QImage ToImage(const TRaster& raster) {
+QImage ToImage(const TRaster& raster) {
   QImage image(raster.Width, raster.Height, QImage::Format_RGB32);
   for (int32_t y = 0; y < raster.Height; ++y)
     std::memcpy(image.scanLine(y), raster.Row(y), static_cast<size_t>(raster.Width) * sizeof(uint32_t));
@@ -22,7 +22,7 @@ static QImage ToImage(const TRaster& raster) {
 }
 
 // Left is a quarter turn anticlockwise; Qt turns clockwise for positive angles.
-static QImage Turned(const QImage& image, TRotation rotation) {
+QImage TurnedImage(const QImage& image, TRotation rotation) {
   switch (rotation) {
     case TRotation::Left: return image.transformed(QTransform().rotate(-90));
     case TRotation::Right: return image.transformed(QTransform().rotate(90));
@@ -42,7 +42,7 @@ void TPhotoPreview::ShowPhoto(const std::string& path, TRotation rotation) {
   const int denom = PreviewScaleDenom(raster.Width * kProbeDenom, raster.Height * kProbeDenom, rotation, Area().width(),
                                       Area().height());
   if (denom != kProbeDenom) raster = LoadPicture(path, denom);
-  picture_ = Turned(ToImage(raster), rotation);
+  picture_ = TurnedImage(ToImage(raster), rotation);
   path_ = path;
   rotation_ = rotation;
   scale_denom_ = denom;

@@ -5,9 +5,15 @@
 #include <QWidget>
 #include <string>
 
+#include "generator/raster.h"
 #include "model/albumclasses.h"
 
 namespace folivant {
+
+/// The raster as an opaque picture.
+QImage ToImage(const TRaster& raster);
+/// `image` turned as `rotation` says: Left a quarter turn anticlockwise.
+QImage TurnedImage(const QImage& image, TRotation rotation);
 
 /// The preview of the current photograph: the whole picture, turned, scaled to
 /// fit the widget keeping its proportions (small pictures are enlarged) and

@@ -333,6 +333,34 @@ class GeneratePagesTest : public QObject {
     QVERIFY(painted.copy(under) != plain.copy(under));
   }
 
+  void previewsShowTheAlbumsOwnPhotographsAndPages() {
+    TWizardFixture fixture;
+    for (int i = 0; i < 21; ++i) fixture.AddPhotograph(QStringLiteral("p%1.jpg").arg(i));
+    fixture.Open();
+    ShowPage(fixture, 3);
+    auto& index = fixture.Child<TIndexPagePreview>("imgIndexPreview");
+    QCOMPARE(index.PageLinks(), QStringLiteral("Page [1] [2]"));
+    fixture.Child<QLineEdit>("edtRows").setText(QStringLiteral("1"));
+    QCOMPARE(index.PageLinks(), QStringLiteral("Page [1] [2] [3] ... [6]"));
+    fixture.Child<QLineEdit>("edtRows").setText(QStringLiteral("6"));
+    QCOMPARE(index.PageLinks(), QString());
+
+    // The photographs' blue where the cells were grey, once their thumbnails arrived.
+    const auto bluish = [](QRgb pixel) { return qBlue(pixel) > 150 && qRed(pixel) < 110; };
+    const TPreviewRect first = index.Grid().Cell(0, 0);
+    const QPoint cell_middle =
+        index.GridArea().topLeft() + QPoint((first.Left + first.Right) / 2, (first.Top + first.Bottom) / 2);
+    QTRY_VERIFY(bluish(index.grab().toImage().pixel(cell_middle)));
+
+    ShowPage(fixture, 4);
+    auto& photo = fixture.Child<TPhotoPagePreview>("imgPhotoPreview");
+    for (const TPhotoPreviewBlockPlace& place : photo.Stack()) {
+      if (place.Block != TPhotoPreviewBlock::Photo && place.Block != TPhotoPreviewBlock::Thumbnails) continue;
+      const QPoint middle(photo.width() / 2, place.Top + place.Height / 2);
+      QTRY_VERIFY(bluish(photo.grab().toImage().pixel(middle)));
+    }
+  }
+
   void photoPreviewStacksTheBlocksAsThePagesWill() {
     TWizardFixture fixture;
     fixture.Open();

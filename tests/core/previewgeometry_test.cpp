@@ -81,5 +81,27 @@ TEST(PhotoPreviewStack, PutsTheThumbnailStripBetweenNavigationAndPhoto) {
   }
 }
 
+TEST(IndexPreviewPages, CountsTheAlbumsRealIndexPages) {
+  struct Row {
+    const char* why;
+    int photos, rows, cols, pages;
+    const char* links;
+  };
+  const Row rows[] = {
+      {"an empty album still has its index page", 0, 5, 4, 1, ""},
+      {"one full page has no links", 20, 5, 4, 1, ""},
+      {"one photograph more opens page 2", 21, 5, 4, 2, "Page [1] [2]"},
+      {"five pages are all listed", 25, 1, 5, 5, "Page [1] [2] [3] [4] [5]"},
+      {"2,000 photographs at 5 x 4", 2000, 5, 4, 100, "Page [1] [2] [3] ... [100]"},
+      {"rows below 1 from a damaged file count as 1", 3, 0, 1, 3, "Page [1] [2] [3]"},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.why);
+    const int pages = IndexPreviewPageCount(r.photos, r.rows, r.cols);
+    EXPECT_EQ(pages, r.pages);
+    EXPECT_EQ(IndexPreviewPageLinks(pages), r.links);
+  }
+}
+
 }  // namespace
 }  // namespace folivant
