@@ -6,6 +6,15 @@
 
 namespace folivant {
 
+namespace {
+
+bool SameFolder(const std::string& a, const std::string& b) {
+  std::error_code error;
+  return std::filesystem::equivalent(a, b, error);
+}
+
+}  // namespace
+
 std::string ProgramFolder() {
   std::error_code error;
   const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
@@ -13,11 +22,15 @@ std::string ProgramFolder() {
   return ExtractFilePath(program.string());
 }
 
-std::string FindDataFile(const std::string& program_folder, const std::string& name) {
-  std::string beside = JoinPath(program_folder, name);
-  if (FileExists(beside)) return beside;
-  const std::string installed = JoinPath(JoinPath(program_folder, "../share/folivant"), name);
-  return FileExists(installed) ? installed : beside;
+TInstallFolders ConfiguredInstallFolders() {
+  return {FOLIVANT_INSTALL_BINDIR "/", FOLIVANT_INSTALL_DATADIR "/folivant/"};
+}
+
+std::string FindDataFile(const std::string& program_folder, const std::string& name, const TInstallFolders& installed) {
+  if (SameFolder(program_folder, installed.Programs)) return JoinPath(installed.Data, name);
+  const std::string moved = JoinPath(program_folder, "../share/folivant/");
+  if (DirectoryExists(moved)) return JoinPath(moved, name);
+  return JoinPath(program_folder, name);
 }
 
 }  // namespace folivant
