@@ -63,7 +63,7 @@ thumbnails=$(find web -name '*_small.jpg' | wc -l)
 traced=()
 strace -qq -o /dev/null true 2>/dev/null && traced=(strace -f -qq -e trace=%file -o "$work/gui.trace")
 opened=$(QT_QPA_PLATFORM=offscreen FOLIVANT_QUIT_AFTER_START=1 timeout 120 \
-  "${traced[@]}" "$root/usr/bin/folivant" album.alb) || fail "the application failed or hung"
+  "${traced[@]}" "$root/usr/bin/folivant" "$work/album.alb") || fail "the application failed or hung"
 [ "$opened" = "$work/album.alb: $photos photographs" ] || fail "the application opened: $opened"
 if [ ${#traced[@]} -gt 0 ]; then
   grep -qE "\"$root/usr/bin/\.\./share/folivant/tips\.ini\", O_RDONLY.* = [0-9]+$" "$work/gui.trace" ||
