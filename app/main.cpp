@@ -2,6 +2,8 @@
 // command-line argument, or on a new album.
 
 #include <QApplication>
+#include <QTimer>
+#include <cstdio>
 
 #include "app/about.h"
 #include "app/mainwindow.h"
@@ -10,12 +12,20 @@
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Folivant"));
-  QApplication::setDesktopFileName(QStringLiteral("folivant"));
+  QApplication::setDesktopFileName(QStringLiteral("org.example.folivant"));
   // Every window, the About box's picture too, shows the program's own icon.
   QApplication::setWindowIcon(folivant::ApplicationIcon());
   QStringList arguments = QApplication::arguments();
   arguments.removeFirst();
   folivant::TfrmFolivant window(folivant::ProgramFolder(), arguments);
   window.show();
+  // For the package test, which starts the installed application on an album:
+  // with FOLIVANT_QUIT_AFTER_START set it says what it opened and ends once its
+  // window is up.
+  if (qEnvironmentVariableIsSet("FOLIVANT_QUIT_AFTER_START"))
+    QTimer::singleShot(0, &window, [&window] {
+      std::printf("%s: %d photographs\n", window.Album().FileName.c_str(), window.Album().Photographs.Count());
+      QApplication::quit();
+    });
   return QApplication::exec();
 }

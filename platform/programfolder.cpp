@@ -6,6 +6,15 @@
 
 namespace folivant {
 
+namespace {
+
+bool SameFolder(const std::string& a, const std::string& b) {
+  std::error_code error;
+  return std::filesystem::equivalent(a, b, error);
+}
+
+}  // namespace
+
 std::string ProgramFolder() {
   std::error_code error;
   const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
@@ -13,19 +22,27 @@ std::string ProgramFolder() {
   return ExtractFilePath(program.string());
 }
 
-std::string FindDataFile(const std::string& program_folder, const std::string& name) {
-  std::string beside = JoinPath(program_folder, name);
-  if (FileExists(beside)) return beside;
-  const std::string installed = JoinPath(JoinPath(program_folder, "../share/folivant"), name);
-  return FileExists(installed) ? installed : beside;
+TInstallFolders ConfiguredInstallFolders() {
+  return {FOLIVANT_INSTALL_BINDIR "/", FOLIVANT_INSTALL_DATADIR "/folivant/",
+          FOLIVANT_INSTALL_DATADIR "/doc/folivant/manual/"};
 }
 
-std::string FindManualPage(const std::string& program_folder, const std::string& page) {
-  for (const char* folder : {"manual", "../share/doc/folivant/manual"}) {
-    std::string path = JoinPath(JoinPath(program_folder, folder), page);
-    if (FileExists(path)) return path;
-  }
-  return "";
+std::string FindDataFile(const std::string& program_folder, const std::string& name, const TInstallFolders& installed) {
+  if (SameFolder(program_folder, installed.Programs)) return JoinPath(installed.Data, name);
+  const std::string moved = JoinPath(program_folder, "../share/folivant/");
+  if (DirectoryExists(moved)) return JoinPath(moved, name);
+  return JoinPath(program_folder, name);
+}
+
+std::string FindManualPage(const std::string& program_folder, const std::string& page,
+                           const TInstallFolders& installed) {
+  std::string folder = JoinPath(program_folder, "manual/");
+  if (SameFolder(program_folder, installed.Programs))
+    folder = installed.Manual;
+  else if (const std::string moved = JoinPath(program_folder, "../share/doc/folivant/manual/"); DirectoryExists(moved))
+    folder = moved;
+  std::string path = JoinPath(folder, page);
+  return FileExists(path) ? path : "";
 }
 
 }  // namespace folivant

@@ -36,8 +36,9 @@ class HelpTest : public QObject {
     QTest::newRow("beside the program") << QStringList{build + contents} << contents << QString() << build + contents;
     QTest::newRow("installed layout") << QStringList{installed + contents} << contents << QString()
                                       << installed + contents;
-    QTest::newRow("the build tree's before the installed")
-        << QStringList{installed + contents, build + contents} << contents << QString() << build + contents;
+    // An installation never reads beside its program.
+    QTest::newRow("the installed before the one beside the program")
+        << QStringList{installed + contents, build + contents} << contents << QString() << installed + contents;
     QTest::newRow("a page at a section") << QStringList{installed + contents, installed + upload} << upload
                                          << QStringLiteral("upload") << installed + upload;
     QTest::newRow("missing") << QStringList() << contents << QString() << QString();

@@ -123,16 +123,30 @@ TEST(ColorSchemes, ShippedFileLiesBesideTheProgram) {
   for (const TColorScheme& scheme : schemes) EXPECT_NE(scheme.Name, "Untitled Scheme");
 }
 
-TEST(ProgramFolder, DataFilesAreFoundInTheInstalledLayout) {
-  TTempDir prefix;
-  ForceDirectories(prefix.File("bin"));
-  ForceDirectories(prefix.File("share/folivant"));
-  const std::string bin = prefix.File("bin/");
-  EXPECT_EQ(FindDataFile(bin, "tips.ini"), bin + "tips.ini");
-  prefix.Write("share/folivant/tips.ini", "");
-  EXPECT_EQ(FindDataFile(bin, "tips.ini"), bin + "../share/folivant/tips.ini");
-  prefix.Write("bin/tips.ini", "");
-  EXPECT_EQ(FindDataFile(bin, "tips.ini"), bin + "tips.ini");
+TEST(ProgramFolder, InstalledProgramsNeverReadBesideThemselves) {
+  TTempDir root;
+  // Every program folder holds a tips.ini of its own, which only the build tree's may read.
+  for (const char* folder :
+       {"opt/bin", "opt/share/folivant", "opt/data/folivant", "usr/bin", "usr/share/folivant", "build/bin"}) {
+    ForceDirectories(root.File(folder));
+    root.Write(std::string(folder) + "/tips.ini", "");
+  }
+  const TInstallFolders configured{root.File("opt/bin/"), root.File("opt/data/folivant/"),
+                                   root.File("opt/data/doc/folivant/manual/")};
+  const struct {
+    const char* program_folder;
+    std::string expected;
+  } rows[] = {
+      {"opt/bin/", "opt/data/folivant/tips.ini"},
+      {"opt/share/../bin/", "opt/data/folivant/tips.ini"},
+      {"usr/bin/", "usr/bin/../share/folivant/tips.ini"},
+      {"build/bin/", "build/bin/tips.ini"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.program_folder);
+    EXPECT_EQ(FindDataFile(root.File(row.program_folder), "tips.ini", configured), root.File(row.expected));
+  }
+  EXPECT_EQ(FindDataFile(ProgramFolder(), "schemes.ini"), ProgramFolder() + "schemes.ini");
 }
 
 }  // namespace
