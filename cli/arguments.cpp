@@ -6,6 +6,7 @@ namespace folivant::cli {
 
 const char kUsage[] =
     "Usage: folivant-cli generate ALBUM.alb [--output DIR] [--jobs N] [--force] [--stylesheet FILE]\n"
+    "                                       [--style classic|modern] [--exif]\n"
     "       folivant-cli create ALBUM.alb --from-folder DIR [--title TEXT] [--sort title|date|filename] [--force]\n"
     "       folivant-cli --help | --version\n";
 
@@ -13,6 +14,7 @@ const char kHelp[] =
     "folivant-cli makes web photo albums without a window.\n"
     "\n"
     "folivant-cli generate ALBUM.alb [--output DIR] [--jobs N] [--force] [--stylesheet FILE]\n"
+    "                      [--style classic|modern] [--exif]\n"
     "  Writes the web album of ALBUM.alb (either album file format): main.css, a copy\n"
     "  of the album file, a photograph and a thumbnail per photograph, one page per\n"
     "  photograph and the index pages, exactly as the application's wizard does.\n"
@@ -23,7 +25,14 @@ const char kHelp[] =
     "  --force            write into an existing folder without asking; without it\n"
     "                     an existing folder is refused, or asked about at a terminal\n"
     "  --stylesheet FILE  fill main.css from FILE instead of your stylesheet template\n"
-    "                     (the one the application keeps, or its built-in default)\n"
+    "                     (the one the application keeps for the album's page style,\n"
+    "                     or its built-in default)\n"
+    "  --style STYLE      the page style, instead of the album's own: classic (fixed\n"
+    "                     XHTML pages) or modern (HTML5 pages that fit phones and\n"
+    "                     large screens, sharp images, arrow keys)\n"
+    "  --exif             modern pages show each photograph's camera data (make,\n"
+    "                     model, lens, focal length, aperture, exposure, ISO, date\n"
+    "                     taken) under its caption; location data is never published\n"
     "  Photographs whose files are missing, are not .jpg or .jpeg files, cannot be\n"
     "  read or decoded, or need more than the run's 1024 MB of memory get no\n"
     "  images; the run goes on, and they are listed at the end with the reason.\n"
@@ -84,6 +93,12 @@ TSortOrder ParseSort(const std::string& text) {
   throw TUsageError("--sort takes title, date or filename, not \"" + text + "\"");
 }
 
+TPageStyle ParseStyle(const std::string& text) {
+  for (const TPageStyle style : kPageStyles)
+    if (text == PageStyleToText(style)) return style;
+  throw TUsageError("--style takes classic or modern, not \"" + text + "\"");
+}
+
 TCommand ParseCommand(const std::string& word) {
   if (word == "generate") return TCommand::Generate;
   if (word == "create") return TCommand::Create;
@@ -105,6 +120,11 @@ bool ApplyOption(TOptions& options, const std::string& name, const std::optional
     options.Jobs = ParseJobs(reader.Value(name, inline_value));
   } else if (generate && name == "--stylesheet") {
     options.Stylesheet = reader.PathValue(name, inline_value);
+  } else if (generate && name == "--style") {
+    options.Style = ParseStyle(reader.Value(name, inline_value));
+  } else if (generate && name == "--exif") {
+    if (inline_value) throw TUsageError("--exif takes no value");
+    options.CameraData = true;
   } else if (!generate && name == "--from-folder") {
     options.FromFolder = reader.PathValue(name, inline_value);
   } else if (!generate && name == "--title") {

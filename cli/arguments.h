@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "model/albumclasses.h"
+
 namespace folivant::cli {
 
 /// A command line that does not fit the usage; what() says what is wrong.
@@ -25,6 +27,9 @@ struct TOptions {
   int Jobs = 1;
   bool Force = false;
   std::optional<std::string> Stylesheet;
+  /// generate: the page style and camera data for this run, instead of the album's.
+  std::optional<TPageStyle> Style;
+  bool CameraData = false;
   /// create:
   std::string FromFolder;
   std::optional<std::string> Title;

@@ -28,14 +28,14 @@ void OnInterrupt(int) { cancel_requested = 1; }
 
 TAlbum OpenAlbum(const std::string& path) { return std::move(*TAlbum::LoadFromFile(path)); }
 
-// The template the application would use, or the one given on the command line.
-TLineList StylesheetTemplate(const TOptions& options) {
+// The template of the album's style the application would use, or the one given on the command line.
+TLineList StylesheetTemplate(const TOptions& options, TPageStyle style) {
   if (options.Stylesheet) return ReadStylesheetFile(*options.Stylesheet);
   TSettingsStore store;
   TGlobalSettings settings(ProgramFolder(), store);
   if (const std::string warning = store.TakeWarning(); !warning.empty())
     std::cerr << "folivant-cli: " << warning << "\n";
-  return settings.StylesheetTemplate();
+  return settings.StylesheetTemplate(style);
 }
 
 // The folder field of the wizard holds absolute paths; a relative --output is
@@ -100,7 +100,10 @@ int PrintSummary(TAlbum& album, const TGenerationRun& run, double seconds) {
 int Generate(const TOptions& options) {
   const auto started = std::chrono::steady_clock::now();
   TAlbum album = OpenAlbum(options.Album);
-  TLineList stylesheet_template = StylesheetTemplate(options);
+  // Only the run and the album's copy in the output folder take them; the album file stays as it is.
+  if (options.Style) album.Settings.PageStyle = *options.Style;
+  if (options.CameraData) album.Settings.ShowCameraData = true;
+  TLineList stylesheet_template = StylesheetTemplate(options, album.Settings.PageStyle);
   const auto ask = [&options](const std::string& question) { return options.Force || AskAtTerminal(question); };
   switch (CheckFinish(album, FolderField(options), DesktopFolder(), ask)) {
     case TFinishCheck::NoPhotographs: throw TError(kNoPhotographsMessage);

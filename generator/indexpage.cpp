@@ -49,10 +49,8 @@ TLineList TAlbumPageGenerator::IndexTable(int page) const {
 TLineList TAlbumPageGenerator::DescriptionBlock() const { return Paragraphs(album_.Description, "description"); }
 
 std::string TAlbumPageGenerator::HomeLink() const {
-  const std::string& url = album_.Settings.HomeURL;
-  // "http://" alone is the prefix the wizard offers, not an address.
-  if (TrimBlanks(url).empty() || url == "http://") return "";
-  return "<div id=\"navigation\"><span class=\"home\"><a href=\"" + AttributeText(url) +
+  if (!HasHomeLink()) return "";
+  return "<div id=\"navigation\"><span class=\"home\"><a href=\"" + AttributeText(album_.Settings.HomeURL) +
          "\" title=\"Return to Home\">Back to Home</a></span></div>";
 }
 

@@ -29,6 +29,14 @@ int CeilingDivide(int dividend, int divisor) { return dividend / divisor + (divi
 
 }  // namespace
 
+const char* IndexPageTemplateName(TPageStyle style) {
+  return style == TPageStyle::Modern ? "modernindexpage" : "indexpage";
+}
+
+const char* PhotoPageTemplateName(TPageStyle style) {
+  return style == TPageStyle::Modern ? "modernphotopage" : "photopage";
+}
+
 TLineList Paragraphs(std::string_view text, std::string_view css_class) {
   TLineList paragraphs;
   for (const std::string& line : SplitLines(ContentText(text)))
@@ -68,8 +76,7 @@ std::string TAlbumPageGenerator::IndexPageFileName(int page) {
   return page == 1 ? "index.html" : "index" + std::to_string(page) + ".html";
 }
 
-std::string TAlbumPageGenerator::ThumbnailCell(int index, bool linked) const {
-  if (!linked) return ThumbnailImage(index);
+std::optional<int> TAlbumPageGenerator::LinkedIndex(int index) const {
   const int count = PhotoCount();
   if (album_.Settings.NavigateInLoop && count > 0) {
     // One wrap around the album, then clamping: small albums repeat photographs.
@@ -77,11 +84,34 @@ std::string TAlbumPageGenerator::ThumbnailCell(int index, bool linked) const {
       index += count;
     else if (index > count - 1)
       index -= count;
-    index = std::clamp(index, 0, count - 1);
-  } else if (index < 0 || index > count - 1) {
-    return "";
+    return std::clamp(index, 0, count - 1);
   }
-  return "<a href=\"" + AttributeText(PhotoPageFileName(index)) + "\">" + ThumbnailImage(index) + "</a>";
+  if (index < 0 || index > count - 1) return std::nullopt;
+  return index;
+}
+
+std::optional<int> TAlbumPageGenerator::PreviousIndex(int index) const {
+  if (index > 0) return index - 1;
+  if (album_.Settings.NavigateInLoop) return PhotoCount() - 1;
+  return std::nullopt;
+}
+
+std::optional<int> TAlbumPageGenerator::NextIndex(int index) const {
+  if (index < PhotoCount() - 1) return index + 1;
+  if (album_.Settings.NavigateInLoop) return 0;
+  return std::nullopt;
+}
+
+bool TAlbumPageGenerator::HasHomeLink() const {
+  const std::string& url = album_.Settings.HomeURL;
+  return !TrimBlanks(url).empty() && url != "http://";
+}
+
+std::string TAlbumPageGenerator::ThumbnailCell(int index, bool linked) const {
+  if (!linked) return ThumbnailImage(index);
+  const std::optional<int> shown = LinkedIndex(index);
+  if (!shown) return "";
+  return "<a href=\"" + AttributeText(PhotoPageFileName(*shown)) + "\">" + ThumbnailImage(*shown) + "</a>";
 }
 
 std::string TAlbumPageGenerator::ThumbnailImage(int index) const {

@@ -22,10 +22,7 @@ constexpr int64_t kMaxJpegSide = 65500;
 // enough to stay in the cache while the resamplers read them.
 constexpr int32_t kDecodeBatch = 8;
 
-struct TSize {
-  int32_t Width;
-  int32_t Height;
-};
+using TSize = TPictureSize;
 
 // Sizes below 1 come only from a hand-edited album file.
 void CheckSetting(const char* name, int32_t value) {
@@ -123,9 +120,77 @@ void RenderTargets(TJpegReader& reader, TRotation rotation, const std::vector<TR
   if (taker) *taker = std::move(turned);
 }
 
+// The double of a photograph that is not Original, when the picture holds it.
+std::optional<TSize> PhotoDouble(const TAlbumSettings& settings, TSize turned) {
+  if (settings.PhotoSize == TPhotoSize::Original) return std::nullopt;
+  const int64_t width = int64_t{settings.PhotoWidth} * 2;
+  const int64_t height = width * turned.Height / turned.Width;
+  if (width > turned.Width || height > turned.Height || width > kMaxJpegSide || height > kMaxJpegSide ||
+      width * height > kMaxPicturePixels)
+    return std::nullopt;
+  return TSize{static_cast<int32_t>(width), static_cast<int32_t>(std::max<int64_t>(height, 1))};
+}
+
+std::optional<TSize> ThumbnailDouble(const TAlbumSettings& settings, TSize turned) {
+  TAlbumSettings doubled = settings;
+  doubled.ThumbWidth = static_cast<int32_t>(std::min<int64_t>(int64_t{settings.ThumbWidth} * 2, kMaxJpegSide + 1));
+  doubled.ThumbHeight = static_cast<int32_t>(std::min<int64_t>(int64_t{settings.ThumbHeight} * 2, kMaxJpegSide + 1));
+  try {
+    const TSize size = ThumbnailTarget(doubled, turned.Width, turned.Height);
+    if (size.Width > turned.Width || size.Height > turned.Height) return std::nullopt;
+    return size;
+  } catch (const TPictureError&) {
+    return std::nullopt;
+  }
+}
+
+int Quality(std::string_view ending) {
+  return ending == kThumbnailEnding || ending == kThumbnailDoubleEnding ? kThumbnailQuality : kPhotoQuality;
+}
+
 }  // namespace
 
+std::vector<std::string_view> ImageFileEndings(TPageStyle style) {
+  if (style == TPageStyle::Modern) return {kPhotoEnding, kThumbnailEnding, kPhotoDoubleEnding, kThumbnailDoubleEnding};
+  return {kPhotoEnding, kThumbnailEnding};
+}
+
+std::vector<TImageFile> PlanImageFiles(const TAlbumSettings& settings, TPictureSize turned) {
+  std::vector<TImageFile> files{{kPhotoEnding, PhotoTarget(settings, turned.Width, turned.Height), {}},
+                                {kThumbnailEnding, ThumbnailTarget(settings, turned.Width, turned.Height), {}}};
+  if (settings.PageStyle != TPageStyle::Modern) return files;
+  if (const std::optional<TSize> size = PhotoDouble(settings, turned)) files.push_back({kPhotoDoubleEnding, *size, {}});
+  if (const std::optional<TSize> size = ThumbnailDouble(settings, turned))
+    files.push_back({kThumbnailDoubleEnding, *size, {}});
+  return files;
+}
+
 TAlbumPhotoGenerator::TAlbumPhotoGenerator(const TAlbum& album) : album_(album) {}
+
+void TAlbumPhotoGenerator::Render(const TPhotograph& photograph, TMemoryBudget* budget,
+                                  const std::function<std::vector<TImageFile>(TPictureSize turned)>& plan,
+                                  std::vector<TImageFile>& files) const {
+  CheckPictureExtension(photograph.FileName);
+  TJpegReader reader(photograph.FileName);
+  TSize turned{};
+  TurnedSize(photograph.Rotation, reader.Width(), reader.Height(), &turned.Width, &turned.Height);
+  files = plan(turned);
+  std::vector<TSize> sizes;
+  for (const TImageFile& file : files) sizes.push_back(file.Size);
+  TMemoryBudget alone;
+  const TMemoryBudget::TReservation reservation =
+      (budget ? *budget : alone)
+          .Reserve(reader.DecodeMemory() + RenderMemory(reader.Width(), reader.Height(), turned, sizes),
+                   "to decode and render");
+
+  std::vector<TRaster> rasters;
+  rasters.reserve(sizes.size());
+  for (const TSize& size : sizes) rasters.emplace_back(size.Width, size.Height);
+  std::vector<TRaster*> targets;
+  for (TRaster& raster : rasters) targets.push_back(&raster);
+  RenderTargets(reader, photograph.Rotation, targets);
+  for (size_t i = 0; i < files.size(); ++i) files[i].Bytes = EncodeJpeg(rasters[i], Quality(files[i].Ending));
+}
 
 std::optional<TEncodedImage> TAlbumPhotoGenerator::RenderPhoto(int index, TEncodedImage* thumbnail,
                                                                TMemoryBudget* budget) const {
@@ -137,31 +202,30 @@ std::optional<TEncodedImage> TAlbumPhotoGenerator::RenderPhoto(int index, TEncod
     CheckSetting("thumbnail width", settings.ThumbWidth);
     CheckSetting("thumbnail height", settings.ThumbHeight);
   }
-  CheckPictureExtension(photograph.FileName);
+  std::vector<TImageFile> files;
+  Render(
+      photograph, budget,
+      [&](TSize turned) {
+        std::vector<TImageFile> plan{{kPhotoEnding, PhotoTarget(settings, turned.Width, turned.Height), {}}};
+        if (thumbnail) plan.push_back({kThumbnailEnding, ThumbnailTarget(settings, turned.Width, turned.Height), {}});
+        return plan;
+      },
+      files);
+  if (thumbnail) thumbnail->Bytes = std::move(files[1].Bytes);
+  return TEncodedImage{std::move(files[0].Bytes)};
+}
 
-  TJpegReader reader(photograph.FileName);
-  TSize turned{};
-  TurnedSize(photograph.Rotation, reader.Width(), reader.Height(), &turned.Width, &turned.Height);
-  std::vector<TSize> sizes{PhotoTarget(settings, turned.Width, turned.Height)};
-  if (thumbnail) sizes.push_back(ThumbnailTarget(settings, turned.Width, turned.Height));
-  TMemoryBudget alone;
-  const TMemoryBudget::TReservation reservation =
-      (budget ? *budget : alone)
-          .Reserve(reader.DecodeMemory() + RenderMemory(reader.Width(), reader.Height(), turned, sizes),
-                   "to decode and render");
-
-  TRaster picture(sizes[0].Width, sizes[0].Height);
-  TRaster thumbnail_raster;
-  std::vector<TRaster*> targets{&picture};
-  if (thumbnail) {
-    thumbnail_raster = TRaster(sizes[1].Width, sizes[1].Height);
-    targets.push_back(&thumbnail_raster);
-  }
-  RenderTargets(reader, photograph.Rotation, targets);
-
-  TEncodedImage result{EncodeJpeg(picture, kPhotoQuality)};
-  if (thumbnail) thumbnail->Bytes = EncodeJpeg(thumbnail_raster, kThumbnailQuality);
-  return result;
+std::vector<TImageFile> TAlbumPhotoGenerator::RenderImageFiles(int index, TMemoryBudget* budget) const {
+  const TPhotograph& photograph = album_.Photographs[index];
+  if (photograph.Missing()) return {};
+  const TAlbumSettings& settings = album_.Settings;
+  if (settings.PhotoSize != TPhotoSize::Original) CheckSetting("photo width", settings.PhotoWidth);
+  CheckSetting("thumbnail width", settings.ThumbWidth);
+  CheckSetting("thumbnail height", settings.ThumbHeight);
+  std::vector<TImageFile> files;
+  Render(
+      photograph, budget, [&](TSize turned) { return PlanImageFiles(settings, turned); }, files);
+  return files;
 }
 
 }  // namespace folivant

@@ -77,10 +77,9 @@ void TAlbumPageGenerator::ThumbnailNavigationRow(TLineList& lines, int index) co
 
 std::string TAlbumPageGenerator::PreviousLink(int index) const {
   constexpr std::string_view text = "&lt;&lt; Previous";
-  if (index > 0) return Link(AttributeText(PhotoPageFileName(index - 1)), "Previous Photograph", text);
-  if (album_.Settings.NavigateInLoop)
-    return Link(AttributeText(PhotoPageFileName(PhotoCount() - 1)), "Previous Photograph", text);
-  return std::string(text);
+  const std::optional<int> previous = PreviousIndex(index);
+  if (!previous) return std::string(text);
+  return Link(AttributeText(PhotoPageFileName(*previous)), "Previous Photograph", text);
 }
 
 std::string TAlbumPageGenerator::IndexLink(int index) const {
@@ -89,9 +88,9 @@ std::string TAlbumPageGenerator::IndexLink(int index) const {
 
 std::string TAlbumPageGenerator::NextLink(int index) const {
   constexpr std::string_view text = "Next &gt;&gt;";
-  if (index < PhotoCount() - 1) return Link(AttributeText(PhotoPageFileName(index + 1)), "Next Photograph", text);
-  if (album_.Settings.NavigateInLoop) return Link(AttributeText(PhotoPageFileName(0)), "Next Photograph", text);
-  return std::string(text);
+  const std::optional<int> next = NextIndex(index);
+  if (!next) return std::string(text);
+  return Link(AttributeText(PhotoPageFileName(*next)), "Next Photograph", text);
 }
 
 TLineList TAlbumPageGenerator::PhotoElement(int index) const {

@@ -26,6 +26,17 @@ std::string RotationToText(TRotation rotation);
 /// Exact, case-sensitive match; throws TError "Can't convert to rotation".
 TRotation TextToRotation(const std::string& text);
 
+/// The page style an album is generated in: Classic writes XHTML 1.0 Strict
+/// pages of fixed size, Modern fluid HTML5 pages with 2x images and keys.
+enum class TPageStyle : uint8_t { Classic, Modern };
+/// Every page style, in the order front ends offer them.
+inline constexpr TPageStyle kPageStyles[] = {TPageStyle::Classic, TPageStyle::Modern};
+
+/// "classic", "modern"; "unknown" outside the range.
+std::string PageStyleToText(TPageStyle style);
+/// Exact, case-sensitive match; throws TError "Can't convert to page style".
+TPageStyle TextToPageStyle(const std::string& text);
+
 /// A colour as 0x00BBGGRR: red in the lowest byte.
 using TColor = uint32_t;
 
@@ -117,6 +128,11 @@ class TAlbumSettings {
   int32_t ThumbnailRows = 5;
   int32_t ThumbnailCols = 4;
   TColorScheme ColorScheme;
+  /// The album file stores it only when it is not Classic.
+  TPageStyle PageStyle = TPageStyle::Classic;
+  /// Modern pages show each photograph's camera data under its caption; the
+  /// album file stores it only when it is on.
+  bool ShowCameraData = false;
 
   /// Sets the choice and its standard pixel size.
   void SetPhotoSize(TPhotoSize size);

@@ -226,6 +226,15 @@ class TXmlAlbumReader {
     }
   }
 
+  TPageStyle PageStyle(pugi::xml_node element) const {
+    const std::string text = ElementText(element);
+    try {
+      return TextToPageStyle(text);
+    } catch (const TError&) {
+      FailValue(element, text, "it must be classic or modern");
+    }
+  }
+
   // The exact bytes of the "bytes" attribute when the writer gave one, else the text.
   std::string Path(pugi::xml_node element) const {
     const pugi::xml_attribute bytes = element.attribute("bytes");
@@ -268,6 +277,8 @@ void TXmlAlbumReader::ReadLayout(pugi::xml_node element, TAlbumSettings& setting
   IfChild(element, "thumbnailcols", [&](pugi::xml_node child) { settings.ThumbnailCols = Integer(child); });
   IfChild(element, "navigationbelowphoto",
           [&](pugi::xml_node child) { settings.NavigationBelowPhoto = Boolean(child); });
+  IfChild(element, "pagestyle", [&](pugi::xml_node child) { settings.PageStyle = PageStyle(child); });
+  IfChild(element, "cameradata", [&](pugi::xml_node child) { settings.ShowCameraData = Boolean(child); });
 }
 
 // The file name goes first: setting it reads the photograph's metadata, whose

@@ -103,6 +103,10 @@ void WriteLayout(TAlbumFileWriter& out, const TAlbumSettings& settings) {
   out.Element(2, "thumbnailrows", std::to_string(settings.ThumbnailRows));
   out.Element(2, "thumbnailcols", std::to_string(settings.ThumbnailCols));
   out.Element(2, "navigationbelowphoto", BooleanText(settings.NavigationBelowPhoto));
+  // Written only when they differ from what older files mean, so a classic
+  // album's file keeps its bytes and older readers skip what they do not know.
+  if (settings.PageStyle != TPageStyle::Classic) out.Element(2, "pagestyle", PageStyleToText(settings.PageStyle));
+  if (settings.ShowCameraData) out.Element(2, "cameradata", BooleanText(true));
   out.Close(1, "layout");
 }
 

@@ -10,7 +10,6 @@ namespace folivant {
 
 namespace {
 
-constexpr const char* kTemplateKey = "Stylesheet Template";
 // A hand-edited "LineCount" of a billion would otherwise fill memory with empty lines.
 constexpr int32_t kMaxTemplateLines = 100000;
 
@@ -18,35 +17,46 @@ std::string LineValueName(size_t index) { return "Line" + std::to_string(index);
 
 }  // namespace
 
+const char* StylesheetTemplateKey(TPageStyle style) {
+  return style == TPageStyle::Modern ? "Modern Stylesheet Template" : "Stylesheet Template";
+}
+
+const char* DefaultStylesheetResource(TPageStyle style) {
+  return style == TPageStyle::Modern ? "modernstylesheet" : "defaultstylesheet";
+}
+
 TGlobalSettings::TGlobalSettings(std::string program_folder, TSettingsStore& store)
     : program_folder_(std::move(program_folder)), store_(store) {
-  LoadStylesheetTemplate();
+  for (TPageStyle style : kPageStyles) LoadStylesheetTemplate(style);
 }
 
-void TGlobalSettings::RestoreDefaultStylesheet() {
-  stylesheet_template_.clear();
-  for (std::string_view line : SplitLineViews(FindResource("defaultstylesheet").value_or("")))
-    stylesheet_template_.emplace_back(line);
+void TGlobalSettings::RestoreDefaultStylesheet(TPageStyle style) {
+  std::vector<std::string>& lines = templates_[Slot(style)];
+  lines.clear();
+  for (std::string_view line : SplitLineViews(FindResource(DefaultStylesheetResource(style)).value_or("")))
+    lines.emplace_back(line);
 }
 
-void TGlobalSettings::LoadStylesheetTemplate() {
-  const TSettingsKey* key = store_.Load().OpenKey(kTemplateKey);
+void TGlobalSettings::LoadStylesheetTemplate(TPageStyle style) {
+  const TSettingsKey* key = store_.Load().OpenKey(StylesheetTemplateKey(style));
   if (!key) {
-    RestoreDefaultStylesheet();
+    RestoreDefaultStylesheet(style);
     return;
   }
   // An existing key without a usable "LineCount" means an empty template, not the default.
   const int32_t count = ParseIniInteger(key->ReadString("LineCount").value_or("")).value_or(0);
-  stylesheet_template_.clear();
+  std::vector<std::string>& lines = templates_[Slot(style)];
+  lines.clear();
   for (int32_t i = 0; i < std::min(count, kMaxTemplateLines); ++i)
-    stylesheet_template_.push_back(key->ReadString(LineValueName(static_cast<size_t>(i))).value_or(""));
+    lines.push_back(key->ReadString(LineValueName(static_cast<size_t>(i))).value_or(""));
 }
 
-void TGlobalSettings::SaveStylesheetTemplate() {
+void TGlobalSettings::SaveStylesheetTemplate(TPageStyle style) {
+  const std::vector<std::string>& lines = templates_[Slot(style)];
   // Lines beyond the new count stay from a longer template; the count hides them.
-  TSettingsKey& key = store_.Load().CreateKey(kTemplateKey);
-  key.WriteString("LineCount", std::to_string(stylesheet_template_.size()));
-  for (size_t i = 0; i < stylesheet_template_.size(); ++i) key.WriteString(LineValueName(i), stylesheet_template_[i]);
+  TSettingsKey& key = store_.Load().CreateKey(StylesheetTemplateKey(style));
+  key.WriteString("LineCount", std::to_string(lines.size()));
+  for (size_t i = 0; i < lines.size(); ++i) key.WriteString(LineValueName(i), lines[i]);
   store_.Save();
 }
 

@@ -29,6 +29,8 @@ constexpr TNamedValue<TRotation> kRotationTexts[] = {{"none", TRotation::None},
                                                      {"left", TRotation::Left},
                                                      {"right", TRotation::Right},
                                                      {"upsidedown", TRotation::UpsideDown}};
+constexpr TNamedValue<TPageStyle> kPageStyleTexts[] = {{"classic", TPageStyle::Classic},
+                                                       {"modern", TPageStyle::Modern}};
 
 template <typename Value, size_t Count>
 std::string TextOf(const TNamedValue<Value> (&table)[Count], Value value) {
@@ -55,6 +57,12 @@ TPhotoSize TextToPhotoSize(const std::string& text) {
 std::string RotationToText(TRotation rotation) { return TextOf(kRotationTexts, rotation); }
 
 TRotation TextToRotation(const std::string& text) { return ValueOf(kRotationTexts, text, "Can't convert to rotation"); }
+
+std::string PageStyleToText(TPageStyle style) { return TextOf(kPageStyleTexts, style); }
+
+TPageStyle TextToPageStyle(const std::string& text) {
+  return ValueOf(kPageStyleTexts, text, "Can't convert to page style");
+}
 
 TPhotograph::TPhotograph() : metadata_(std::make_unique<TimgData>()) {}
 TPhotograph::~TPhotograph() = default;

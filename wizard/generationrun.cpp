@@ -59,7 +59,9 @@ std::vector<std::string> OutputFileNames(const TAlbum& album) {
   std::vector<std::string> names{"main.css", AlbumCopyName(album)};
   for (int i = 0; i < album.Photographs.Count(); ++i) {
     const std::string& web_name = album.Photographs[i].WebName;
-    for (const char* ending : {".jpg", "_small.jpg", ".html"}) names.push_back(web_name + ending);
+    for (std::string_view ending : ImageFileEndings(album.Settings.PageStyle))
+      names.push_back(web_name + std::string(ending));
+    names.push_back(web_name + ".html");
   }
   const int index_pages = TAlbumPageGenerator(album).IndexPageCount();
   for (int page = 1; page <= index_pages; ++page) names.push_back(TAlbumPageGenerator::IndexPageFileName(page));
@@ -110,8 +112,8 @@ void CheckRunSettings(const TAlbumSettings& settings) {
   CheckRange("thumbnail height", settings.ThumbHeight, kMaxPictureSide, " pixels");
   CheckRange("number of thumbnail rows", settings.ThumbnailRows, kMaxThumbnailGridSide, "");
   CheckRange("number of thumbnail columns", settings.ThumbnailCols, kMaxThumbnailGridSide, "");
-  CheckTemplate("indexpage", "Could not load index page template");
-  CheckTemplate("photopage", "Could not load photo page template");
+  CheckTemplate(IndexPageTemplateName(settings.PageStyle), "Could not load index page template");
+  CheckTemplate(PhotoPageTemplateName(settings.PageStyle), "Could not load photo page template");
 }
 
 std::string AlbumCopyName(const TAlbum& album) {
@@ -154,7 +156,7 @@ void TGenerationRun::WriteLines(const TLineList& lines, const std::string& name)
 bool TGenerationRun::RunTick() {
   if (completed_ || failed_) return false;
   try {
-    if (!page_generator_) page_generator_ = std::make_unique<TAlbumPageGenerator>(album_);
+    if (!page_generator_) page_generator_ = MakePageGenerator(album_, image_files_);
     if (!photo_generator_) photo_generator_ = std::make_unique<TAlbumPhotoGenerator>(album_);
     const int count = album_.Photographs.Count();
     switch (step_) {
@@ -208,6 +210,7 @@ bool TGenerationRun::RunTick() {
 void TGenerationRun::PrepareRun() {
   const int count = album_.Photographs.Count();
   index_pages_ = page_generator_->IndexPageCount();
+  image_files_.assign(static_cast<size_t>(count), std::nullopt);
   image_progress_ = {0, 2 * count};
   page_progress_ = {0, index_pages_ + count};
   page_generator_->FillStylesheet(stylesheet_);
@@ -247,7 +250,7 @@ TRenderedImages TGenerationRun::Render(int index) const {
   // A photograph that cannot be decoded gets no images, like a missing one,
   // rather than stopping the run for all the others.
   try {
-    rendered.Image = photo_generator_->RenderPhoto(index, &rendered.Thumbnail, &memory_budget_);
+    rendered.Files = photo_generator_->RenderImageFiles(index, &memory_budget_);
   } catch (const TPictureError& error) {
     rendered.Reason = error.what();
   }
@@ -257,11 +260,13 @@ TRenderedImages TGenerationRun::Render(int index) const {
 void TGenerationRun::RenderNextPhotograph() {
   TRenderedImages rendered = render_ahead_ ? render_ahead_->Take(index_) : Render(index_);
   const TPhotograph& photograph = album_.Photographs[index_];
-  if (rendered.Image) {
-    WriteFileAtomically(OutputFile(photograph.WebName + ".jpg"), rendered.Image->Bytes, TFlush::Later);
-    ++image_progress_.Position;
-    WriteFileAtomically(OutputFile(photograph.WebName + "_small.jpg"), rendered.Thumbnail.Bytes, TFlush::Later);
-    ++image_progress_.Position;
+  std::vector<TImageFile>& published = image_files_[static_cast<size_t>(index_)].emplace();
+  if (!rendered.Files.empty()) {
+    for (TImageFile& file : rendered.Files) {
+      WriteFileAtomically(OutputFile(photograph.WebName + std::string(file.Ending)), file.Bytes, TFlush::Later);
+      published.push_back({file.Ending, file.Size, {}});
+    }
+    image_progress_.Position += 2;
   } else {
     // The run goes on without these images and tells the front end, which
     // names the photograph and the reason to the user at the end.

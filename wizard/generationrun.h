@@ -91,8 +91,9 @@ struct TProgress {
 };
 
 /// One generation run into the album's OutputDirectory, which CheckFinish has
-/// settled and created. Borrows the album for its whole life and assigns its
-/// web names; the album's FileName and Saved stay as they are.
+/// settled and created, in the album's page style: `stylesheet_template` is
+/// the template of that style (TGlobalSettings::StylesheetTemplate(PageStyle)). Borrows the album for its whole life
+/// and assigns its web names; the album's FileName and Saved stay as they are.
 class TGenerationRun {
  public:
   /// With `jobs` above 1, photographs are rendered ahead on that many threads
@@ -145,6 +146,9 @@ class TGenerationRun {
   TAlbum& album_;
   const int jobs_;
   TLineList stylesheet_;
+  // What the pages know of each photograph's images: nothing yet (not
+  // rendered in this run), no files, or the files written.
+  TPublishedImageFiles image_files_;
   std::unique_ptr<TAlbumPageGenerator> page_generator_;
   std::unique_ptr<TAlbumPhotoGenerator> photo_generator_;
   // Shared by the photographs being rendered at one moment, on any thread;

@@ -13,11 +13,10 @@
 
 namespace folivant {
 
-/// What RenderPhoto made of one photograph: nothing, and the reason, for a
-/// photograph that gets no images.
+/// What RenderImageFiles made of one photograph: no files, and the reason, for
+/// a photograph that gets no images.
 struct TRenderedImages {
-  std::optional<TEncodedImage> Image;  // for the photograph's own page
-  TEncodedImage Thumbnail;
+  std::vector<TImageFile> Files;
   std::string Reason;
 };
 

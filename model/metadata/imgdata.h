@@ -22,7 +22,23 @@ struct TSegment {
   std::string bytes;
 };
 
-/// The EXIF reader: the byte order of the EXIF data and the date-time found in it.
+/// What the camera recorded of a photograph, as texts a page may show; each
+/// empty when absent. Only the camera's own directories are read: nothing
+/// ever comes from the location (GPS) directory.
+struct TCameraData {
+  std::string Make;          // "Canon"
+  std::string Model;         // "Canon EOS 5D"
+  std::string Lens;          // "EF 50mm f/1.8"
+  std::string FocalLength;   // "50 mm"
+  std::string Aperture;      // "f/2.8"
+  std::string ExposureTime;  // "1/250 s", "2 s"
+  std::string Iso;           // "200"
+  std::string DateTaken;     // "2021-07-14 15:30"
+  bool Empty() const;
+  bool operator==(const TCameraData&) const = default;
+};
+
+/// The EXIF reader: the byte order of the EXIF data and the date-time and camera data found in it.
 class TImageInfo {
  public:
   /// Reads the segment's EXIF data at once; data that is not EXIF yields no date-time.
@@ -31,10 +47,13 @@ class TImageInfo {
   /// "YYYY:MM:DD HH:MM:SS" of the last DateTime or DateTimeOriginal tag met, at
   /// most 20 characters; empty when none was read.
   const std::string& DateTime() const { return date_time_; }
+  /// Texts are valid UTF-8 without control characters, each at most 64 bytes.
+  const TCameraData& CameraData() const { return camera_; }
 
  private:
   bool big_endian_ = false;
   std::string date_time_;
+  TCameraData camera_;
 };
 
 /// One parsed IPTC dataset; `data` holds the raw bytes.

@@ -249,6 +249,31 @@ TEST(CliGenerate, FillsTheStylesheetFromTheTemplateFile) {
   EXPECT_NE(stored[1].find("#000000"), std::string::npos) << "its placeholder filled";
 }
 
+TEST(CliGenerate, StyleAndCameraDataApplyToTheRunButNotToTheAlbumFile) {
+  TCliHome home;
+  home.WritePhotos("photos", {kPictures[0]});
+  ASSERT_EQ(home.Run({"create", "album.alb", "--from-folder", "photos"}).status, 0);
+  const std::string album_file = ReadFile(home.File("album.alb"));
+  TSettingsStore store(home.File("config/folivant"));
+  TGlobalSettings settings("", store);
+  settings.SetStylesheetTemplate({"/* modern */"}, TPageStyle::Modern);
+  settings.SaveStylesheetTemplate(TPageStyle::Modern);
+
+  const TResult modern = home.Run({"generate", "album.alb", "--output", "modern", "--style", "modern", "--exif"});
+  ASSERT_EQ(modern.status, 0) << modern.err;
+  EXPECT_EQ(ReadFile(home.File("album.alb")), album_file);
+  EXPECT_EQ(ReadFile(home.File("modern/main.css")), "/* modern */\r\n") << "the modern style's own template";
+  const std::string copy = ReadFile(home.File("modern/UntitledAlbum.alb"));
+  EXPECT_NE(copy.find("<pagestyle>modern</pagestyle>"), std::string::npos);
+  EXPECT_NE(copy.find("<cameradata>True</cameradata>"), std::string::npos);
+  EXPECT_EQ(ReadFile(home.File("modern/index.html")).substr(0, 16), "<!DOCTYPE html>\r");
+  EXPECT_TRUE(test::BrokenLinks(home.File("modern")).empty());
+
+  ASSERT_EQ(home.Run({"generate", "modern/UntitledAlbum.alb", "--output", "classic", "--style", "classic"}).status, 0);
+  EXPECT_EQ(ReadFile(home.File("classic/index.html")).substr(0, 21), "<!DOCTYPE html PUBLIC") << "XHTML 1.0 Strict";
+  EXPECT_EQ(ReadFile(home.File("classic/UntitledAlbum.alb")).find("<pagestyle>"), std::string::npos);
+}
+
 TEST(CliGenerate, ReadsTheStylesheetFileAsTheApplicationDoes) {
   TCliHome home;
   home.WritePhotos("photos", {kPictures[0]});
@@ -373,6 +398,10 @@ TEST(Cli, UsageErrorsExitWithTwoAndTheUsage) {
        {"create", "a.alb", "--from-folder", "x", "--sort", "size"},
        "--sort takes title, date or filename, not \"size\""},
       {"two albums", {"generate", "a.alb", "b.alb"}, "unexpected \"b.alb\""},
+      {"an unknown style",
+       {"generate", "a.alb", "--style", "Modern"},
+       "--style takes classic or modern, not \"Modern\""},
+      {"exif with a value", {"generate", "a.alb", "--exif=yes"}, "--exif takes no value"},
   };
   TCliHome home;
   for (const Row& row : rows) {
@@ -389,7 +418,7 @@ TEST(Cli, HelpDocumentsEveryOption) {
   const TResult result = home.Run({"--help"});
   EXPECT_EQ(result.status, 0);
   for (const char* option : {"generate", "create", "--output", "--jobs", "--force", "--stylesheet", "--from-folder",
-                             "--title", "--sort", "title, date", "Exit status"})
+                             "--title", "--sort", "title, date", "--style", "--exif", "Exit status"})
     EXPECT_NE(result.out.find(option), std::string::npos) << option;
 }
 

@@ -116,6 +116,15 @@ TEST(AlbumFileWriter, WritesConditionalElementsOnlyWhenTheyHoldSomething) {
                               "      <filename></filename>\r\n"
                               "      <rotation>upsidedown</rotation>\r\n"
                               "    </photo>\r\n"));
+  EXPECT_THAT(text, Not(HasSubstr("<pagestyle>"))) << "the classic style is what a file without it means";
+  EXPECT_THAT(text, Not(HasSubstr("<cameradata>")));
+
+  album.Settings.PageStyle = TPageStyle::Modern;
+  album.Settings.ShowCameraData = true;
+  EXPECT_THAT(AlbumFileText(album), HasSubstr("    <navigationbelowphoto>False</navigationbelowphoto>\r\n"
+                                              "    <pagestyle>modern</pagestyle>\r\n"
+                                              "    <cameradata>True</cameradata>\r\n"
+                                              "  </layout>\r\n"));
 }
 
 TEST(AlbumFileWriter, NeverWritesInvalidUtf8OrForbiddenControlCharacters) {
@@ -150,6 +159,8 @@ TEST(AlbumFile, RoundTripKeepsEverythingStored) {
   settings.ColorScheme.TextColor = 0xFFFFFF;
   settings.ColorScheme.LinkColor = 0x00FF00;
   settings.ColorScheme.HotLinkColor = 0xFF000005;  // a system colour of the Windows version
+  settings.PageStyle = TPageStyle::Modern;
+  settings.ShowCameraData = true;
   const TRotation rotations[] = {TRotation::None, TRotation::Left, TRotation::Right, TRotation::UpsideDown};
   for (TRotation rotation : rotations) {
     TPhotograph& photo = saved.Photographs.Add(std::make_unique<TPhotograph>());
@@ -186,6 +197,8 @@ TEST(AlbumFile, RoundTripKeepsEverythingStored) {
   EXPECT_EQ(read.ColorScheme.TextColor, 0xFFFFFFu);
   EXPECT_EQ(read.ColorScheme.LinkColor, 0x00FF00u);
   EXPECT_EQ(read.ColorScheme.HotLinkColor, 0xFF000005u);
+  EXPECT_EQ(read.PageStyle, TPageStyle::Modern);
+  EXPECT_TRUE(read.ShowCameraData);
   ASSERT_EQ(loaded.Photographs.Count(), 4);
   for (int i = 0; i < 4; ++i) {
     SCOPED_TRACE(i);
@@ -243,6 +256,8 @@ TEST(AlbumFileReader, RefusesWithTheUsersWords) {
        "line 8: \"thumbnailrows\" holds \"" + std::string(40, 'x') + "...\"" + integer},
       {"controls and stray bytes are not quoted raw", Replaced(kValidFile, ">5<", ">1\n\x1B\xFF<"),
        "line 8: \"thumbnailrows\" holds \"1\xEF\xBF\xBD\xEF\xBF\xBD\xC3\xBF\"" + integer},
+      {"unknown page style", Replaced(kValidFile, "</layout>", "  <pagestyle>Modern</pagestyle>\r\n  </layout>"),
+       "line 9: \"pagestyle\" holds \"Modern\"; it must be classic or modern."},
       {"damaged exact path", Replaced(kValidFile, "<filename>", "<filename bytes=\"caf%E\">"),
        "line 12: the \"bytes\" attribute of \"filename\" holds \"caf%E\"; it must be a path with each \"%\" "
        "followed by two hexadecimal digits."},

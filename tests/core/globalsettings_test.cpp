@@ -106,5 +106,26 @@ TEST(GlobalSettings, RestoredDefaultIsSavedWhenAsked) {
   EXPECT_EQ(TGlobalSettings("", store).StylesheetTemplate().size(), 145u);
 }
 
+TEST(GlobalSettings, EachPageStyleKeepsItsOwnTemplate) {
+  TTempDir folder;
+  TSettingsStore store(folder.File("config"));
+  TGlobalSettings settings("", store);
+  const std::vector<std::string> classic_default = settings.StylesheetTemplate(TPageStyle::Classic);
+  const std::vector<std::string> modern_default = settings.StylesheetTemplate(TPageStyle::Modern);
+  ASSERT_FALSE(modern_default.empty());
+  EXPECT_NE(modern_default, classic_default) << "each style has a default of its own";
+
+  settings.SetStylesheetTemplate({"p { }"}, TPageStyle::Modern);
+  settings.SaveStylesheetTemplate(TPageStyle::Modern);
+  TGlobalSettings reloaded("", store);
+  EXPECT_EQ(reloaded.StylesheetTemplate(TPageStyle::Modern), std::vector<std::string>{"p { }"});
+  EXPECT_EQ(reloaded.StylesheetTemplate(), classic_default) << "saving one style leaves the other alone";
+  EXPECT_EQ(store.Load().OpenKey("Stylesheet Template"), nullptr) << "the classic key is not written";
+  ASSERT_NE(store.Load().OpenKey("Modern Stylesheet Template"), nullptr);
+
+  reloaded.RestoreDefaultStylesheet(TPageStyle::Modern);
+  EXPECT_EQ(reloaded.StylesheetTemplate(TPageStyle::Modern), modern_default);
+}
+
 }  // namespace
 }  // namespace folivant

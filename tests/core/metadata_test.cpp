@@ -188,6 +188,82 @@ TEST(ExifReader, DataThatIsNotExifLeavesTheDateTimeEmpty) {
   EXPECT_EQ(metadata.ExifData()->DateTime(), "");
 }
 
+// Little-endian EXIF data with every camera tag: the make and model in the
+// main directory, the rest in the EXIF directory, and a location directory
+// holding text under the make's tag, which must never be taken.
+std::string CameraTiff(uint32_t exposure_numerator, uint32_t exposure_denominator) {
+  const auto u32 = [](uint32_t value) {
+    std::string bytes;
+    for (int i = 0; i < 4; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
+    return bytes;
+  };
+  constexpr uint16_t kTypeShort = 3, kTypeRational = 5;
+  TTiffBuilder t(kLittle);
+  t.Put(8, t.Directory({t.Entry(0x010F, kTypeAscii, 6, 300), t.Entry(0x0110, kTypeAscii, 14, 310),
+                        t.Entry(kExifLink, kTypeLong, 1, 100), t.Entry(0x8825, kTypeLong, 1, 200)}));
+  t.Put(100, t.Directory({t.Entry(0x829A, kTypeRational, 1, 340), t.Entry(0x829D, kTypeRational, 1, 348),
+                          t.Entry(0x8827, kTypeShort, 1, 400), t.Entry(0x920A, kTypeRational, 1, 356),
+                          t.Entry(0xA434, kTypeAscii, 18, 364), t.Entry(kDateTimeOriginal, kTypeAscii, 20, 384)}));
+  t.Put(200, t.Directory({t.Entry(0x010F, kTypeAscii, 10, 404), t.Entry(0x0002, kTypeRational, 1, 356)}));
+  return t.Put(300, "Canon\0"s)
+      .Put(310, "Canon EOS 5D \0"s)
+      .Put(340, u32(exposure_numerator) + u32(exposure_denominator))
+      .Put(348, u32(28) + u32(10))
+      .Put(356, u32(35) + u32(2))
+      .Put(364, "EF 50mm f/1.8\x01 \0\0"s)
+      .Put(384, kTaken)
+      .Put(404, "51.5 N\0\0\0\0"s)
+      .Bytes();
+}
+
+TCameraData CameraDataOf(const std::string& tiff) {
+  TimgData metadata;
+  metadata.ReadMetadataFromBytes(Jpeg({ExifSegment(tiff)}));
+  return metadata.HasExif() ? metadata.ExifData()->CameraData() : TCameraData{};
+}
+
+TEST(ExifReader, ReadsTheCameraDataButNothingOfTheLocation) {
+  const TCameraData data = CameraDataOf(CameraTiff(1, 250));
+  EXPECT_EQ(data.Make, "Canon") << "the location directory's text under the same tag is not taken";
+  EXPECT_EQ(data.Model, "Canon EOS 5D") << "trailing blanks go";
+  EXPECT_EQ(data.Lens, "EF 50mm f/1.8") << "control characters go";
+  EXPECT_EQ(data.FocalLength, "17.5 mm");
+  EXPECT_EQ(data.Aperture, "f/2.8");
+  EXPECT_EQ(data.ExposureTime, "1/250 s");
+  EXPECT_EQ(data.Iso, "400") << "a short value sits in its entry";
+  EXPECT_EQ(data.DateTaken, "2003-12-31 23:59");
+
+  struct Row {
+    uint32_t numerator, denominator;
+    const char* text;
+  };
+  const Row exposures[] = {{10, 2500, "1/250 s"}, {1, 3, "1/3 s"}, {4, 10, "0.4 s"}, {2, 1, "2 s"},
+                           {13, 10, "1.3 s"},     {0, 1, ""},      {1, 0, ""}};
+  for (const Row& row : exposures) {
+    SCOPED_TRACE(row.text);
+    EXPECT_EQ(CameraDataOf(CameraTiff(row.numerator, row.denominator)).ExposureTime, row.text);
+  }
+  EXPECT_TRUE(CameraDataOf(TTiffBuilder(kLittle).Bytes()).Empty());
+}
+
+TEST(ExifReader, EveryTruncationOfTheCameraDataYieldsOnlyWholeValues) {
+  const std::string tiff = CameraTiff(1, 250);
+  const TCameraData full = CameraDataOf(tiff);
+  for (size_t size = 0; size <= tiff.size(); ++size) {
+    SCOPED_TRACE(size);
+    const TCameraData data = CameraDataOf(tiff.substr(0, size));
+    for (const auto& [part, whole] : {std::pair{data.Make, full.Make},
+                                      {data.Model, full.Model},
+                                      {data.Lens, full.Lens},
+                                      {data.FocalLength, full.FocalLength},
+                                      {data.Aperture, full.Aperture},
+                                      {data.ExposureTime, full.ExposureTime},
+                                      {data.Iso, full.Iso},
+                                      {data.DateTaken, full.DateTaken}})
+      EXPECT_TRUE(part.empty() || part == whole) << part;
+  }
+}
+
 std::string ExifWithDate(const std::string& date) {
   TTiffBuilder t(kLittle);
   return ExifSegment(t.Put(8, t.Directory({t.Entry(kDateTime, kTypeAscii, 20, 100)})).Put(100, date).Bytes());

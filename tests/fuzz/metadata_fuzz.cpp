@@ -6,6 +6,7 @@
 #include <string>
 
 #include "model/metadata/imgdata.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -18,8 +19,20 @@ folivant::TSegment MakeSegment(uint8_t marker, std::string payload) {
   return segment;
 }
 
-void CheckDateTime(const folivant::TImageInfo& exif) {
+// The camera texts go into pages: valid UTF-8, no control characters, short.
+void CheckCameraText(const std::string& text) {
+  if (text.size() > 64 * 4) std::abort();
+  for (const char c : text)
+    if (static_cast<unsigned char>(c) < 0x20) std::abort();
+  if (!folivant::IsValidUtf8(text)) std::abort();
+}
+
+void CheckExif(const folivant::TImageInfo& exif) {
   if (exif.DateTime().size() > 20) std::abort();
+  const folivant::TCameraData& camera = exif.CameraData();
+  for (const std::string* text : {&camera.Make, &camera.Model, &camera.Lens, &camera.FocalLength, &camera.Aperture,
+                                  &camera.ExposureTime, &camera.Iso, &camera.DateTaken})
+    CheckCameraText(*text);
 }
 
 }  // namespace
@@ -31,12 +44,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   metadata.ReadMetadataFromBytes(bytes);
   metadata.ParseIptc();
   metadata.ReadDataset("ImageHeadline", "");
-  if (metadata.HasExif()) CheckDateTime(*metadata.ExifData());
+  if (metadata.HasExif()) CheckExif(*metadata.ExifData());
   if (metadata.Segments().size() > 20) std::abort();
 
   // A segment holds at most 65533 payload bytes.
   const std::string payload = bytes.substr(0, 65533 - 6);
-  CheckDateTime(folivant::TImageInfo(MakeSegment(0xE1, std::string("Exif\0\0", 6) + payload)));
+  CheckExif(folivant::TImageInfo(MakeSegment(0xE1, std::string("Exif\0\0", 6) + payload)));
   folivant::TIPTCdata iptc;
   iptc.Parse(MakeSegment(0xED, payload));
   iptc.Find("Keywords");
