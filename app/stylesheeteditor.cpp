@@ -12,9 +12,16 @@ namespace folivant {
 
 static const QString kStylesheetFilter = QStringLiteral("Cascading Style Sheets (*.css)|*.css|All Files (*.*)|*.*");
 
-TfrmStylesheet::TfrmStylesheet(QWidget* owner, TGlobalSettings& globalSettings, TDialogs& dialogs)
-    : QDialog(owner), ui_(std::make_unique<Ui::TfrmStylesheet>()), globalSettings_(globalSettings), dialogs_(dialogs) {
+TfrmStylesheet::TfrmStylesheet(QWidget* owner, TGlobalSettings& globalSettings, TDialogs& dialogs, TPageStyle style)
+    : QDialog(owner),
+      ui_(std::make_unique<Ui::TfrmStylesheet>()),
+      globalSettings_(globalSettings),
+      dialogs_(dialogs),
+      style_(style) {
   ui_->setupUi(this);
+  // The classic template keeps the caption it always had; another names its style.
+  if (style_ != TPageStyle::Classic)
+    setWindowTitle(tr("Stylesheet Template (%1)").arg(QString::fromStdString(PageStyleToText(style_))));
   QFont font(QStringLiteral("Courier New"), 8);
   font.setStyleHint(QFont::TypeWriter);  // any fixed-pitch font where Courier New is missing
   font.setFixedPitch(true);
@@ -25,7 +32,7 @@ TfrmStylesheet::TfrmStylesheet(QWidget* owner, TGlobalSettings& globalSettings, 
   connect(ui_->Button2, &QPushButton::clicked, this, CommandSlot(dialogs_, this, &TfrmStylesheet::Button2Click));
   connect(ui_->Button3, &QPushButton::clicked, this, CommandSlot(dialogs_, this, &TfrmStylesheet::Button3Click));
   connect(ui_->btnOK, &QPushButton::clicked, this, &QDialog::accept);
-  setEditorLines(globalSettings_.StylesheetTemplate());
+  setEditorLines(globalSettings_.StylesheetTemplate(style_));
 }
 
 TfrmStylesheet::~TfrmStylesheet() = default;
@@ -34,8 +41,8 @@ void TfrmStylesheet::done(int result) {
   // Saving failed: the template in memory still holds the text, so reopening the
   // editor shows it again; keeping the dialog open would only trap the user.
   RunCommand(dialogs_, [&] {
-    globalSettings_.SetStylesheetTemplate(editorLines());
-    globalSettings_.SaveStylesheetTemplate();
+    globalSettings_.SetStylesheetTemplate(editorLines(), style_);
+    globalSettings_.SaveStylesheetTemplate(style_);
   });
   QDialog::done(result);
 }
@@ -45,13 +52,13 @@ bool TfrmStylesheet::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
-void TfrmStylesheet::mmoStylesheetExit() { globalSettings_.SetStylesheetTemplate(editorLines()); }
+void TfrmStylesheet::mmoStylesheetExit() { globalSettings_.SetStylesheetTemplate(editorLines(), style_); }
 
 void TfrmStylesheet::Button1Click() {
   if (!dialogs_.Ask(QStringLiteral("This will the stylesheet to its default value. Are you sure you want to do this?")))
     return;
-  globalSettings_.RestoreDefaultStylesheet();
-  setEditorLines(globalSettings_.StylesheetTemplate());
+  globalSettings_.RestoreDefaultStylesheet(style_);
+  setEditorLines(globalSettings_.StylesheetTemplate(style_));
 }
 
 void TfrmStylesheet::Button2Click() {

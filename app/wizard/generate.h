@@ -66,6 +66,7 @@ class TfrmGenerate : public QDialog {
   void btnSelectFolderClick();
   void edtTitleChange();
   void mmoDescriptionChange();
+  void rdoModernClick(bool checked);
   void cmbThumbSizeChange(int item);
   void edtRowsChange();
   void edtColsChange();
@@ -75,6 +76,7 @@ class TfrmGenerate : public QDialog {
   void chkNavLoopClick(bool checked);
   void rdoAboveClick(bool checked);
   void rdoBelowClick(bool checked);
+  void chkCameraDataClick(bool checked);
   void cmbPhotoSizeChange(int item);
   void RefreshIndexPreview();
   void RefreshPhotoPreview();

@@ -91,6 +91,8 @@ void TIndexPagePreview::ShowAlbum(const TAlbum& album) {
   back_to_home_ = !settings.HomeURL.empty();
   colors_.Assign(settings.ColorScheme);
   grid_ = IndexPreviewGrid(kGridWidth, kGridHeight, settings.ThumbSize, settings.ThumbnailRows, settings.ThumbnailCols);
+  style_ = settings.PageStyle;
+  modern_ = TModernPreview::Of(album);
   update();
 }
 
@@ -98,6 +100,10 @@ void TIndexPagePreview::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   const QRect frame = Frame();
   PaintPage(painter, frame, colors_.PageColor());
+  if (style_ == TPageStyle::Modern) {
+    PaintModernIndexPreview(painter, frame, font(), modern_);
+    return;
+  }
 
   const int text_width = frame.width() - 2 * kFrameMargin;
   painter.setPen(ToQColor(colors_.TextColor));
@@ -140,6 +146,8 @@ void TPhotoPagePreview::ShowAlbum(const TAlbum& album) {
   const TAlbumSettings& settings = album.Settings;
   colors_.Assign(settings.ColorScheme);
   stack_ = PhotoPreviewStack(settings.ThumbNavigationBar, settings.NavigationBelowPhoto);
+  style_ = settings.PageStyle;
+  modern_ = TModernPreview::Of(album);
   update();
 }
 
@@ -147,6 +155,10 @@ void TPhotoPagePreview::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   const QRect frame = rect();
   PaintPage(painter, frame, colors_.PageColor());
+  if (style_ == TPageStyle::Modern) {
+    PaintModernPhotoPreview(painter, frame, font(), modern_);
+    return;
+  }
   for (const TPhotoPreviewBlockPlace& place : stack_) {
     const QRect block(1, place.Top, frame.width() - 2, place.Height);
     painter.fillRect(block, ToQColor(colors_.PageColor()));

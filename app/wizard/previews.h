@@ -3,6 +3,7 @@
 #include <QString>
 #include <QWidget>
 
+#include "app/wizard/modernpreviews.h"
 #include "model/albumclasses.h"
 #include "wizard/previewgeometry.h"
 
@@ -22,6 +23,8 @@ class TIndexPagePreview : public QWidget {
   /// Takes what the preview shows from the album and repaints.
   void ShowAlbum(const TAlbum& album);
   const TIndexPreviewGrid& Grid() const { return grid_; }
+  /// The page style drawn: the album's.
+  TPageStyle Style() const { return style_; }
   bool BackToHomeVisible() const { return back_to_home_; }
   /// Where the grid area lies in the widget.
   QRect GridArea() const;
@@ -38,6 +41,8 @@ class TIndexPagePreview : public QWidget {
   bool back_to_home_ = false;
   TColorScheme colors_;
   TIndexPreviewGrid grid_;
+  TPageStyle style_ = TPageStyle::Classic;
+  TModernPreview modern_;
 };
 
 /// The photo page preview: navigation strip, thumbnail strip and photo block
@@ -49,6 +54,7 @@ class TPhotoPagePreview : public QWidget {
 
   void ShowAlbum(const TAlbum& album);
   const std::vector<TPhotoPreviewBlockPlace>& Stack() const { return stack_; }
+  TPageStyle Style() const { return style_; }
   QSize sizeHint() const override;
 
  protected:
@@ -61,6 +67,8 @@ class TPhotoPagePreview : public QWidget {
 
   TColorScheme colors_;
   std::vector<TPhotoPreviewBlockPlace> stack_;
+  TPageStyle style_ = TPageStyle::Classic;
+  TModernPreview modern_;
 };
 
 }  // namespace folivant
