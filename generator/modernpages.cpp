@@ -122,11 +122,14 @@ std::string TModernPageGenerator::PageNavigation(int page) const {
   std::string links = "<nav class=\"pages\">Page:";
   for (int n = 1; n <= IndexPageCount(); ++n) {
     const std::string number = std::to_string(n);
-    if (n == page)
+    if (n == page) {
       links += " <span>[" + number + "]</span>";
-    else
-      links +=
-          " <a href=\"" + IndexPageFileName(n) + "\" title=\"Jump to index page " + number + "\">[" + number + "]</a>";
+      continue;
+    }
+    links += " <a href=\"";
+    links += IndexPageFileName(n);
+    links += "\" title=\"Jump to index page " + number;
+    links += "\">[" + number + "]</a>";
   }
   return links + "</nav>";
 }

@@ -176,6 +176,7 @@ void TAlbumPhotoGenerator::Render(const TPhotograph& photograph, TMemoryBudget* 
   TurnedSize(photograph.Rotation, reader.Width(), reader.Height(), &turned.Width, &turned.Height);
   files = plan(turned);
   std::vector<TSize> sizes;
+  sizes.reserve(files.size());
   for (const TImageFile& file : files) sizes.push_back(file.Size);
   TMemoryBudget alone;
   const TMemoryBudget::TReservation reservation =
@@ -187,6 +188,7 @@ void TAlbumPhotoGenerator::Render(const TPhotograph& photograph, TMemoryBudget* 
   rasters.reserve(sizes.size());
   for (const TSize& size : sizes) rasters.emplace_back(size.Width, size.Height);
   std::vector<TRaster*> targets;
+  targets.reserve(rasters.size());
   for (TRaster& raster : rasters) targets.push_back(&raster);
   RenderTargets(reader, photograph.Rotation, targets);
   for (size_t i = 0; i < files.size(); ++i) files[i].Bytes = EncodeJpeg(rasters[i], Quality(files[i].Ending));

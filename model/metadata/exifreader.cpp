@@ -79,14 +79,18 @@ std::string CameraText(std::string_view value) {
   return text;
 }
 
-// "YYYY:MM:DD HH:MM:SS" as "YYYY-MM-DD HH:MM"; anything else as it stands.
+// "YYYY:MM:DD HH:MM(:SS)" as "YYYY-MM-DD HH:MM"; anything else as it stands.
 std::string DateTakenText(std::string_view value) {
   std::string text = CameraText(value);
-  const bool exif_form = text.size() >= 16 && text[4] == ':' && text[7] == ':' && text[10] == ' ';
-  if (!exif_form) return text;
+  static constexpr std::string_view kForm = "dddd:dd:dd dd:dd";
+  if (text.size() < kForm.size()) return text;
+  for (size_t i = 0; i < kForm.size(); ++i) {
+    const bool digit = text[i] >= '0' && text[i] <= '9';
+    if (kForm[i] == 'd' ? !digit : text[i] != kForm[i]) return text;
+  }
   text[4] = '-';
   text[7] = '-';
-  return text.substr(0, 16);
+  return text.substr(0, kForm.size());
 }
 
 // Which directory is being walked: camera data is taken only from the main

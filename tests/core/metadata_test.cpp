@@ -244,6 +244,13 @@ TEST(ExifReader, ReadsTheCameraDataButNothingOfTheLocation) {
     EXPECT_EQ(CameraDataOf(CameraTiff(row.numerator, row.denominator)).ExposureTime, row.text);
   }
   EXPECT_TRUE(CameraDataOf(TTiffBuilder(kLittle).Bytes()).Empty());
+
+  std::string odd_date = CameraTiff(1, 250);
+  odd_date.replace(384 + 15, 2, "\xC3\xA9");
+  EXPECT_EQ(CameraDataOf(odd_date).DateTaken,
+            "2003:12:31 23:5\xC3\xA9"
+            "59")
+      << "another form stays whole";
 }
 
 TEST(ExifReader, EveryTruncationOfTheCameraDataYieldsOnlyWholeValues) {

@@ -1,6 +1,7 @@
 // ReadStylesheetFile on arbitrary bytes, and its lines used as a generation
 // run uses a template: filled as the stylesheet template (FillStylesheet) and
-// expanded as the index page and photo page templates of a small album. Every
+// expanded as the index page and photo page templates of a small album, in
+// either page style. Every
 // line that comes out must be valid UTF-8, as the pages and "main.css" are.
 
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include <string_view>
 
 #include "editor/stylesheetfile.h"
+#include "generator/modernpages.h"
 #include "generator/pagegenerator.h"
 #include "model/albumclasses.h"
 #include "platform/text.h"
@@ -17,11 +19,18 @@
 
 namespace {
 
-// A page generator whose page templates are the fuzzed text.
-class TFuzzedTemplates : public folivant::TAlbumPageGenerator {
+void CheckUtf8(const folivant::TLineList& lines) {
+  for (const std::string& line : lines)
+    if (!folivant::IsValidUtf8(line)) std::abort();
+}
+
+// A page generator of either style whose page templates are the fuzzed text.
+template <typename Generator>
+class TFuzzedTemplates : public Generator {
  public:
-  TFuzzedTemplates(const folivant::TAlbum& album, std::string text)
-      : TAlbumPageGenerator(album), text_(std::move(text)) {}
+  template <typename... Arguments>
+  explicit TFuzzedTemplates(std::string text, const Arguments&... arguments)
+      : Generator(arguments...), text_(std::move(text)) {}
 
  protected:
   std::optional<std::string_view> TemplateText(std::string_view) const override { return text_; }
@@ -29,6 +38,18 @@ class TFuzzedTemplates : public folivant::TAlbumPageGenerator {
  private:
   std::string text_;
 };
+
+// A run's knowledge of the images: one photograph with files, one without, one not rendered.
+const folivant::TPublishedImageFiles kImages = {
+    std::vector<folivant::TImageFile>{{folivant::kPhotoEnding, {640, 480}, {}},
+                                      {folivant::kPhotoDoubleEnding, {1280, 960}, {}}},
+    std::vector<folivant::TImageFile>{}, std::nullopt};
+
+template <typename Generator>
+void ExpandAll(Generator& generator, int photographs) {
+  for (int page = 1; page <= generator.IndexPageCount(); ++page) CheckUtf8(generator.BuildIndexPage(page));
+  for (int index = 0; index < photographs; ++index) CheckUtf8(generator.BuildPhotoPage(index));
+}
 
 // Three photographs on two index pages, with markup, a line break and a byte
 // that is not UTF-8 among their texts.
@@ -53,11 +74,6 @@ const folivant::TAlbum& SmallAlbum() {
   return *album;
 }
 
-void CheckUtf8(const folivant::TLineList& lines) {
-  for (const std::string& line : lines)
-    if (!folivant::IsValidUtf8(line)) std::abort();
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -67,10 +83,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const std::string& line : lines)
     if (line.find_first_of("\r\n") != std::string::npos) std::abort();
 
-  TFuzzedTemplates generator(SmallAlbum(), folivant::JoinLinesCrLf(lines));
-  for (int page = 1; page <= generator.IndexPageCount(); ++page) CheckUtf8(generator.BuildIndexPage(page));
-  for (int index = 0; index < SmallAlbum().Photographs.Count(); ++index) CheckUtf8(generator.BuildPhotoPage(index));
-  generator.FillStylesheet(lines);
+  const std::string text = folivant::JoinLinesCrLf(lines);
+  const int photographs = SmallAlbum().Photographs.Count();
+  TFuzzedTemplates<folivant::TAlbumPageGenerator> classic(text, SmallAlbum());
+  ExpandAll(classic, photographs);
+  TFuzzedTemplates<folivant::TModernPageGenerator> modern(text, SmallAlbum(), kImages);
+  ExpandAll(modern, photographs);
+  folivant::TLineList modern_lines = lines;
+  modern.FillStylesheet(modern_lines);
+  CheckUtf8(modern_lines);
+  classic.FillStylesheet(lines);
   CheckUtf8(lines);
   return 0;
 }
