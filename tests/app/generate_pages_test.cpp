@@ -382,6 +382,7 @@ class GeneratePagesTest : public QObject {
     QVERIFY(fixture.Album.Settings.ShowCameraData);
     QVERIFY(!fixture.Album.Saved);
     QVERIFY2(photo.grab().toImage() != without_camera, "the photo preview shows the camera data");
+    SaveScreenshot(*fixture.Wizard, QStringLiteral("wizard-4b-modern-photo-page"));
 
     ShowPage(fixture, 1);
     QVERIFY2(fixture.Child<QRadioButton>("rdoModern").isChecked(), "page 1 shows the album's style again");
