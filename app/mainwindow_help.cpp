@@ -9,7 +9,7 @@
 namespace folivant {
 
 void TfrmFolivant::itmStylesheetTemplateClick() {
-  TfrmStylesheet editor(this, *globalSettings_, dialogs_);
+  TfrmStylesheet editor(this, *globalSettings_, dialogs_, album_->Settings.PageStyle);
   editor.exec();
 }
 

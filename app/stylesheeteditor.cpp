@@ -20,13 +20,17 @@ constexpr int kTabWidthInSpaces = 4;
 
 }  // namespace
 
-TfrmStylesheet::TfrmStylesheet(QWidget* owner, TGlobalSettings& globalSettings, TDialogs& dialogs)
+TfrmStylesheet::TfrmStylesheet(QWidget* owner, TGlobalSettings& globalSettings, TDialogs& dialogs, TPageStyle style)
     : QDialog(owner),
       ui_(std::make_unique<Ui::TfrmStylesheet>()),
       globalSettings_(globalSettings),
       dialogs_(dialogs),
-      original_(globalSettings.StylesheetTemplate()) {
+      style_(style),
+      original_(globalSettings.StylesheetTemplate(style)) {
   ui_->setupUi(this);
+  // The classic template keeps the caption it always had; another names its style.
+  if (style_ != TPageStyle::Classic)
+    setWindowTitle(tr("Stylesheet Template (%1)").arg(QString::fromStdString(PageStyleToText(style_))));
   const QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
   ui_->mmoStylesheet->setFont(font);
   ui_->mmoStylesheet->setTabStopDistance(kTabWidthInSpaces * QFontMetricsF(font).horizontalAdvance(QLatin1Char(' ')));
@@ -37,30 +41,30 @@ TfrmStylesheet::TfrmStylesheet(QWidget* owner, TGlobalSettings& globalSettings, 
   connect(ui_->Button3, &QPushButton::clicked, this, CommandSlot(dialogs_, this, &TfrmStylesheet::Button3Click));
   connect(ui_->btnOK, &QPushButton::clicked, this, &QDialog::accept);
   connect(ui_->btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-  setEditorLines(globalSettings_.StylesheetTemplate());
+  setEditorLines(globalSettings_.StylesheetTemplate(style_));
 }
 
 TfrmStylesheet::~TfrmStylesheet() = default;
 
 void TfrmStylesheet::done(int result) {
   if (result != Accepted) {
-    globalSettings_.SetStylesheetTemplate(original_);
+    globalSettings_.SetStylesheetTemplate(original_, style_);
     QDialog::done(result);
     return;
   }
   // Saving failed: the template in memory still holds the text, so reopening the
   // editor shows it again; keeping the dialog open would only trap the user.
   RunCommand(dialogs_, [&] {
-    globalSettings_.SetStylesheetTemplate(editorLines());
-    globalSettings_.SaveStylesheetTemplate();
+    globalSettings_.SetStylesheetTemplate(editorLines(), style_);
+    globalSettings_.SaveStylesheetTemplate(style_);
   });
   QDialog::done(result);
 }
 
 void TfrmStylesheet::Button1Click() {
   if (!dialogs_.Ask(QStringLiteral("This will reset the stylesheet to its default value."))) return;
-  globalSettings_.RestoreDefaultStylesheet();
-  setEditorLines(globalSettings_.StylesheetTemplate());
+  globalSettings_.RestoreDefaultStylesheet(style_);
+  setEditorLines(globalSettings_.StylesheetTemplate(style_));
 }
 
 void TfrmStylesheet::Button2Click() {

@@ -168,6 +168,7 @@ void TfrmGenerate::ConnectHandlers() {
 
   connect(ui.edtTitle, &QLineEdit::textChanged, this, Edit(&TfrmGenerate::edtTitleChange));
   connect(ui.mmoDescription, &QPlainTextEdit::textChanged, this, Edit(&TfrmGenerate::mmoDescriptionChange));
+  connect(ui.rdoModern, &QRadioButton::toggled, this, Edit(&TfrmGenerate::rdoModernClick));
 
   connect(ui.cmbSchemes, &QComboBox::activated, this, Edit(&TfrmGenerate::cmbSchemesSelect));
   connect(ui.cmbSchemes->lineEdit(), &QLineEdit::textEdited, this, Edit(&TfrmGenerate::cmbSchemesChange));
@@ -188,6 +189,7 @@ void TfrmGenerate::ConnectHandlers() {
   connect(ui.chkNavLoop, &QCheckBox::toggled, this, Edit(&TfrmGenerate::chkNavLoopClick));
   connect(ui.rdoAbove, &QRadioButton::toggled, this, Edit(&TfrmGenerate::rdoAboveClick));
   connect(ui.rdoBelow, &QRadioButton::toggled, this, Edit(&TfrmGenerate::rdoBelowClick));
+  connect(ui.chkCameraData, &QCheckBox::toggled, this, Edit(&TfrmGenerate::chkCameraDataClick));
   connect(ui.cmbPhotoSize, &QComboBox::activated, this, Edit(&TfrmGenerate::cmbPhotoSizeChange));
 
   connect(ui.btnSelectFolder, &QPushButton::clicked, this, Handler(&TfrmGenerate::btnSelectFolderClick));
@@ -219,6 +221,7 @@ void TfrmGenerate::ShowPage(int page) {
     case 1:
       ui.edtTitle->setText(QString::fromStdString(album_->Title));
       ui.mmoDescription->setPlainText(QString::fromStdString(album_->Description));
+      (album_->Settings.PageStyle == TPageStyle::Modern ? ui.rdoModern : ui.rdoClassic)->setChecked(true);
       break;
     case 2: SetupColorPage(); break;
     case 3: SetupIndexPage(); break;
@@ -258,6 +261,12 @@ void TfrmGenerate::btnCancelClick() { reject(); }
 void TfrmGenerate::edtTitleChange() { album_->Title = ui_->edtTitle->text().toStdString(); }
 
 void TfrmGenerate::mmoDescriptionChange() { album_->Description = ui_->mmoDescription->toPlainText().toStdString(); }
+
+void TfrmGenerate::rdoModernClick(bool checked) {
+  album_->Settings.PageStyle = checked ? TPageStyle::Modern : TPageStyle::Classic;
+  RefreshIndexPreview();
+  RefreshPhotoPreview();
+}
 
 void TfrmGenerate::SetupIndexPage() {
   Ui::TfrmGenerate& ui = *ui_;
@@ -319,6 +328,9 @@ void TfrmGenerate::SetupPhotoPage() {
   ui.chkThumbNavigation->setChecked(thumb_navigation);
   ui.chkNavLoop->setChecked(loop);
   (below ? ui.rdoBelow : ui.rdoAbove)->setChecked(true);
+  // Only the modern pages show camera data; the choice stays with the album all the same.
+  ui.chkCameraData->setChecked(settings.ShowCameraData);
+  ui.chkCameraData->setEnabled(settings.PageStyle == TPageStyle::Modern);
   if (const int index = ChoiceIndex(kPhotoSizeChoices, settings.PhotoSize); index >= 0)
     ui.cmbPhotoSize->setCurrentIndex(index);
   RefreshPhotoPreview();
@@ -341,6 +353,11 @@ void TfrmGenerate::rdoAboveClick(bool checked) {
 
 void TfrmGenerate::rdoBelowClick(bool checked) {
   album_->Settings.NavigationBelowPhoto = checked;
+  RefreshPhotoPreview();
+}
+
+void TfrmGenerate::chkCameraDataClick(bool checked) {
+  album_->Settings.ShowCameraData = checked;
   RefreshPhotoPreview();
 }
 

@@ -71,6 +71,7 @@ class TfrmGenerate : public QDialog {
   void btnSelectFolderClick();
   void edtTitleChange();
   void mmoDescriptionChange();
+  void rdoModernClick(bool checked);
   void cmbThumbSizeChange(int item);
   void edtRowsChange();
   void edtColsChange();
@@ -80,6 +81,7 @@ class TfrmGenerate : public QDialog {
   void chkNavLoopClick(bool checked);
   void rdoAboveClick(bool checked);
   void rdoBelowClick(bool checked);
+  void chkCameraDataClick(bool checked);
   void cmbPhotoSizeChange(int item);
   void RefreshIndexPreview();
   void RefreshPhotoPreview();

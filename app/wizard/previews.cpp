@@ -142,6 +142,8 @@ void TIndexPagePreview::ShowAlbum(const TAlbum& album) {
     for (TPreviewPhoto& photo : PreviewPhotos(album, first, grid_.ShownCols)) photos_.push_back(std::move(photo));
     if (first + grid_.ShownCols >= album.Photographs.Count()) break;
   }
+  style_ = settings.PageStyle;
+  modern_ = TModernPreview::Of(album);
   update();
 }
 
@@ -149,6 +151,10 @@ void TIndexPagePreview::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   const QRect frame = Frame();
   PaintPage(painter, frame, colors_.PageColor());
+  if (style_ == TPageStyle::Modern) {
+    PaintModernIndexPreview(painter, frame, font(), modern_);
+    return;
+  }
 
   const int text_width = frame.width() - 2 * kFrameMargin;
   painter.setPen(ToQColor(colors_.TextColor));
@@ -223,6 +229,8 @@ void TPhotoPagePreview::ShowAlbum(const TAlbum& album) {
   strip_.assign(kStripPlaces, TPreviewPhoto());
   const std::vector<TPreviewPhoto> shown = PreviewPhotos(album, 0, current + kStripMiddle + 1);
   for (size_t i = 0; i < shown.size(); ++i) strip_[i + static_cast<size_t>(kStripMiddle - current)] = shown[i];
+  style_ = settings.PageStyle;
+  modern_ = TModernPreview::Of(album);
   update();
 }
 
@@ -230,6 +238,10 @@ void TPhotoPagePreview::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   const QRect frame = rect();
   PaintPage(painter, frame, colors_.PageColor());
+  if (style_ == TPageStyle::Modern) {
+    PaintModernPhotoPreview(painter, frame, font(), modern_);
+    return;
+  }
   for (const TPhotoPreviewBlockPlace& place : stack_) {
     const QRect block(1, place.Top, frame.width() - 2, place.Height);
     painter.fillRect(block, ToQColor(colors_.PageColor()));

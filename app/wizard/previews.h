@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/wizard/modernpreviews.h"
 #include "model/albumclasses.h"
 #include "wizard/previewgeometry.h"
 
@@ -31,6 +32,8 @@ class TIndexPagePreview : public QWidget {
   /// Takes what the preview shows from the album and repaints.
   void ShowAlbum(const TAlbum& album);
   const TIndexPreviewGrid& Grid() const { return grid_; }
+  /// The page style drawn: the album's.
+  TPageStyle Style() const { return style_; }
   bool BackToHomeVisible() const { return back_to_home_; }
   /// The page links under the grid, "" for an album of one index page.
   const QString& PageLinks() const { return page_links_; }
@@ -63,6 +66,8 @@ class TIndexPagePreview : public QWidget {
   /// The photographs of the cells, row by row, as far as the album has them.
   std::vector<TPreviewPhoto> photos_;
   TTextLayout layout_;
+  TPageStyle style_ = TPageStyle::Classic;
+  TModernPreview modern_;
 };
 
 /// The photo page preview: navigation strip, thumbnail strip and photo block
@@ -74,6 +79,7 @@ class TPhotoPagePreview : public QWidget {
 
   void ShowAlbum(const TAlbum& album);
   const std::vector<TPhotoPreviewBlockPlace>& Stack() const { return stack_; }
+  TPageStyle Style() const { return style_; }
   QSize sizeHint() const override;
 
  protected:
@@ -90,6 +96,8 @@ class TPhotoPagePreview : public QWidget {
   std::vector<TPhotoPreviewBlockPlace> stack_;
   /// The photographs of the thumbnail strip's five places; the middle one is the page's photograph.
   std::vector<TPreviewPhoto> strip_;
+  TPageStyle style_ = TPageStyle::Classic;
+  TModernPreview modern_;
 };
 
 }  // namespace folivant

@@ -385,6 +385,44 @@ class GeneratePagesTest : public QObject {
     QCOMPARE(order(), QStringLiteral("navigation photo"));
   }
 
+  void pageStyleAndCameraDataGoIntoTheAlbumAndTheirPreviews() {
+    TWizardFixture fixture;
+    fixture.Open();
+    QVERIFY(fixture.Child<QRadioButton>("rdoClassic").isChecked());
+    auto& index = fixture.Child<TIndexPagePreview>("imgIndexPreview");
+    auto& photo = fixture.Child<TPhotoPagePreview>("imgPhotoPreview");
+    const QImage classic_index = index.grab().toImage();
+    QVERIFY(fixture.Album.Saved);
+
+    fixture.Child<QRadioButton>("rdoModern").click();
+    QCOMPARE(fixture.Album.Settings.PageStyle, TPageStyle::Modern);
+    QVERIFY2(!fixture.Album.Saved, "choosing the style is a change");
+    QCOMPARE(index.Style(), TPageStyle::Modern);
+    QCOMPARE(photo.Style(), TPageStyle::Modern);
+    QVERIFY2(index.grab().toImage() != classic_index, "the index preview draws the modern page");
+
+    ShowPage(fixture, 4);
+    auto& camera = fixture.Child<QCheckBox>("chkCameraData");
+    QVERIFY(camera.isEnabled());
+    const QImage without_camera = photo.grab().toImage();
+    fixture.Album.Saved = true;
+    camera.click();
+    QVERIFY(fixture.Album.Settings.ShowCameraData);
+    QVERIFY(!fixture.Album.Saved);
+    QVERIFY2(photo.grab().toImage() != without_camera, "the photo preview shows the camera data");
+    SaveScreenshot(*fixture.Wizard, QStringLiteral("wizard-4b-modern-photo-page"));
+
+    ShowPage(fixture, 1);
+    QVERIFY2(fixture.Child<QRadioButton>("rdoModern").isChecked(), "page 1 shows the album's style again");
+    fixture.Album.Saved = true;
+    fixture.Child<QRadioButton>("rdoClassic").click();
+    QCOMPARE(fixture.Album.Settings.PageStyle, TPageStyle::Classic);
+    QCOMPARE(index.Style(), TPageStyle::Classic);
+    QVERIFY(!fixture.Album.Saved);
+    ShowPage(fixture, 4);
+    QVERIFY2(!camera.isEnabled(), "classic pages show no camera data");
+  }
+
   void selectFolderJoinsTheAlbumNameAndCancelKeepsTheField() {
     TWizardFixture fixture;
     fixture.Album.Title = "Summer 2024";

@@ -248,6 +248,34 @@ class StylesheetTest : public QObject {
     QCOMPARE(fixture.Stored(), QStringList{"a"});
   }
 
+  void aModernAlbumEditsTheModernTemplateOnly() {
+    QTemporaryDir folder;
+    TSettingsStore store(folder.path().toStdString());
+    TGlobalSettings settings("", store);
+    TGlobalSettings defaults("", store);
+    TScriptedDialogs dialogs;
+    TfrmStylesheet editor(nullptr, settings, dialogs, TPageStyle::Modern);
+    editor.show();
+    auto& memo = *editor.findChild<QPlainTextEdit*>(QStringLiteral("mmoStylesheet"));
+    QCOMPARE(Lines(SplitLines(memo.toPlainText().toStdString())),
+             Lines(defaults.StylesheetTemplate(TPageStyle::Modern)));
+    QVERIFY(settings.StylesheetTemplate(TPageStyle::Modern) != settings.StylesheetTemplate());
+    QCOMPARE(editor.windowTitle(), QStringLiteral("Stylesheet Template (modern)"));
+
+    memo.setPlainText(QStringLiteral("body { }\n"));
+    dialogs.Answers = {true};
+    editor.findChild<QPushButton*>(QStringLiteral("Button1"))->click();  // "Default" restores the modern one
+    QCOMPARE(Lines(SplitLines(memo.toPlainText().toStdString())),
+             Lines(defaults.StylesheetTemplate(TPageStyle::Modern)));
+    memo.setPlainText(QStringLiteral("main { }\n"));
+    QTest::mouseClick(editor.findChild<QPushButton*>(QStringLiteral("btnOK")), Qt::LeftButton);
+
+    TSettingsStore fresh(folder.path().toStdString());
+    const TGlobalSettings stored("", fresh);
+    QCOMPARE(Lines(stored.StylesheetTemplate(TPageStyle::Modern)), QStringList{"main { }"});
+    QCOMPARE(Lines(stored.StylesheetTemplate()), Lines(defaults.StylesheetTemplate()));
+  }
+
   void allFilesFilterShowsFilesWithoutExtension() {
     QCOMPARE(QtFileFilter(kFilter), QStringLiteral("Cascading Style Sheets (*.css);;All Files (*)"));
   }
