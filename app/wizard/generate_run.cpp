@@ -47,7 +47,7 @@ void TfrmGenerate::btnFinishClick() {
 }
 
 void TfrmGenerate::StartRun() {
-  run_ = std::make_unique<TGenerationRun>(*album_, global_settings_->StylesheetTemplate(),
+  run_ = std::make_unique<TGenerationRun>(*album_, global_settings_->StylesheetTemplate(album_->Settings.PageStyle),
                                           TRunOptions{.Prune = ui_->chkPrune->isChecked()});
   run_timer_ = new QTimer(this);
   run_timer_->setInterval(kTickMilliseconds);

@@ -1,6 +1,7 @@
 #include <QCheckBox>
 #include <QDirIterator>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -121,6 +122,20 @@ class GenerateRunTest : public QObject {
     QVERIFY(Exists(folder, "nets_small.jpg"));
     QCOMPARE(fixture.Child<QLabel>("lblPhotographsWithoutImages").text(),
              QStringLiteral("Files of earlier runs removed: 3."));
+  }
+
+  void aModernAlbumGetsItsOwnStylesheetTemplate() {
+    TWizardFixture fixture;
+    fixture.AddPhotograph(QStringLiteral("boats.jpg"));
+    fixture.Album.Settings.PageStyle = TPageStyle::Modern;
+    fixture.GlobalSettings().SetStylesheetTemplate({"/* classic */"}, TPageStyle::Classic);
+    fixture.GlobalSettings().SetStylesheetTemplate({"/* modern */"}, TPageStyle::Modern);
+    fixture.Open();
+    Click(fixture, "btnFinish");
+    QVERIFY(TickUntil([&] { return fixture.Wizard->CurrentPage() == 7; }));
+    QFile css(QString::fromStdString(fixture.Album.Settings.OutputDirectory + "main.css"));
+    QVERIFY(css.open(QIODevice::ReadOnly));
+    QCOMPARE(css.readAll().trimmed(), QByteArray("/* modern */"));
   }
 
   void aWholeRunWritesTheAlbumAndEndsOnTheFinishedPage() {

@@ -35,6 +35,7 @@ class TWizardFixture {
   }
   std::string ProgramFolder() const { return Folder(QStringLiteral("program")) + "/"; }
   std::string DesktopFolder() const { return Folder(QStringLiteral("desktop")); }
+  TGlobalSettings& GlobalSettings() { return global_settings_; }
 
   /// Writes a `width` x `height` JPEG photograph into the "photos" folder and adds it to the album.
   TPhotograph& AddPhotograph(const QString& name, int width = 64, int height = 48) {
