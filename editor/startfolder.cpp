@@ -20,7 +20,7 @@ static const char* ValueName(TFileKind kind) {
 std::string StartFolder(const TSettingsKey& program_key, TFileKind kind, const std::string& pictures,
                         const std::string& home) {
   const TSettingsKey* key = program_key.OpenKey(kFoldersKey);
-  const std::string last = key ? key->ReadString(ValueName(kind)).value_or("") : "";
+  std::string last = key ? key->ReadString(ValueName(kind)).value_or("") : "";
   if (!last.empty() && DirectoryExists(last)) return last;
   if (!pictures.empty() && DirectoryExists(pictures)) return pictures;
   return home;
