@@ -11,13 +11,6 @@
 
 namespace folivant {
 
-std::optional<TFileStamp> FileStampOf(const std::string& path) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-  return TFileStamp{static_cast<int64_t>(info.st_size),
-                    static_cast<int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
-}
-
 namespace {
 
 // A thumbnail is small: an eighth-size decode is enough for every photograph

@@ -1,7 +1,7 @@
 #pragma once
 
-// The photo list's thumbnails without a window: what identifies a picture
-// file's content, the reduced decode that makes a thumbnail, and the cache
+// The photo list's thumbnails without a window (a picture file's content is
+// known by its TFileStamp): the reduced decode that makes a thumbnail, and the cache
 // that keeps them while the program runs.
 
 #include <cstddef>
@@ -13,18 +13,9 @@
 #include <utility>
 
 #include "generator/raster.h"
+#include "platform/fileidentity.h"
 
 namespace folivant {
-
-/// A file's size and modification time: the same path with another stamp holds another picture.
-struct TFileStamp {
-  int64_t Size = 0;
-  int64_t ModifiedNs = 0;
-  bool operator==(const TFileStamp&) const = default;
-};
-
-/// The stamp of the regular file at `path`; nothing when there is no such file.
-std::optional<TFileStamp> FileStampOf(const std::string& path);
 
 /// A thumbnail as it came out of the decoder, upright as the file stores it.
 struct TThumbnail {

@@ -42,7 +42,7 @@ TThumbnailStore::~TThumbnailStore() {
 }
 
 TThumbnailStore::TLookup TThumbnailStore::Find(const std::string& path, bool urgent) {
-  const std::optional<TFileStamp> stamp = FileStampOf(path);
+  const std::optional<TFileStamp> stamp = FileStamp(path);
   if (!stamp) return {TState::Missing, {}};
   if (const TKept* kept = cache_.Find(path, *stamp))
     return kept->Picture.isNull() ? TLookup{TState::Failed, {}} : TLookup{TState::Ready, kept->Picture};
@@ -62,7 +62,7 @@ void TThumbnailStore::Queue(const std::string& path, bool urgent) {
                 QImage picture;
                 if (generation == generation_) {
                   // Stamped before decoding: a file that changes meanwhile is decoded again when next asked for.
-                  stamp = FileStampOf(path);
+                  stamp = FileStamp(path);
                   try {
                     picture = ToImage(MakeThumbnail(path, kSide).Picture);
                   } catch (const std::exception&) {

@@ -61,32 +61,32 @@ TEST(Thumbnails, FilesThatAreNoPicturesThrow) {
 
 TEST(Thumbnails, StampChangesWithTheFilesSizeOrTime) {
   test::TTempDir folder;
-  EXPECT_FALSE(FileStampOf(folder.File("gone.jpg")));
-  EXPECT_FALSE(FileStampOf(folder.Path())) << "a folder has no stamp";
+  EXPECT_FALSE(FileStamp(folder.File("gone.jpg")));
+  EXPECT_FALSE(FileStamp(folder.Path())) << "a folder has no stamp";
 
   const std::string path = folder.Write("a.jpg", "12345");
-  const std::optional<TFileStamp> first = FileStampOf(path);
+  const std::optional<TFileStamp> first = FileStamp(path);
   ASSERT_TRUE(first);
-  EXPECT_EQ(first->Size, 5);
-  EXPECT_EQ(FileStampOf(path), first);
+  EXPECT_EQ(first->Size, 5u);
+  EXPECT_EQ(FileStamp(path), first);
 
   const auto time = std::filesystem::last_write_time(path);
   folder.Write("a.jpg", "54321");
   std::filesystem::last_write_time(path, time + std::chrono::seconds(1));
-  const std::optional<TFileStamp> touched = FileStampOf(path);
+  const std::optional<TFileStamp> touched = FileStamp(path);
   ASSERT_TRUE(touched);
-  EXPECT_EQ(touched->Size, 5);
+  EXPECT_EQ(touched->Size, 5u);
   EXPECT_NE(touched, first) << "same size, later time";
 
   folder.Write("a.jpg", "123456");
   std::filesystem::last_write_time(path, time + std::chrono::seconds(1));
-  EXPECT_NE(FileStampOf(path), touched) << "same time, other size";
+  EXPECT_NE(FileStamp(path), touched) << "same time, other size";
 }
 
 TEST(ThumbnailCache, KeepsAPicturePerPathUntilTheFileChanges) {
   TThumbnailCache<int> cache(100);
-  const TFileStamp stamp{10, 1000};
-  const TFileStamp changed{10, 2000};
+  const TFileStamp stamp{{}, 10, 1000};
+  const TFileStamp changed{{}, 10, 2000};
   cache.Insert("/a.jpg", stamp, 1, 10);
   cache.Insert("/b.jpg", stamp, 2, 10);
   ASSERT_NE(cache.Find("/a.jpg", stamp), nullptr);
@@ -106,7 +106,7 @@ TEST(ThumbnailCache, KeepsAPicturePerPathUntilTheFileChanges) {
 
 TEST(ThumbnailCache, DropsTheLeastRecentlyUsedBeyondItsBudget) {
   TThumbnailCache<int> cache(30);
-  const TFileStamp stamp{1, 1};
+  const TFileStamp stamp{{}, 1, 1};
   cache.Insert("/a", stamp, 1, 10);
   cache.Insert("/b", stamp, 2, 10);
   cache.Insert("/c", stamp, 3, 10);
