@@ -1,7 +1,5 @@
 #include "editor/thumbnails.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <vector>
 

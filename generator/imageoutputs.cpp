@@ -7,7 +7,11 @@ namespace folivant {
 
 std::vector<TImageFile> ExpectedImageFiles(const TAlbumSettings& settings, const TPhotograph& photograph) {
   // Classic pages never name the sizes, so a re-run reads no classic photograph.
-  if (settings.PageStyle == TPageStyle::Classic) return {{kPhotoEnding, {}, {}}, {kThumbnailEnding, {}, {}}};
+  if (settings.PageStyle == TPageStyle::Classic) {
+    std::vector<TImageFile> files;
+    for (const std::string_view ending : ImageFileEndings(settings.PageStyle)) files.push_back({ending, {}, {}});
+    return files;
+  }
   const TJpegReader reader(photograph.FileName);
   TPictureSize turned;
   TurnedSize(photograph.Rotation, reader.Width(), reader.Height(), &turned.Width, &turned.Height);

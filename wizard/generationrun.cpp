@@ -154,9 +154,6 @@ TFinishCheck CheckFinish(TAlbum& album, const std::string& field_text, const std
 TGenerationRun::TGenerationRun(TAlbum& album, TLineList stylesheet_template, TRunOptions options)
     : album_(album), options_(std::move(options)), stylesheet_(std::move(stylesheet_template)) {}
 
-TGenerationRun::TGenerationRun(TAlbum& album, TLineList stylesheet_template, int jobs)
-    : TGenerationRun(album, std::move(stylesheet_template), TRunOptions{.Jobs = jobs}) {}
-
 TGenerationRun::~TGenerationRun() = default;
 
 std::string TGenerationRun::OutputFile(const std::string& name) const { return album_.Settings.OutputDirectory + name; }

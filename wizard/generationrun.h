@@ -122,8 +122,7 @@ struct TRunOptions {
 /// the album copy are always written.
 class TGenerationRun {
  public:
-  TGenerationRun(TAlbum& album, TLineList stylesheet_template, TRunOptions options);
-  TGenerationRun(TAlbum& album, TLineList stylesheet_template, int jobs = 1);
+  TGenerationRun(TAlbum& album, TLineList stylesheet_template, TRunOptions options = {});
   /// Stops rendering ahead; what was written stays.
   ~TGenerationRun();
   TGenerationRun(const TGenerationRun&) = delete;

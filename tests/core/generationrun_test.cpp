@@ -262,7 +262,7 @@ TEST(GenerationRun, StepsTicksAndBarsFollowTheAlbum) {
     TAlbum album;
     for (int i = 0; i < row.photographs; ++i) AddPhotograph(album, path);
     PrepareFolder(album, dir.File("out"));
-    TGenerationRun run(album, DefaultStylesheet(), jobs);
+    TGenerationRun run(album, DefaultStylesheet(), {.Jobs = jobs});
     const int pages = static_cast<int>(row.index_pages.size());
     std::vector<TRunStep> steps;
     int ticks = 0;
@@ -295,7 +295,7 @@ TEST(GenerationRun, SkipEndsThePhotographsButNotThePages) {
     TAlbum album;
     for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"}) AddPhotograph(album, WritePhoto(dir, name, 40, 30));
     PrepareFolder(album, dir.File("out"));
-    TGenerationRun run(album, DefaultStylesheet(), jobs);
+    TGenerationRun run(album, DefaultStylesheet(), {.Jobs = jobs});
     run.Skip();
     EXPECT_EQ(run.ImageLabel(), "Preparing Photographs...") << "skip before the photographs does nothing";
     for (int tick = 0; tick < 3; ++tick) run.RunTick();  // prepare, a, b
@@ -335,7 +335,7 @@ TEST(GenerationRun, CancelLeavesWhatWasWritten) {
       AddPhotograph(album, WritePhoto(dir, name, 64, 48));
     PrepareFolder(album, dir.File("out"));
     {
-      TGenerationRun run(album, DefaultStylesheet(), jobs);
+      TGenerationRun run(album, DefaultStylesheet(), {.Jobs = jobs});
       for (int tick = 0; tick < 3; ++tick) run.RunTick();  // prepare, a, b
     }
     ExpectFiles(dir.File("out"), {"main.css", "UntitledAlbum.alb", "a.jpg", "a_small.jpg", "b.jpg", "b_small.jpg"});
@@ -369,7 +369,7 @@ TEST(GenerationRun, PhotographsThatCannotBeDecodedAreLeftOutWithTheirReason) {
     for (const Row& row : rows) AddPhotograph(album, row.path);
     AddPhotograph(album, good);
     PrepareFolder(album, dir.File("out"));
-    TGenerationRun run(album, DefaultStylesheet(), jobs);
+    TGenerationRun run(album, DefaultStylesheet(), {.Jobs = jobs});
     RunToEnd(run);
     EXPECT_TRUE(run.Completed());
     const std::vector<TPhotographWithoutImages>& left_out = run.PhotographsWithoutImages();
@@ -406,7 +406,7 @@ TEST(GenerationRun, AFileThatCannotBeWrittenStopsTheRunWithItsMessage) {
       message = error.what();
     }
     ASSERT_FALSE(message.empty());
-    TGenerationRun run(album, DefaultStylesheet(), jobs);
+    TGenerationRun run(album, DefaultStylesheet(), {.Jobs = jobs});
     run.RunTick();
     run.RunTick();
     EXPECT_THROW_MSG(run.RunTick(), message);
