@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <ctime>
 #include <vector>
 
 namespace folivant {
@@ -38,13 +39,23 @@ std::optional<TFileIdentity> FileIdentity(const std::string& path) {
   return TFileIdentity{static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};
 }
 
-std::optional<TFileStamp> FileStamp(const std::string& path) {
+std::optional<TFileStamp> FileStamp(const std::string& path, TLinks links) {
   struct stat info {};
-  if (path.empty() || ::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  if (path.empty()) return std::nullopt;
+  const int status = links == TLinks::Follow ? ::stat(path.c_str(), &info) : ::lstat(path.c_str(), &info);
+  if (status != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
   return TFileStamp{{static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)},
                     static_cast<uint64_t>(info.st_size),
                     Nanoseconds(info.st_mtim),
                     Nanoseconds(info.st_ctim)};
+}
+
+// Files get the coarse clock's time (or a finer one that is never earlier),
+// so a finer clock here could call a file changed just after this moment older.
+int64_t FileClockNowNs() {
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
+  return Nanoseconds(now);
 }
 
 std::optional<std::string> ContentFingerprint(const std::string& path) {

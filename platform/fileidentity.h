@@ -30,9 +30,17 @@ struct TFileStamp {
   bool operator==(const TFileStamp&) const = default;
 };
 
-/// The stamp of the regular file that `path` names, links followed; nothing
-/// when there is none.
-std::optional<TFileStamp> FileStamp(const std::string& path);
+/// Whether a path's last part is followed when it is a symbolic link.
+enum class TLinks : uint8_t { Follow, Keep };
+
+/// The stamp of the regular file that `path` names, links followed unless
+/// `links` is Keep (a link then has no stamp); nothing when there is none.
+std::optional<TFileStamp> FileStamp(const std::string& path, TLinks links = TLinks::Follow);
+
+/// Now, in nanoseconds since 1970, by the coarse clock the file system stamps
+/// files with: a file changed after this moment never has an earlier time.
+/// It lags behind the time by up to some milliseconds (two clock ticks).
+int64_t FileClockNowNs();
 
 /// A 64-bit FNV-1a hash of every byte of the regular file at `path`, as 16
 /// lower-case hexadecimal digits; nothing when it cannot be read.

@@ -1,7 +1,10 @@
 // Reading and writing whole files. Reads are bounded and never block on a pipe
-// or device; writes replace a file without ever leaving it half-written and keep
-// what the user set up around it: symbolic links, mode, owner, hard links.
+// or device. Writes replace a file without ever leaving it half-written: the
+// user's own documents keep what the user set up around them (symbolic links,
+// mode, owner, hard links); files the program generates replace whatever
+// stands in their place.
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
@@ -11,7 +14,9 @@
 #include <cerrno>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <random>
+#include <string_view>
 #include <utility>
 
 #include "platform/error.h"
@@ -118,6 +123,34 @@ std::string FollowSymbolicLinks(const std::string& path) {
   ThrowFileError("Cannot create file", path, ELOOP);
 }
 
+// Temporary files are named "NAME.tmp-XXXXXX" beside the file NAME they become,
+// NAME cut so that the temporary's name still fits a file name.
+constexpr size_t kMaxFileNameBytes = 255;
+constexpr std::string_view kTemporaryMark = ".tmp-";
+constexpr size_t kTemporaryLetters = 6;
+constexpr std::string_view kTemporaryAlphabet = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+
+// A new random name for a temporary file beside `target` (a path).
+std::string TemporaryName(const std::string& target) {
+  thread_local std::mt19937_64 generator{std::random_device{}()};
+  const size_t name_start = target.rfind('/') + 1;  // 0 without a folder
+  std::string name = target.substr(0, name_start);
+  name += TemporaryStem(std::string_view(target).substr(name_start));
+  name += kTemporaryMark;
+  for (size_t i = 0; i < kTemporaryLetters; ++i) name += kTemporaryAlphabet[generator() % kTemporaryAlphabet.size()];
+  return name;
+}
+
+// The STEM of a file name of exactly the pattern "STEM.tmp-XXXXXX"; nothing for any other name.
+std::optional<std::string_view> StemOfTemporaryName(std::string_view name) {
+  if (name.size() < kTemporaryMark.size() + kTemporaryLetters) return std::nullopt;
+  const size_t mark = name.size() - kTemporaryLetters - kTemporaryMark.size();
+  if (name.substr(mark, kTemporaryMark.size()) != kTemporaryMark) return std::nullopt;
+  for (const char letter : name.substr(mark + kTemporaryMark.size()))
+    if (kTemporaryAlphabet.find(letter) == std::string_view::npos) return std::nullopt;
+  return name.substr(0, mark);
+}
+
 // A new file beside the target, removed again unless Release is called.
 class TTemporaryFile {
  public:
@@ -140,11 +173,8 @@ class TTemporaryFile {
 // the umask and the folder's default ACL, as for any new file, without the
 // process-wide umask dance that would race with other threads.
 std::unique_ptr<TTemporaryFile> CreateTemporaryFile(const std::string& path, const std::string& target) {
-  thread_local std::mt19937_64 generator{std::random_device{}()};
-  const char* const letters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string name = target + ".tmp-";
-    for (int i = 0; i < 6; ++i) name += letters[generator() % 62];
+    std::string name = TemporaryName(target);
     const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) return std::make_unique<TTemporaryFile>(std::move(name), fd);
     if (errno != EEXIST) ThrowFileError("Cannot create file", path, errno);
@@ -152,22 +182,29 @@ std::unique_ptr<TTemporaryFile> CreateTemporaryFile(const std::string& path, con
   ThrowFileError("Cannot create file", path, EEXIST);
 }
 
+// A user who may not give a file an owner or mode (EPERM), or a file system
+// that keeps none (FAT through FUSE: ENOSYS), still gets the new file, as the
+// file system makes it.
+bool CannotKeep(int error) { return error == EPERM || error == ENOSYS || error == EOPNOTSUPP; }
+
 // Owner and group first: changing them may clear the set-user-ID and set-group-ID
-// bits, which the mode then restores. A user who may not give the file its old
-// owner or group (EPERM) still gets the new file, owned by them.
+// bits, which the mode then restores.
 bool TakeOwnerAndMode(int fd, const struct stat& old) {
-  if (::fchown(fd, old.st_uid, old.st_gid) != 0 && errno != EPERM) return false;
-  return ::fchmod(fd, old.st_mode & 07777) == 0 || errno == EPERM;
+  if (::fchown(fd, old.st_uid, old.st_gid) != 0 && !CannotKeep(errno)) return false;
+  return ::fchmod(fd, old.st_mode & 07777) == 0 || CannotKeep(errno);
 }
 
-// The bytes in a new temporary file beside `target`, closed and flushed as `flush`
-// says, with the owner and mode of `old` when there is an old file.
+// Gives a new file the owner and mode of `old` when there is an old file,
+// writes the bytes and flushes them as `flush` says; false with errno set.
+bool FillNewFile(int fd, std::string_view bytes, TFlush flush, const struct stat* old) {
+  return (!old || TakeOwnerAndMode(fd, *old)) && WriteAll(fd, bytes) && (flush == TFlush::Later || ::fsync(fd) == 0);
+}
+
+// The bytes in a new temporary file beside `target`, closed.
 std::unique_ptr<TTemporaryFile> WriteTemporaryFile(const std::string& path, const std::string& target,
                                                    std::string_view bytes, TFlush flush, const struct stat* old) {
   std::unique_ptr<TTemporaryFile> temporary = CreateTemporaryFile(path, target);
-  const int fd = temporary->File().Get();
-  const bool written =
-      (!old || TakeOwnerAndMode(fd, *old)) && WriteAll(fd, bytes) && (flush == TFlush::Later || ::fsync(fd) == 0);
+  const bool written = FillNewFile(temporary->File().Get(), bytes, flush, old);
   const int write_error = errno;
   if (!temporary->File().Close() || !written) ThrowFileError("Cannot write file", path, written ? errno : write_error);
   return temporary;
@@ -215,7 +252,51 @@ void OverwriteInPlace(const std::string& path, const std::string& target, std::s
   ThrowFileError("Cannot write file", path, write_error);
 }
 
+// Gives the complete unnamed file `fd` the name `path`, replacing what stands
+// there: linkat cannot replace, so an existing entry is replaced by a rename
+// from a temporary name (a kill between the two leaves a complete temporary).
+// False where the unnamed file cannot be named (no /proc to name it by).
+bool NameUnnamedFile(int fd, const std::string& path, bool exists) {
+  const std::string unnamed = "/proc/self/fd/" + std::to_string(fd);
+  const auto link_as = [&unnamed](const std::string& name) {
+    return ::linkat(AT_FDCWD, unnamed.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+  };
+  if (!exists && link_as(path)) return true;
+  if (!exists && errno != EEXIST) return false;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string temporary = TemporaryName(path);
+    if (!link_as(temporary)) {
+      if (errno == EEXIST) continue;
+      return false;
+    }
+    if (::rename(temporary.c_str(), path.c_str()) == 0) return true;
+    const int rename_error = errno;
+    ::unlink(temporary.c_str());
+    ThrowFileError("Cannot create file", path, rename_error);
+  }
+  ThrowFileError("Cannot create file", path, EEXIST);
+}
+
+// Writes into an unnamed file in the folder of `path` and names it only when
+// it is complete, so that a kill or a crash leaves nothing behind. False, and
+// nothing changed, where the file system has no unnamed files (FAT and exFAT
+// through FUSE, for example).
+bool ReplaceByUnnamedFile(const std::string& path, std::string_view bytes, TFlush flush, const struct stat* old,
+                          bool exists) {
+  const std::string folder = ExtractFilePath(path);
+  TFileDescriptor file(::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+  if (file.Get() < 0) return false;
+  if (!FillNewFile(file.Get(), bytes, flush, old)) ThrowFileError("Cannot write file", path, errno);
+  if (!NameUnnamedFile(file.Get(), path, exists)) return false;
+  if (!file.Close()) ThrowFileError("Cannot write file", path, errno);
+  return true;
+}
+
 }  // namespace
+
+std::string_view TemporaryStem(std::string_view name) {
+  return name.substr(0, kMaxFileNameBytes - kTemporaryMark.size() - kTemporaryLetters);
+}
 
 std::string ReadFileBytes(const std::string& path, size_t limit) {
   // Special files are refused before they are opened: opening a device can act
@@ -249,6 +330,37 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes, TFlush
   } else {
     ReplaceByRename(path, target, bytes, flush, &old);
   }
+}
+
+void WriteGeneratedFile(const std::string& path, std::string_view bytes, TFlush flush) {
+  struct stat old {};
+  const bool exists = ::lstat(path.c_str(), &old) == 0;
+  if (!exists && errno != ENOENT) ThrowFileError("Cannot create file", path, errno);
+  if (exists && !S_ISREG(old.st_mode) && !S_ISLNK(old.st_mode)) ThrowNotAFile("write", path, old.st_mode);
+  // An earlier file of ours keeps the mode the user gave it; a link, or a file
+  // shared with other names, is not ours to take a mode from.
+  const struct stat* own = exists && S_ISREG(old.st_mode) && old.st_nlink == 1 ? &old : nullptr;
+  if (ReplaceByUnnamedFile(path, bytes, flush, own, exists)) return;
+  ReplaceByRename(path, path, bytes, flush, own);
+}
+
+int RemoveStaleTemporaries(const std::string& folder, const std::function<bool(std::string_view stem)>& is_ours,
+                           int64_t before_ns) {
+  const std::unique_ptr<DIR, int (*)(DIR*)> entries(::opendir(folder.c_str()), ::closedir);
+  if (!entries) return 0;
+  const auto nanoseconds = [](const timespec& time) { return int64_t{time.tv_sec} * 1'000'000'000 + time.tv_nsec; };
+  int removed = 0;
+  while (const dirent* entry = ::readdir(entries.get())) {
+    const std::optional<std::string_view> stem = StemOfTemporaryName(entry->d_name);
+    if (!stem || !is_ours(*stem)) continue;
+    struct stat info {};
+    const int fd = ::dirfd(entries.get());
+    if (::fstatat(fd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode)) continue;
+    // A rename or link changes the change time, so this is the temporary's last touch.
+    if (std::max(nanoseconds(info.st_mtim), nanoseconds(info.st_ctim)) >= before_ns) continue;
+    if (::unlinkat(fd, entry->d_name, 0) == 0) ++removed;
+  }
+  return removed;
 }
 
 void FlushFileSystem(const std::string& path) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -52,6 +53,30 @@ enum class TFlush : uint8_t { Now, Later };
 /// Throws TError, the previous file then intact: the platform's message, or a
 /// plain one when `path` is a folder, pipe, socket or device.
 void WriteFileAtomically(const std::string& path, std::string_view bytes, TFlush flush = TFlush::Now);
+
+/// Writes a file that the program makes and owns (a generated album folder's
+/// files, its cache): `bytes` become a new regular file at `path`, whatever
+/// stands there. A symbolic link or a file with other hard links is replaced
+/// by the new file; what it points to or shares is never opened for writing.
+/// The file is written unnamed (O_TMPFILE) and named only when complete, so
+/// an interruption leaves nothing; on file systems without unnamed files
+/// through a named temporary, as WriteFileAtomically. An earlier file of the
+/// program's keeps its mode. Throws TError, the previous file then intact:
+/// the platform's message, or a plain one when `path` is a folder, pipe,
+/// socket or device.
+void WriteGeneratedFile(const std::string& path, std::string_view bytes, TFlush flush = TFlush::Now);
+
+/// What the writers' temporary files beside a file named `name` start with:
+/// "NAME.tmp-XXXXXX", NAME cut so that the whole fits the 255 bytes of a file name.
+std::string_view TemporaryStem(std::string_view name);
+
+/// Removes from `folder` the temporary files that an interrupted write left
+/// there: regular files named exactly "STEM.tmp-XXXXXX" (six ASCII letters or
+/// digits) for a STEM that `is_ours` accepts, last changed before `before_ns`
+/// (FileClockNowNs). Links, folders and every other file stay. Returns how
+/// many it removed; a folder that cannot be read counts none.
+int RemoveStaleTemporaries(const std::string& folder, const std::function<bool(std::string_view stem)>& is_ours,
+                           int64_t before_ns);
 
 /// Brings everything written to the file system that holds `path` onto the
 /// disk. Throws TError with the platform's message.

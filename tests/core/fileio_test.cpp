@@ -199,6 +199,59 @@ TEST(WriteFileAtomically, RefusesToReplaceWhatIsNoRegularFile) {
   EXPECT_EQ(FilesIn(folder.Path()), before);
 }
 
+TEST(WriteGeneratedFile, ReplacesLinksAndSharedFilesAndNeverWritesThroughThem) {
+  TTempDir folder;
+  std::filesystem::create_directories(folder.File("out"));
+  const std::string outside = folder.Write("precious.jpg", "precious");
+  struct Row {
+    const char* why;
+    std::function<void(const std::string& path)> put;
+  };
+  const Row rows[] = {
+      {"a symbolic link", [&](const std::string& path) { std::filesystem::create_symlink("../precious.jpg", path); }},
+      {"a chain of links",
+       [&](const std::string& path) {
+         std::filesystem::create_symlink(outside, path + ".link");
+         std::filesystem::create_symlink(path + ".link", path);
+       }},
+      {"a dangling link", [&](const std::string& path) { std::filesystem::create_symlink("../created.jpg", path); }},
+      {"a hard link", [&](const std::string& path) { std::filesystem::create_hard_link(outside, path); }},
+  };
+  const mode_t mask = ::umask(022);
+  ::chmod(outside.c_str(), 0600);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.why);
+    const std::string path = folder.File("out/photo.jpg");
+    row.put(path);
+    WriteGeneratedFile(path, "rendered");
+    EXPECT_EQ(ReadFile(path), "rendered");
+    EXPECT_TRUE(S_ISREG(Status(path).st_mode));
+    EXPECT_EQ(Status(path).st_nlink, 1u);
+    EXPECT_EQ(Status(path).st_mode & 07777, 0644u) << "the mode of a new file, not of what stood there";
+    EXPECT_EQ(ReadFile(outside), "precious");
+    EXPECT_FALSE(std::filesystem::exists(folder.File("created.jpg")));
+    std::filesystem::remove(path);
+    std::filesystem::remove(path + ".link");
+  }
+  ::umask(mask);
+  const std::string own = folder.Write("out/own.html", "old");
+  ::chmod(own.c_str(), 0604);
+  WriteGeneratedFile(own, "new");
+  EXPECT_EQ(Status(own).st_mode & 07777, 0604u) << "an earlier file of the program keeps its mode";
+  EXPECT_EQ(FilesIn(folder.File("out")), (std::set<std::string>{"own.html"})) << "no temporary file";
+}
+
+TEST(FileWriters, NamesOf255BytesTakeTheirTemporaries) {
+  TTempDir folder;
+  const std::string path = folder.File(std::string(251, 'n') + ".alb");
+  for (const auto& write : {WriteFileAtomically, WriteGeneratedFile}) {
+    write(path, "first", TFlush::Now);
+    write(path, "second", TFlush::Now);
+    EXPECT_EQ(ReadFile(path), "second");
+    EXPECT_EQ(FilesIn(folder.Path()).size(), 1u);
+  }
+}
+
 // Every write beyond `bytes` fails with "File too large" while this lives.
 class TFileSizeLimit {
  public:
@@ -217,22 +270,24 @@ class TFileSizeLimit {
   void (*handler_)(int);
 };
 
-TEST(WriteFileAtomically, FailedWriteKeepsTheOldBytes) {
-  for (const bool linked : {false, true}) {
-    SCOPED_TRACE(linked ? "a file with two names" : "a file with one name");
-    TTempDir folder;
-    const std::string path = folder.Write("album.alb", "old bytes");
-    if (linked) {
-      ASSERT_EQ(::link(path.c_str(), folder.File("other.alb").c_str()), 0);
+TEST(FileWriters, FailedWriteKeepsTheOldBytes) {
+  for (const auto& write : {WriteFileAtomically, WriteGeneratedFile}) {
+    for (const bool linked : {false, true}) {
+      SCOPED_TRACE(linked ? "a file with two names" : "a file with one name");
+      TTempDir folder;
+      const std::string path = folder.Write("album.alb", "old bytes");
+      if (linked) {
+        ASSERT_EQ(::link(path.c_str(), folder.File("other.alb").c_str()), 0);
+      }
+      const std::set<std::string> before = FilesIn(folder.Path());
+      {
+        const TFileSizeLimit limit(1000);
+        EXPECT_THROW_MSG(write(path, std::string(5000, 'n'), TFlush::Now),
+                         "Cannot write file \"" + path + "\". File too large");
+      }
+      EXPECT_EQ(ReadFile(path), "old bytes");
+      EXPECT_EQ(FilesIn(folder.Path()), before) << "no temporary file";
     }
-    const std::set<std::string> before = FilesIn(folder.Path());
-    {
-      const TFileSizeLimit limit(1000);
-      EXPECT_THROW_MSG(WriteFileAtomically(path, std::string(5000, 'n')),
-                       "Cannot write file \"" + path + "\". File too large");
-    }
-    EXPECT_EQ(ReadFile(path), "old bytes");
-    EXPECT_EQ(FilesIn(folder.Path()), before) << "no temporary file";
   }
 }
 
