@@ -7,6 +7,7 @@ namespace folivant::cli {
 const char kUsage[] =
     "Usage: folivant-cli generate ALBUM.alb [--output DIR] [--jobs N] [--force] [--full] [--prune]\n"
     "                                       [--stylesheet FILE] [--style classic|modern] [--exif]\n"
+    "                                       [--no-album-copy]\n"
     "       folivant-cli create ALBUM.alb --from-folder DIR [--title TEXT] [--sort title|date|filename] [--force]\n"
     "       folivant-cli --help | --version\n";
 
@@ -14,7 +15,7 @@ const char kHelp[] =
     "folivant-cli makes web photo albums without a window.\n"
     "\n"
     "folivant-cli generate ALBUM.alb [--output DIR] [--jobs N] [--force] [--full] [--prune]\n"
-    "                      [--stylesheet FILE] [--style classic|modern] [--exif]\n"
+    "                      [--stylesheet FILE] [--style classic|modern] [--exif] [--no-album-copy]\n"
     "  Writes the web album of ALBUM.alb (either album file format): main.css, a copy\n"
     "  of the album file, a photograph and a thumbnail per photograph, one page per\n"
     "  photograph and the index pages, exactly as the application's wizard does.\n"
@@ -40,9 +41,14 @@ const char kHelp[] =
     "  --exif             modern pages show each photograph's camera data (make,\n"
     "                     model, lens, focal length, aperture, exposure, ISO, date\n"
     "                     taken) under its caption; location data is never published\n"
+    "  --no-album-copy    write no copy of the album file into DIR (it lists where\n"
+    "                     the photographs lie on this computer); --prune then\n"
+    "                     leaves a copy of an earlier run alone. An album whose\n"
+    "                     wizard had its copy turned off gets none either\n"
     "  What earlier runs wrote is recorded in $XDG_CACHE_HOME/folivant (else\n"
     "  ~/.cache/folivant), never in the album folder; without that record every\n"
-    "  photograph is rendered.\n"
+    "  photograph is rendered. Unfinished files that a killed run left in DIR\n"
+    "  (NAME.tmp-XXXXXX) are removed at the start.\n"
     "  Photographs whose files are missing, are not .jpg or .jpeg files, cannot be\n"
     "  read or decoded, or need more than the run's 1024 MB of memory get no\n"
     "  images; the run goes on, and they are listed at the end with the reason.\n"
@@ -135,9 +141,9 @@ bool ApplyOption(TOptions& options, const std::string& name, const std::optional
     options.Stylesheet = reader.PathValue(name, inline_value);
   } else if (generate && name == "--style") {
     options.Style = ParseStyle(reader.Value(name, inline_value));
-  } else if (generate && name == "--exif") {
-    if (inline_value) throw TUsageError("--exif takes no value");
-    options.CameraData = true;
+  } else if (generate && (name == "--exif" || name == "--no-album-copy")) {
+    if (inline_value) throw TUsageError(name + " takes no value");
+    (name == "--exif" ? options.CameraData : options.NoAlbumCopy) = true;
   } else if (!generate && name == "--from-folder") {
     options.FromFolder = reader.PathValue(name, inline_value);
   } else if (!generate && name == "--title") {

@@ -33,6 +33,8 @@ struct TOptions {
   /// generate: the page style and camera data for this run, instead of the album's.
   std::optional<TPageStyle> Style;
   bool CameraData = false;
+  /// generate: leave the copy of the album file out of the folder, for this run.
+  bool NoAlbumCopy = false;
   /// create:
   std::string FromFolder;
   std::optional<std::string> Title;

@@ -89,6 +89,8 @@ int PrintSummary(TAlbum& album, const TGenerationRun& run, bool pruned, double s
   if (without_images > 0) std::printf(" (%zu without images)", without_images);
   std::printf("\nImages:       %d rendered, %d up to date\n", run.RenderedCount(), run.UpToDateCount());
   if (pruned) std::printf("Removed:      %d files of earlier runs\n", run.PrunedCount());
+  if (run.RemovedTemporariesCount() > 0)
+    std::printf("Unfinished:   %d files of an interrupted run removed\n", run.RemovedTemporariesCount());
   std::printf("Pages:        %d (%d photo, %d index)\n", photographs + index_pages, photographs, index_pages);
   std::printf("Seconds:      %.2f\n", seconds);
   for (const TPhotographWithoutImages& left_out : run.PhotographsWithoutImages()) {
@@ -105,6 +107,7 @@ int Generate(const TOptions& options) {
   // Only the run and the album's copy in the output folder take them; the album file stays as it is.
   if (options.Style) album.Settings.PageStyle = *options.Style;
   if (options.CameraData) album.Settings.ShowCameraData = true;
+  if (options.NoAlbumCopy) album.Settings.AlbumCopy = false;
   TLineList stylesheet_template = StylesheetTemplate(options, album.Settings.PageStyle);
   const auto ask = [&options](const std::string& question) { return options.Force || AskAtTerminal(question); };
   switch (CheckFinish(album, FolderField(options), DesktopFolder(), ask)) {

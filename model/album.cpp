@@ -145,9 +145,11 @@ void TAlbum::SortByFileName() { Photographs.Sort(CompareByFileName); }
 void TAlbum::SortByDate() { Photographs.Sort(CompareByDate); }
 
 // Every name a run gives a file must fit the 255 bytes a file name may have on
-// Linux file systems; the longest are "<web name>_small.jpg" and "<base>.alb".
+// Linux file systems; the longest are the modern style's
+// "<web name>_small@2x.jpg" (so in both styles, and a photograph keeps its
+// names when the style changes) and "<base>.alb".
 constexpr size_t kMaxFileNameBytes = 255;
-constexpr size_t kMaxWebNameBytes = kMaxFileNameBytes - std::string_view("_small.jpg").size();
+constexpr size_t kMaxWebNameBytes = kMaxFileNameBytes - std::string_view("_small@2x.jpg").size();
 constexpr size_t kMaxAlbumFileBaseNameBytes = kMaxFileNameBytes - std::string_view(".alb").size();
 
 std::string TAlbum::AlbumFileBaseName() const {

@@ -133,6 +133,9 @@ class TAlbumSettings {
   /// Modern pages show each photograph's camera data under its caption; the
   /// album file stores it only when it is on.
   bool ShowCameraData = false;
+  /// The run writes a copy of the album file into the output folder; the
+  /// album file stores it only when it is off.
+  bool AlbumCopy = true;
 
   /// Sets the choice and its standard pixel size.
   void SetPhotoSize(TPhotoSize size);
@@ -188,7 +191,7 @@ class TAlbum {
   /// 251 bytes so that it takes ".alb" as a file name.
   std::string AlbumFileBaseName() const;
   /// Gives every photograph a unique WebName ("beach", "beach2", ...) of at
-  /// most 245 bytes, none of them the name of an index page ("index",
+  /// most 242 bytes, none of them the name of an index page ("index",
   /// "index2", ...) or of another photograph's thumbnail ("<web name>_small").
   void AssignWebNames();
 

@@ -264,6 +264,7 @@ void TXmlAlbumReader::ReadSettings(pugi::xml_node element, TAlbumSettings& setti
   IfChild(element, "homeurl", [&](pugi::xml_node child) { settings.HomeURL = ElementText(child); });
   IfChild(element, "outputdirectory", [&](pugi::xml_node child) { settings.SetOutputDirectory(Path(child)); });
   IfChild(element, "navigateinloop", [&](pugi::xml_node child) { settings.NavigateInLoop = Boolean(child); });
+  IfChild(element, "albumcopy", [&](pugi::xml_node child) { settings.AlbumCopy = Boolean(child); });
 }
 
 void TXmlAlbumReader::ReadLayout(pugi::xml_node element, TAlbumSettings& settings) const {

@@ -89,6 +89,8 @@ void WriteSettings(TAlbumFileWriter& out, const TAlbumSettings& settings) {
   out.ElementIfNotEmpty(2, "homeurl", settings.HomeURL);
   out.PathElement(2, "outputdirectory", settings.OutputDirectory);
   out.Element(2, "navigateinloop", BooleanText(settings.NavigateInLoop));
+  // Only when off, so that older files keep their bytes and older readers skip it.
+  if (!settings.AlbumCopy) out.Element(2, "albumcopy", BooleanText(false));
   out.Close(1, "settings");
 }
 

@@ -142,4 +142,10 @@ std::vector<std::string_view> SplitLineViews(std::string_view text) {
   return lines;
 }
 
+std::string AsSentence(std::string_view text) {
+  std::string sentence(text);
+  if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') sentence += '.';
+  return sentence;
+}
+
 }  // namespace folivant

@@ -23,6 +23,11 @@ std::string Utf16ToUtf8(std::string_view bytes, bool big_endian);
 /// The first `count` characters of UTF-8 text; a byte that is not valid UTF-8 counts as one character.
 std::string_view FirstCharacters(std::string_view text, size_t count);
 
+/// `text` ended as a sentence: "." is added when its last character comes
+/// after "." in character order (a letter, a digit, any non-ASCII character),
+/// not after "." itself, ")", "!" or a quotation mark; empty text stays empty.
+std::string AsSentence(std::string_view text);
+
 /// The lines of `text`, each ending at CR LF, CR or LF; a last line without a
 /// line break still counts, a final line break adds no empty line.
 std::vector<std::string_view> SplitLineViews(std::string_view text);

@@ -16,6 +16,7 @@
 #include "platform/filesystem.h"
 #include "platform/ini.h"
 #include "platform/resources.h"
+#include "platform/text.h"
 #include "wizard/renderahead.h"
 
 namespace folivant {
@@ -65,7 +66,8 @@ void CheckTemplate(const char* name, const char* load_error) {
 // Every file the run writes, by its name in the output folder; web names must
 // have been assigned.
 std::vector<std::string> OutputFileNames(const TAlbum& album) {
-  std::vector<std::string> names{"main.css", AlbumCopyName(album)};
+  std::vector<std::string> names{"main.css"};
+  if (album.Settings.AlbumCopy) names.push_back(AlbumCopyName(album));
   for (int i = 0; i < album.Photographs.Count(); ++i) {
     const std::string& web_name = album.Photographs[i].WebName;
     for (std::string_view ending : ImageFileEndings(album.Settings.PageStyle))
@@ -160,8 +162,13 @@ std::string TGenerationRun::OutputFile(const std::string& name) const { return a
 
 void TGenerationRun::WriteOutput(const std::string& name, std::string_view bytes, const std::string& inputs) {
   const std::string path = OutputFile(name);
-  WriteFileAtomically(path, bytes, TFlush::Later);
-  if (const std::optional<TFileStamp> stamp = FileStamp(path)) record_.Files[name] = {*stamp, inputs};
+  WriteGeneratedFile(path, bytes, TFlush::Later);
+  if (const std::optional<TFileStamp> stamp = FileStamp(path, TLinks::Keep)) record_.Files[name] = {*stamp, inputs};
+}
+
+void TGenerationRun::AddNotice(std::string_view sentence) {
+  if (!notice_.empty()) notice_ += " ";
+  notice_ += AsSentence(sentence);
 }
 
 void TGenerationRun::WriteLines(const TLineList& lines, const std::string& name) {
@@ -229,10 +236,11 @@ void TGenerationRun::PrepareRun() {
   image_files_.assign(static_cast<size_t>(count), std::nullopt);
   image_progress_ = {0, 2 * count};
   page_progress_ = {0, index_pages_ + count};
+  album_.AssignWebNames();
+  TidyUp();
   page_generator_->FillStylesheet(stylesheet_);
   WriteLines(stylesheet_, "main.css");
-  album_.AssignWebNames();
-  WriteAlbumCopy();
+  if (album_.Settings.AlbumCopy) WriteAlbumCopy();
   FindImagesUpToDate();
   index_ = 0;
   PassImagesUpToDate();
@@ -262,9 +270,24 @@ int64_t NowNs() {
 
 }  // namespace
 
+void TGenerationRun::TidyUp() {
+  const std::string& folder = album_.Settings.OutputDirectory;
+  const int64_t started = FileClockNowNs();
+  if (!options_.RecordFolder.empty()) {
+    TidyRunRecords(options_.RecordFolder, folder, started);
+    earlier_record_ = LoadRunRecord(options_.RecordFolder, folder);
+  }
+  // Only the temporaries of names that are surely ours, and only those an
+  // earlier run left: a run writing into the folder at the same time makes
+  // its own after this one started.
+  std::set<std::string, std::less<>> stems;
+  for (const std::string& name : OutputFileNames(album_)) stems.emplace(TemporaryStem(name));
+  for (const auto& [name, written] : earlier_record_.Files) stems.emplace(TemporaryStem(name));
+  removed_temporaries_count_ = RemoveStaleTemporaries(
+      folder, [&stems](std::string_view stem) { return stems.contains(stem); }, started);
+}
+
 void TGenerationRun::FindImagesUpToDate() {
-  if (!options_.RecordFolder.empty())
-    earlier_record_ = LoadRunRecord(options_.RecordFolder, album_.Settings.OutputDirectory);
   const int64_t settled_before = NowNs() - kStampSettlesNs;
   const auto count = static_cast<size_t>(album_.Photographs.Count());
   inputs_.assign(count, std::nullopt);
@@ -308,7 +331,7 @@ bool TGenerationRun::ImagesUpToDate(int index, const std::string& inputs) {
     const std::string name = photograph.WebName + std::string(file.Ending);
     const auto written = earlier_record_.Files.find(name);
     if (written == earlier_record_.Files.end() || written->second.Inputs != inputs) return false;
-    if (FileStamp(OutputFile(name)) != written->second.Stamp) return false;
+    if (FileStamp(OutputFile(name), TLinks::Keep) != written->second.Stamp) return false;
   }
   // The pages of an image not rendered again learn its sizes from the plan
   // it was rendered by.
@@ -340,10 +363,13 @@ void TGenerationRun::FinishRecord() {
   for (const auto& [name, written] : earlier_record_.Files) {
     if (record_.Files.contains(name)) continue;
     const std::string path = OutputFile(name);
-    if (FileStamp(path) != written.Stamp) continue;
+    // A link in the file's place never counts as the file, so pruning removes no link and nothing behind one.
+    if (FileStamp(path, TLinks::Keep) != written.Stamp) continue;
     const bool is_a_source = std::find(sources.begin(), sources.end(), written.Stamp.Identity) != sources.end();
+    // An album left without its copy keeps the copies of earlier runs as well.
+    const bool spared_copy = !album_.Settings.AlbumCopy && name.ends_with(kAlbumFileExtension);
     std::error_code error;
-    if (options_.Prune && !written_by_this_album.contains(name) && !is_a_source &&
+    if (options_.Prune && !written_by_this_album.contains(name) && !is_a_source && !spared_copy &&
         std::filesystem::remove(path, error)) {
       ++pruned_count_;
       continue;
@@ -353,16 +379,16 @@ void TGenerationRun::FinishRecord() {
   try {
     SaveRunRecord(options_.RecordFolder, album_.Settings.OutputDirectory, record_);
   } catch (const TError& error) {
-    if (!notice_.empty()) notice_ += " ";
-    notice_ += std::string(error.what()) + " The next run into this folder renders every photograph again.";
+    AddNotice(error.what());
+    AddNotice("The next run into this folder renders every photograph again.");
   }
 }
 
 void TGenerationRun::WriteAlbumCopy() {
   const std::string name = AlbumCopyName(album_);
   if (name != album_.AlbumFileBaseName() + kAlbumFileExtension)
-    notice_ = "The album file \"" + album_.FileName + "\" has the name of the album's copy, so the copy is \"" +
-              OutputFile(name) + "\".";
+    AddNotice("The album file \"" + album_.FileName + "\" has the name of the album's copy, so the copy is \"" +
+              OutputFile(name) + "\".");
   // Only a copy: the album keeps the file it was opened from or saved to, and its saved state.
   WriteOutput(name, AlbumFileText(album_));
 }

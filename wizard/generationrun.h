@@ -157,12 +157,19 @@ class TGenerationRun {
   int UpToDateCount() const { return up_to_date_count_; }
   /// Files of earlier runs removed by TRunOptions::Prune.
   int PrunedCount() const { return pruned_count_; }
+  /// Temporary files that interrupted earlier runs left in the folder, removed
+  /// at the start: regular files named exactly as the writer names the
+  /// temporaries of a file this run writes or the record lists, older than the run.
+  int RemovedTemporariesCount() const { return removed_temporaries_count_; }
   /// What the user should know about the run's files (the album's copy under
   /// another name); empty when there is nothing to tell.
   const std::string& Notice() const { return notice_; }
 
  private:
   void PrepareRun();
+  /// Keeps the record folder bounded, reads this folder's record and removes
+  /// what interrupted runs left.
+  void TidyUp();
   /// Decides which photographs need rendering, from the record and their sources.
   void FindImagesUpToDate();
   /// The ImageInputsKey of the photograph's images; nothing when its source cannot be read.
@@ -180,6 +187,8 @@ class TGenerationRun {
   /// Writes a file of the run and records it; the folder is flushed once, at the end.
   void WriteOutput(const std::string& name, std::string_view bytes, const std::string& inputs = "");
   void WriteLines(const TLineList& lines, const std::string& name);
+  /// Adds a sentence to Notice, its full stop made sure of.
+  void AddNotice(std::string_view sentence);
   /// Prunes, when asked, and keeps the record for the next run.
   void FinishRecord();
 
@@ -213,6 +222,7 @@ class TGenerationRun {
   int rendered_count_ = 0;
   int up_to_date_count_ = 0;
   int pruned_count_ = 0;
+  int removed_temporaries_count_ = 0;
 };
 
 }  // namespace folivant

@@ -5,6 +5,8 @@
 // as it is), under the folder's device and inode. Losing it only costs time:
 // a run without a usable record renders every photograph.
 
+#include <cstddef>
+#include <cstdint>
 #include <map>
 #include <string>
 
@@ -47,5 +49,17 @@ TRunRecord LoadRunRecord(const std::string& record_folder, const std::string& ou
 /// cannot carry them); their files are treated as unknown next time. Throws
 /// TError when the record cannot be written.
 void SaveRunRecord(const std::string& record_folder, const std::string& output_folder, const TRunRecord& record);
+
+/// The most records, and bytes of records, that `record_folder` keeps.
+inline constexpr size_t kMaxRunRecords = 50;
+inline constexpr uint64_t kMaxRunRecordBytes = uint64_t{256} << 20;
+
+/// Keeps `record_folder` bounded, at the start of a run into `output_folder`
+/// (whose record always stays): removes the records of output folders that
+/// are gone, then those of the folders least recently run into while more
+/// than kMaxRunRecords or kMaxRunRecordBytes remain, and the temporary files
+/// of interrupted writes of records from before `before_ns`. Reads only the
+/// start of each record; never throws.
+void TidyRunRecords(const std::string& record_folder, const std::string& output_folder, int64_t before_ns);
 
 }  // namespace folivant

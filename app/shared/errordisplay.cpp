@@ -1,10 +1,9 @@
 #include "app/shared/errordisplay.h"
 
+#include "platform/text.h"
+
 namespace folivant {
 
-QString ErrorBoxText(const QString& message) {
-  if (!message.isEmpty() && message.back() > QLatin1Char('.')) return message + QLatin1Char('.');
-  return message;
-}
+QString ErrorBoxText(const QString& message) { return QString::fromStdString(AsSentence(message.toStdString())); }
 
 }  // namespace folivant

@@ -193,6 +193,7 @@ void TfrmGenerate::ConnectHandlers() {
   connect(ui.cmbPhotoSize, &QComboBox::activated, this, Edit(&TfrmGenerate::cmbPhotoSizeChange));
 
   connect(ui.btnSelectFolder, &QPushButton::clicked, this, Handler(&TfrmGenerate::btnSelectFolderClick));
+  connect(ui.chkAlbumCopy, &QCheckBox::toggled, this, Edit(&TfrmGenerate::chkAlbumCopyClick));
 }
 
 void TfrmGenerate::Prepare(TAlbum& album, const TGlobalSettings& global_settings) {
@@ -374,7 +375,10 @@ void TfrmGenerate::SetupOutputPage() {
   const std::string& folder = album_->Settings.OutputDirectory;
   ui_->edtOutputDirectory->setText(
       QString::fromStdString(folder.empty() ? DefaultOutputFolder(*album_, desktop_folder_) : folder));
+  ui_->chkAlbumCopy->setChecked(album_->Settings.AlbumCopy);
 }
+
+void TfrmGenerate::chkAlbumCopyClick(bool checked) { album_->Settings.AlbumCopy = checked; }
 
 void TfrmGenerate::btnSelectFolderClick() {
   const QString folder =

@@ -65,6 +65,7 @@ class TfrmGenerate : public QDialog {
   void SetupIndexPage();
   void SetupPhotoPage();
   void SetupOutputPage();
+  void chkAlbumCopyClick(bool checked);
   void btnNextClick();
   void btnPreviousClick();
   void btnCancelClick();

@@ -115,7 +115,7 @@ void TfrmGenerate::ShowLeftOutPhotographs() {
       run_ ? run_->PhotographsWithoutImages() : std::vector<TPhotographWithoutImages>();
   const bool skipped = run_ && !run_->SkipEnabled();
   const bool pruned = run_ && ui.chkPrune->isChecked();
-  ui.lblPhotographsWithoutImages->setVisible(skipped || pruned || !without_images.empty());
+  const int unfinished = run_ ? run_->RemovedTemporariesCount() : 0;
   ui.lstPhotographsWithoutImages->setVisible(!without_images.empty());
   QStringList notes;
   if (!without_images.empty()) {
@@ -130,6 +130,8 @@ void TfrmGenerate::ShowLeftOutPhotographs() {
         "The preparing of the photographs was skipped: the photographs not prepared by then have no "
         "pictures in the album.");
   if (pruned) notes << tr("Files of earlier runs removed: %1.").arg(run_->PrunedCount());
+  if (unfinished > 0) notes << tr("Unfinished files of an interrupted run removed: %1.").arg(unfinished);
+  ui.lblPhotographsWithoutImages->setVisible(!notes.isEmpty());
   ui.lblPhotographsWithoutImages->setText(notes.join(QLatin1Char('\n')));
   ui.lstPhotographsWithoutImages->clear();
   for (const TPhotographWithoutImages& left_out : without_images)

@@ -9,7 +9,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <chrono>
 
+#include "platform/fileidentity.h"
 #include "platform/filesystem.h"
 #include "wizard/generationrun.h"
 #include "wizardfixture.h"
@@ -122,6 +124,41 @@ class GenerateRunTest : public QObject {
     QVERIFY(Exists(folder, "nets_small.jpg"));
     QCOMPARE(fixture.Child<QLabel>("lblPhotographsWithoutImages").text(),
              QStringLiteral("Files of earlier runs removed: 3."));
+  }
+
+  void theAlbumCopyCanBeLeftOutAndTheAlbumKeepsThatChoice() {
+    TWizardFixture fixture;
+    fixture.Album.Title = "Harbour";
+    fixture.AddPhotograph(QStringLiteral("boats.jpg"));
+    fixture.Open();
+    for (int page = 2; page <= 5; ++page) Click(fixture, "btnNext");
+    QCheckBox& copy = fixture.Child<QCheckBox>("chkAlbumCopy");
+    QVERIFY(copy.isChecked());
+    fixture.Album.Saved = true;
+    QTest::mouseClick(&copy, Qt::LeftButton, {}, QPoint(copy.height(), copy.height() / 2));  // on its box or label
+    QVERIFY(!fixture.Album.Settings.AlbumCopy);
+    QVERIFY(!fixture.Album.Saved);
+    Click(fixture, "btnFinish");
+    QVERIFY(TickUntil([&] { return fixture.Wizard->CurrentPage() == 7; }));
+    const std::string folder = fixture.Album.Settings.OutputDirectory;
+    QCOMPARE(FilesIn(folder), (QStringList{"boats.html", "boats.jpg", "boats_small.jpg", "index.html", "main.css"}));
+
+    // A run that was killed left a temporary file, which the next run removes and names.
+    QFile temporary(QString::fromStdString(folder + "boats.jpg.tmp-AbCdEf"));
+    QVERIFY(temporary.open(QIODevice::WriteOnly));
+    temporary.close();
+    // The next run starts when the clock that stamps files has passed the kill.
+    const auto killed = std::chrono::system_clock::now().time_since_epoch();
+    QVERIFY(TickUntil([&] { return FileClockNowNs() > std::chrono::nanoseconds(killed).count(); }));
+    fixture.Open();
+    for (int page = 2; page <= 5; ++page) Click(fixture, "btnNext");
+    QVERIFY(!fixture.Child<QCheckBox>("chkAlbumCopy").isChecked());
+    fixture.Dialogs.Answers = {true};  // into the existing folder
+    Click(fixture, "btnFinish");
+    QVERIFY(TickUntil([&] { return fixture.Wizard->CurrentPage() == 7; }));
+    QCOMPARE(FilesIn(folder), (QStringList{"boats.html", "boats.jpg", "boats_small.jpg", "index.html", "main.css"}));
+    QCOMPARE(fixture.Child<QLabel>("lblPhotographsWithoutImages").text(),
+             QStringLiteral("Unfinished files of an interrupted run removed: 1."));
   }
 
   void aModernAlbumGetsItsOwnStylesheetTemplate() {

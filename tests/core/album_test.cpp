@@ -114,21 +114,21 @@ TEST(Album, AlbumFileBaseNameKeepsLettersAndFitsAFileName) {
 }
 
 TEST(Album, AssignWebNamesFitEveryOutputFileIntoAFileName) {
-  const std::string a245(245, 'a');
+  // "<web name>_small@2x.jpg", the longest, in 255 bytes.
+  const std::string a242(242, 'a');
+  const std::string a241(241, 'a');
   struct Row {
     const char* why;
     std::vector<std::string> titles;
     std::vector<std::string> web_names;
   };
   const Row rows[] = {
-      {"245 letters stay whole", {a245}, {a245}},
-      {"246 letters lose the last", {a245 + "b"}, {a245}},
+      {"242 letters stay whole", {a242}, {a242}},
+      {"243 letters lose the last", {a242 + "b"}, {a242}},
       {"the number takes the place of letters",
-       {a245 + "b", a245 + "c", std::string(300, 'a')},
-       {a245, std::string(244, 'a') + "2", std::string(244, 'a') + "3"}},
-      {"a short name followed by a number stays as it was",
-       {std::string(244, 'a'), std::string(244, 'a')},
-       {std::string(244, 'a'), std::string(244, 'a') + "2"}},
+       {a242 + "b", a242 + "c", std::string(300, 'a')},
+       {a242, a241 + "2", a241 + "3"}},
+      {"a short name followed by a number stays as it was", {a241, a241}, {a241, a241 + "2"}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.why);

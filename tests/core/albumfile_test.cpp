@@ -118,13 +118,19 @@ TEST(AlbumFileWriter, WritesConditionalElementsOnlyWhenTheyHoldSomething) {
                               "    </photo>\r\n"));
   EXPECT_THAT(text, Not(HasSubstr("<pagestyle>"))) << "the classic style is what a file without it means";
   EXPECT_THAT(text, Not(HasSubstr("<cameradata>")));
+  EXPECT_THAT(text, Not(HasSubstr("<albumcopy>"))) << "a copy in the album folder is what a file without it means";
 
   album.Settings.PageStyle = TPageStyle::Modern;
   album.Settings.ShowCameraData = true;
-  EXPECT_THAT(AlbumFileText(album), HasSubstr("    <navigationbelowphoto>False</navigationbelowphoto>\r\n"
-                                              "    <pagestyle>modern</pagestyle>\r\n"
-                                              "    <cameradata>True</cameradata>\r\n"
-                                              "  </layout>\r\n"));
+  album.Settings.AlbumCopy = false;
+  const std::string changed = AlbumFileText(album);
+  EXPECT_THAT(changed, HasSubstr("    <navigationbelowphoto>False</navigationbelowphoto>\r\n"
+                                 "    <pagestyle>modern</pagestyle>\r\n"
+                                 "    <cameradata>True</cameradata>\r\n"
+                                 "  </layout>\r\n"));
+  EXPECT_THAT(changed, HasSubstr("    <navigateinloop>False</navigateinloop>\r\n"
+                                 "    <albumcopy>False</albumcopy>\r\n"
+                                 "  </settings>\r\n"));
 }
 
 TEST(AlbumFileWriter, NeverWritesInvalidUtf8OrForbiddenControlCharacters) {
@@ -161,6 +167,7 @@ TEST(AlbumFile, RoundTripKeepsEverythingStored) {
   settings.ColorScheme.HotLinkColor = 0xFF000005;  // a system colour of the Windows version
   settings.PageStyle = TPageStyle::Modern;
   settings.ShowCameraData = true;
+  settings.AlbumCopy = false;
   const TRotation rotations[] = {TRotation::None, TRotation::Left, TRotation::Right, TRotation::UpsideDown};
   for (TRotation rotation : rotations) {
     TPhotograph& photo = saved.Photographs.Add(std::make_unique<TPhotograph>());
@@ -198,6 +205,7 @@ TEST(AlbumFile, RoundTripKeepsEverythingStored) {
   EXPECT_EQ(read.ColorScheme.LinkColor, 0x00FF00u);
   EXPECT_EQ(read.ColorScheme.HotLinkColor, 0xFF000005u);
   EXPECT_EQ(read.PageStyle, TPageStyle::Modern);
+  EXPECT_FALSE(read.AlbumCopy);
   EXPECT_TRUE(read.ShowCameraData);
   ASSERT_EQ(loaded.Photographs.Count(), 4);
   for (int i = 0; i < 4; ++i) {

@@ -1,6 +1,7 @@
 #include "albumfolder.h"
 
 #include <jpeglib.h>
+#include <sys/stat.h>
 
 #include <csetjmp>
 #include <cstdio>
@@ -16,6 +17,15 @@ std::set<std::string> FilesIn(const std::string& folder) {
   for (const auto& entry : std::filesystem::directory_iterator(folder))
     if (entry.is_regular_file()) names.insert(entry.path().filename().string());
   return names;
+}
+
+std::string RunRecordName(const std::string& folder) {
+  struct stat info {};
+  EXPECT_EQ(::stat(folder.c_str(), &info), 0) << folder;
+  char name[64];
+  std::snprintf(name, sizeof name, "run-%llx-%llx.json", static_cast<unsigned long long>(info.st_dev),
+                static_cast<unsigned long long>(info.st_ino));
+  return name;
 }
 
 std::vector<std::string> PageReferences(const std::string& page) {

@@ -13,6 +13,10 @@ namespace folivant::test {
 /// The names of the regular files of a folder (not its sub-folders), sorted.
 std::set<std::string> FilesIn(const std::string& folder);
 
+/// The name of the record of the runs into `folder` in the cache folder: after
+/// the folder's device and inode.
+std::string RunRecordName(const std::string& folder);
+
 /// Every href and src attribute value of a page, in order of appearance.
 std::vector<std::string> PageReferences(const std::string& page);
 

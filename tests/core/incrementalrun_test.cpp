@@ -17,6 +17,7 @@
 
 #include "albumfolder.h"
 #include "generator/utilities.h"
+#include "platform/fileidentity.h"
 #include "platform/filesystem.h"
 #include "platform/resources.h"
 #include "samplephotos.h"
@@ -30,6 +31,7 @@ namespace {
 
 using test::FilesIn;
 using test::ReadFile;
+using test::RunRecordName;
 using test::TTempDir;
 
 struct TCounts {
@@ -78,6 +80,8 @@ class TAlbumUnderEdit {
     }
     EXPECT_TRUE(run.Completed());
     EXPECT_EQ(run.ImageProgress().Position, 2 * album_.Photographs.Count()) << "two a photograph, either way";
+    Notice = run.Notice();
+    RemovedTemporaries = run.RemovedTemporariesCount();
     return {run.RenderedCount(), run.UpToDateCount(), run.PrunedCount()};
   }
   TCounts Generate(TRunOptions options = {}) {
@@ -104,6 +108,10 @@ class TAlbumUnderEdit {
     std::filesystem::remove_all(Folder());
     std::filesystem::rename(kept, Folder());
   }
+
+  /// Of the last run.
+  std::string Notice;
+  int RemovedTemporaries = -1;
 
  private:
   TTempDir photos_;
@@ -311,6 +319,140 @@ TEST(IncrementalRun, ASettledSourceIsReadAgainOnlyWhenItsStampChanged) {
                                    std::filesystem::file_time_type::clock::now());
   EXPECT_EQ(album.Generate(), (TCounts{0, 2, 0})) << "touched, read again, the same";
   album.ExpectAsFresh(true);
+}
+
+TEST(IncrementalRun, RemovesOnlyTheTemporariesThatInterruptedRunsLeft) {
+  TAlbumUnderEdit album;
+  for (const char* name : {"a.jpg", "b.jpg", "l.jpg"}) album.Add(album.WriteSource(name, name[0]));
+  album.Album().Photographs[2].Title = std::string(300, 'l');
+  album.Generate();
+  album.Album().Photographs.Remove(&album.Album().Photographs[1]);  // b's files: only the record lists them
+  const std::string folder = album.Folder() + "/";
+  struct Row {
+    const char* why;
+    std::string name;
+    bool removed;
+  };
+  const Row rows[] = {
+      {"an image", "a.jpg.tmp-Ab3dE9", true},
+      {"an index page", "index.html.tmp-abcdef", true},
+      {"the album copy", "Edits.alb.tmp-xYz123", true},
+      {"a file only the record lists", "b_small.jpg.tmp-ZZZZZZ", true},
+      {"a long name, cut to fit", std::string(242, 'l').append(".j.tmp-q1w2e3"), true},
+      {"five letters", "main.css.tmp-abcde", false},
+      {"seven letters", "main.css.tmp-abcdefg", false},
+      {"not a letter", "main.css.tmp-abc_ef", false},
+      {"another mark", "a.jpg.TMP-abcdef", false},
+      {"not a name of the run's", "notes.txt.tmp-abcdef", false},
+  };
+  for (const Row& row : rows) OverwriteInPlace(folder + row.name, "half");
+  std::filesystem::create_symlink("a.html", folder + "a.html.tmp-Linked");
+  std::filesystem::create_directory(folder + "a.html.tmp-Folder");
+  OverwriteInPlace(folder + "a.html.tmp-Future", "");
+  std::filesystem::last_write_time(folder + "a.html.tmp-Future",
+                                   std::filesystem::file_time_type::clock::now() + std::chrono::hours(1));
+
+  test::WaitForFileClockTick();  // the next run starts later than the one that left them
+  album.Generate();
+  EXPECT_EQ(album.RemovedTemporaries, 5);
+  for (const Row& row : rows) EXPECT_EQ(std::filesystem::exists(folder + row.name), !row.removed) << row.why;
+  for (const char* kept : {"a.html.tmp-Linked", "a.html.tmp-Folder", "a.html.tmp-Future"})
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::symlink_status(folder + kept))) << kept;
+}
+
+TEST(IncrementalRun, ARecordThatCannotBeWrittenIsToldInWholeSentences) {
+  TAlbumUnderEdit album;
+  album.Add(album.WriteSource("a.jpg", 1));
+  std::filesystem::create_directories(album.Folder());
+  std::filesystem::create_directories(album.Records());
+  const std::string record = album.Records() + "/" + RunRecordName(album.Folder());
+  ASSERT_EQ(::mkfifo(record.c_str(), 0644), 0);
+  album.Generate();
+  EXPECT_EQ(album.Notice, "Cannot write \"" + record +
+                              "\": it is a named pipe, not a file. The next run into this folder renders every "
+                              "photograph again.");
+}
+
+// A record as SaveRunRecord writes it, of a folder and its identity.
+std::string RecordOf(const std::string& folder, uint64_t device, uint64_t inode) {
+  return R"({"format":1,"folder":")" + folder + R"(","device":)" + std::to_string(device) + R"(,"inode":)" +
+         std::to_string(inode) + R"(,"files":{},"sources":{}})";
+}
+
+TEST(RunRecord, RecordsOfFoldersThatAreGoneGoAndTheRestStaysBounded) {
+  TAlbumUnderEdit album;
+  album.Add(album.WriteSource("a.jpg", 1));
+  TTempDir folders;
+  for (const char* name : {"one", "two", "three"})
+    album.Generate({.RecordFolder = album.Records()}, folders.File(name));
+  std::filesystem::remove_all(folders.File("one"));
+  std::filesystem::rename(folders.File("two"), folders.File("moved"));
+  EXPECT_EQ(album.Generate({.RecordFolder = album.Records()}, folders.File("moved")), (TCounts{0, 1, 0}))
+      << "a folder moved keeps its record when the next run goes into it";
+  EXPECT_EQ(FilesIn(album.Records()),
+            (std::set<std::string>{RunRecordName(folders.File("three")), RunRecordName(folders.File("moved"))}))
+      << "the deleted folder's record is gone";
+
+  TTempDir cache;
+  const auto identity = [](const std::string& path) {
+    struct stat info {};
+    EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
+    return std::pair<uint64_t, uint64_t>(info.st_dev, info.st_ino);
+  };
+  int written = 0;
+  const auto write_record = [&](const std::string& name, const std::string& text) {
+    const std::string path = cache.Write(name, text);
+    // Each written later than the one before, all of them in the past.
+    std::filesystem::last_write_time(
+        path, std::filesystem::file_time_type::clock::now() + std::chrono::seconds(++written - 1000));
+  };
+  const std::string current = folders.File("three");
+  const auto [device, inode] = identity(current);
+  write_record(RunRecordName(current), "the current folder's record is never looked at");
+  std::vector<std::string> live;
+  for (size_t i = 0; i < kMaxRunRecords + 5; ++i) {
+    const std::string folder = folders.File("live" + std::to_string(i));
+    std::filesystem::create_directory(folder);
+    const auto [live_device, live_inode] = identity(folder);
+    live.push_back(RunRecordName(folder));
+    write_record(live.back(), RecordOf(folder + "/", live_device, live_inode));
+  }
+  std::filesystem::create_directory(folders.File("replaced"));
+  const std::string huge_old_layout = R"({"device":)" + std::to_string(device) + R"(,"files":{")" +
+                                      std::string(100000, 'x') + R"(":0},"folder":")" + current +
+                                      R"(/","format":1,"inode":)" + std::to_string(inode) + "}";
+  struct Row {
+    const char* why;
+    std::string text;
+    bool kept;
+  };
+  const Row rows[] = {
+      {"a folder deleted", RecordOf(folders.File("one") + "/", device, 99), false},
+      {"a folder replaced by another", RecordOf(folders.File("replaced") + "/", device, 99), false},
+      {"a folder on a disk not mounted now", RecordOf("/folivant-unplugged/album/", identity("/").first + 1, 99), true},
+      {"damaged", "{\"format\":1,\"fol", false},
+      {"the layout before the header led", huge_old_layout, true},
+  };
+  for (size_t i = 0; i < std::size(rows); ++i) write_record("run-a-" + std::to_string(i) + ".json", rows[i].text);
+  write_record("run-a-0.json.tmp-Xy12Zw", "half");
+
+  test::WaitForFileClockTick();
+  TidyRunRecords(cache.Path(), current, FileClockNowNs());
+  const std::set<std::string> left = FilesIn(cache.Path());
+  EXPECT_EQ(left.size(), kMaxRunRecords);
+  EXPECT_TRUE(left.contains(RunRecordName(current)));
+  for (size_t i = 0; i < std::size(rows); ++i)
+    EXPECT_EQ(left.contains("run-a-" + std::to_string(i) + ".json"), rows[i].kept) << rows[i].why;
+  // The folders least recently run into go first: 58 records were left, the 8 oldest go.
+  EXPECT_FALSE(left.contains(live[7]));
+  EXPECT_TRUE(left.contains(live[8]));
+
+  const std::string sparse = cache.File(live.back());
+  std::filesystem::resize_file(sparse, kMaxRunRecordBytes);
+  std::filesystem::last_write_time(sparse, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+  TidyRunRecords(cache.Path(), current, FileClockNowNs());
+  EXPECT_FALSE(std::filesystem::exists(sparse)) << "the bytes are bounded as well";
+  EXPECT_EQ(FilesIn(cache.Path()).size(), kMaxRunRecords - 1);
 }
 
 TEST(RunRecord, LivesInTheUsersCacheFolder) {

@@ -2,10 +2,14 @@
 
 #include <sys/wait.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <thread>
+
+#include "platform/fileidentity.h"
 
 namespace folivant::test {
 
@@ -45,6 +49,12 @@ void TEnvironment::Set(const char* value) {
     ::setenv(name_, value, 1);
   else
     ::unsetenv(name_);
+}
+
+void WaitForFileClockTick() {
+  const int64_t now =
+      std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch()).count();
+  while (FileClockNowNs() <= now) std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 TCommandResult RunCommand(const std::string& command) {

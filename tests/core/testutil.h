@@ -60,6 +60,11 @@ struct TCommandResult {
   std::string output;
 };
 
+/// Waits until the clock that stamps files (FileClockNowNs, which lags behind
+/// the time by some milliseconds) has passed this moment, so that every file
+/// written so far is older than what starts next.
+void WaitForFileClockTick();
+
 /// Runs a shell command and collects its standard output and error.
 TCommandResult RunCommand(const std::string& command);
 
