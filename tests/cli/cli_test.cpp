@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <vector>
 
 #include "albumfolder.h"
+#include "clihome.h"
 #include "generator/pagegenerator.h"
 #include "model/albumclasses.h"
 #include "model/globalsettings.h"
@@ -23,44 +22,9 @@ namespace {
 
 using test::FilesIn;
 using test::ReadFile;
+using test::TCliHome;
+using test::TResult;
 using test::TTempDir;
-
-struct TResult {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string ShellQuoted(const std::string& text) { return "'" + ReplaceAll(text, "'", "'\\''") + "'"; }
-
-/// A user's world for one test: a home folder with its own settings and
-/// desktop, never the real ones. Runs folivant-cli there, as a user would.
-class TCliHome : public TTempDir {
- public:
-  TResult Run(const std::vector<std::string>& arguments) const {
-    std::string command = "cd " + ShellQuoted(Path()) + " && env HOME=" + ShellQuoted(Path()) +
-                          " XDG_CONFIG_HOME=" + ShellQuoted(File("config")) +
-                          " XDG_CACHE_HOME=" + ShellQuoted(File("cache")) +
-                          " FOLIVANT_CONFIG_DIR=" + ShellQuoted(File("config/folivant")) +
-                          " XDG_DESKTOP_DIR= " + ShellQuoted(FOLIVANT_CLI);
-    for (const std::string& argument : arguments) command += " " + ShellQuoted(argument);
-    command += " </dev/null >" + ShellQuoted(File("stdout.txt")) + " 2>" + ShellQuoted(File("stderr.txt"));
-    const int status = std::system(command.c_str());
-    TResult result;
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = ReadFile(File("stdout.txt"));
-    result.err = ReadFile(File("stderr.txt"));
-    return result;
-  }
-
-  /// Writes sample photographs into the sub-folder `folder`.
-  void WritePhotos(const std::string& folder, const std::vector<samples::TSamplePicture>& pictures) const {
-    std::filesystem::create_directories(File(folder));
-    for (const samples::TSamplePicture& picture : pictures)
-      Write(folder + "/" + picture.FileName,
-            samples::MakeSamplePhoto(picture.Scene, picture.Width, picture.Height, picture.Metadata));
-  }
-};
 
 /// A command line that must fail with exit status 1 and this message.
 struct TFailure {
@@ -439,6 +403,7 @@ TEST(Cli, UsageErrorsExitWithTwoAndTheUsage) {
        {"generate", "a.alb", "--style", "Modern"},
        "--style takes classic or modern, not \"Modern\""},
       {"exif with a value", {"generate", "a.alb", "--exif=yes"}, "--exif takes no value"},
+      {"no album copy with a value", {"generate", "a.alb", "--no-album-copy=1"}, "--no-album-copy takes no value"},
   };
   TCliHome home;
   for (const Row& row : rows) {
@@ -454,8 +419,9 @@ TEST(Cli, HelpDocumentsEveryOption) {
   TCliHome home;
   const TResult result = home.Run({"--help"});
   EXPECT_EQ(result.status, 0);
-  for (const char* option : {"generate", "create", "--output", "--jobs", "--force", "--full", "--prune", "--stylesheet",
-                             "--from-folder", "--title", "--sort", "title, date", "--style", "--exif", "Exit status"})
+  for (const char* option :
+       {"generate", "create", "--output", "--jobs", "--force", "--full", "--prune", "--stylesheet", "--from-folder",
+        "--title", "--sort", "title, date", "--style", "--exif", "--no-album-copy", "Exit status"})
     EXPECT_NE(result.out.find(option), std::string::npos) << option;
 }
 
