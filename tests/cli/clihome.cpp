@@ -207,17 +207,20 @@ TResult TCliHome::Spawn(const std::vector<std::string>& arguments, const TConfin
     ::execve(argv[0], argv.data(), envp.data());
     ::_exit(127);
   }
+  const int fork_error = errno;
   TResult result;
-  if (confinement) {
-    ::close(sockets[1]);
-    const int listener = ReceiveDescriptor(sockets[0]);
-    ::close(sockets[0]);
-    if (listener >= 0) {
+  for (const int descriptor : {input, output, error, sockets[1]}) ::close(descriptor);
+  if (confinement && run > 0) {
+    if (const int listener = ReceiveDescriptor(sockets[0]); listener >= 0) {
       Supervise(listener, run, confinement->KillAt, result);
       ::close(listener);
     }
   }
-  for (const int descriptor : {input, output, error}) ::close(descriptor);
+  ::close(sockets[0]);
+  if (run < 0) {
+    ADD_FAILURE() << "cannot start folivant-cli: " << std::strerror(fork_error);
+    return result;
+  }
   int status = 0;
   ::waitpid(run, &status, 0);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
