@@ -11,6 +11,7 @@
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "platform/error.h"
 #include "platform/stoprequest.h"
 
 namespace {
@@ -79,7 +80,7 @@ int main(int argc, char** argv) {
   try {
     status = Run(options);
   } catch (const std::exception& error) {
-    std::fprintf(stderr, "folivant-cli: %s\n", error.what());
+    std::fprintf(stderr, "folivant-cli: %s\n", folivant::ErrorMessage(error).c_str());
   }
   if (stop_signal != 0) EndBySignal(stop_signal);
   return status;
