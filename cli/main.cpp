@@ -20,7 +20,7 @@ namespace {
 // milliseconds away, also while a large photograph is decoded), so that it
 // unwinds and no file is left half-written; the process then ends by the same
 // signal, as the shell expects. Should the work not have ended within
-// kStopDeadline (a write to a slow disk, a read from a network file system
+// kStopDeadlineMicroseconds (a write to a slow disk, a read from a network file system
 // that hangs), or should the signal come again, it ends at once.
 constexpr suseconds_t kStopDeadlineMicroseconds = 800'000;
 
