@@ -61,9 +61,11 @@ const char kHelp[] =
     "  --sort ORDER       title, date (when taken) or filename; default: as found\n"
     "  --force            replace an existing ALBUM.alb\n"
     "\n"
-    "Progress goes to standard error when it is a terminal. Exit status: 0 on\n"
-    "success, 1 when the work failed (the message says why), 2 for a usage error,\n"
-    "3 when the album was written but some photographs got no images.\n"
+    "Progress goes to standard error when it is a terminal. Ctrl+C (or SIGTERM)\n"
+    "stops the work within a second; every file written is complete, and the\n"
+    "program ends by that signal. Exit status: 0 on success, 1 when the work\n"
+    "failed (the message says why), 2 for a usage error, 3 when the album was\n"
+    "written but some photographs got no images.\n"
     "Settings are read from the same per-user settings file as the application.\n";
 
 namespace {

@@ -9,6 +9,7 @@
 #include "model/albumclasses.h"
 #include "platform/error.h"
 #include "platform/filesystem.h"
+#include "platform/stoprequest.h"
 
 namespace folivant::cli {
 
@@ -35,7 +36,10 @@ int Create(const TOptions& options) {
 
   TAlbum album;
   if (options.Title) album.Title = *options.Title;
-  for (const std::string& path : paths) album.Photographs.Add(std::make_unique<TPhotograph>()).SetFileName(path);
+  for (const std::string& path : paths) {
+    StopPoint();  // a large folder takes a while; nothing is written until the end
+    album.Photographs.Add(std::make_unique<TPhotograph>()).SetFileName(path);
+  }
   if (options.Sort) Sort(album, *options.Sort);
   album.FileName = options.Album;
   album.SaveToFile();

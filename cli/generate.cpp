@@ -1,7 +1,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -16,15 +15,12 @@
 #include "platform/filesystem.h"
 #include "platform/programfolder.h"
 #include "platform/settingsstore.h"
+#include "platform/stoprequest.h"
 #include "wizard/generationrun.h"
 
 namespace folivant::cli {
 
 namespace {
-
-volatile std::sig_atomic_t cancel_requested = 0;
-
-void OnInterrupt(int) { cancel_requested = 1; }
 
 TAlbum OpenAlbum(const std::string& path) { return std::move(*TAlbum::LoadFromFile(path)); }
 
@@ -49,7 +45,10 @@ bool AskAtTerminal(const std::string& question) {
   if (!::isatty(STDIN_FILENO) || !::isatty(STDERR_FILENO)) return false;
   std::cerr << question << " [y/N] " << std::flush;
   std::string answer;
-  if (!std::getline(std::cin, answer)) return false;
+  if (!std::getline(std::cin, answer)) {
+    StopPoint();  // Ctrl+C at the question
+    return false;
+  }
   return answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes";
 }
 
@@ -119,13 +118,9 @@ int Generate(const TOptions& options) {
   }
   TGenerationRun run(album, std::move(stylesheet_template),
                      {.Jobs = options.Jobs, .Full = options.Full, .Prune = options.Prune});
-  // From here on Ctrl-C stops the run between two steps, so that no file is
-  // left half-written; before, nothing has been written that it could harm.
-  std::signal(SIGINT, OnInterrupt);
-  std::signal(SIGTERM, OnInterrupt);
   TProgressLine progress;
   for (;;) {
-    if (cancel_requested) throw TError("Cancelled; the files written so far remain.");
+    StopPoint();  // a step may end sooner, at a stop point of its own
     if (!run.RunTick()) break;
     progress.Show(run);
   }

@@ -21,7 +21,8 @@ std::vector<TImageFile> ExpectedImageFiles(const TAlbumSettings& settings, const
 std::string ImageInputsKey(const TAlbumSettings& settings, const TPhotograph& photograph, uint64_t source_size,
                            const std::string& source_fingerprint) {
   // Only what the renderer reads: "medium" and a custom width of the same
-  // pixels give the same image.
+  // pixels give the same image. The fingerprint comes last, where
+  // KeyFingerprint finds it.
   const std::string width =
       settings.PhotoSize == TPhotoSize::Original ? "original" : std::to_string(settings.PhotoWidth);
   return "renderer " + std::to_string(kRendererVersion) + "; quality " + std::to_string(kPhotoQuality) + "/" +
@@ -30,5 +31,7 @@ std::string ImageInputsKey(const TAlbumSettings& settings, const TPhotograph& ph
          "; rotation " + RotationToText(photograph.Rotation) + "; source " + std::to_string(source_size) + " bytes " +
          source_fingerprint;
 }
+
+std::string KeyFingerprint(const std::string& key) { return key.substr(key.rfind(' ') + 1); }
 
 }  // namespace folivant

@@ -32,4 +32,9 @@ std::vector<TImageFile> ExpectedImageFiles(const TAlbumSettings& settings, const
 std::string ImageInputsKey(const TAlbumSettings& settings, const TPhotograph& photograph, uint64_t source_size,
                            const std::string& source_fingerprint);
 
+/// The source fingerprint an ImageInputsKey was made with. It is the key's
+/// last word, so a run can tell before it reads a source whether the key of
+/// its earlier images could still be the current one.
+std::string KeyFingerprint(const std::string& key);
+
 }  // namespace folivant

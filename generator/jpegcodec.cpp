@@ -7,14 +7,17 @@
 // clang-format on
 #include <algorithm>
 #include <bit>
-#include <cerrno>
 #include <csetjmp>
 #include <cstdlib>
+#include <exception>
+#include <optional>
 #include <vector>
 
 #include "model/metadata/imgdata.h"
 #include "platform/error.h"
+#include "platform/fileidentity.h"
 #include "platform/filesystem.h"
+#include "platform/stoprequest.h"
 
 namespace folivant {
 
@@ -55,19 +58,83 @@ void InitErrorManager(TErrorManager& error) {
   error.pub.emit_message = EmitMessage;
 }
 
-[[noreturn]] void ThrowDecodeError(const TErrorManager& error) { throw TPictureError(error.message); }
-
 [[noreturn]] void ThrowEncodeError(const TErrorManager& error) { throw TError(error.message); }
 
 // The functions that call setjmp hold only trivially destructible locals, so the
 // jump skips no destructor; their callers destroy the libjpeg object and throw.
 
-bool ReadHeader(jpeg_decompress_struct* cinfo, TErrorManager* error, FILE* file, int64_t memory_limit) {
+// Bytes handed to the library at a time.
+constexpr size_t kSourceBuffer = 64 << 10;
+
+// The library's source of bytes: the photograph's one TFileReader, which
+// hashes what it reads, so that decoding also fingerprints the file. Every
+// marker the library reads (APP segments included) comes through here.
+// Errors of the reader (and a stop) cannot pass through the library's C
+// frames: they are kept here, the library is made to jump back, and the
+// caller rethrows them.
+struct TSource {
+  jpeg_source_mgr pub{};
+  TFileReader* file = nullptr;
+  std::exception_ptr error;
+  bool started = false;
+  JOCTET buffer[kSourceBuffer];
+};
+
+void InitSource(j_decompress_ptr) {}
+void TermSource(j_decompress_ptr) {}
+
+boolean FillInputBuffer(j_decompress_ptr cinfo) {
+  auto* source = reinterpret_cast<TSource*>(cinfo->src);
+  size_t count = 0;
+  try {
+    StopPoint();
+    count = source->file->Read(source->buffer, kSourceBuffer);
+  } catch (...) {
+    source->error = std::current_exception();
+  }
+  if (source->error) ERREXIT(cinfo, JERR_FILE_READ);
+  if (count == 0) {
+    if (!source->started) ERREXIT(cinfo, JERR_INPUT_EMPTY);
+    // As libjpeg's own file source does: an end marker in place of the
+    // missing data, and the warning that EmitMessage makes an error.
+    WARNMS(cinfo, JWRN_JPEG_EOF);
+    source->buffer[0] = 0xFF;
+    source->buffer[1] = JPEG_EOI;
+    count = 2;
+  }
+  source->started = true;
+  source->pub.next_input_byte = source->buffer;
+  source->pub.bytes_in_buffer = count;
+  return TRUE;
+}
+
+// Skipped bytes are read all the same: the fingerprint covers every byte.
+void SkipInputData(j_decompress_ptr cinfo, long count) {
+  jpeg_source_mgr* source = cinfo->src;
+  if (count <= 0) return;
+  while (static_cast<size_t>(count) > source->bytes_in_buffer) {
+    count -= static_cast<long>(source->bytes_in_buffer);
+    FillInputBuffer(cinfo);
+  }
+  source->next_input_byte += count;
+  source->bytes_in_buffer -= static_cast<size_t>(count);
+}
+
+void InitSourceManager(TSource& source, TFileReader& file) {
+  source.file = &file;
+  source.pub.init_source = InitSource;
+  source.pub.fill_input_buffer = FillInputBuffer;
+  source.pub.skip_input_data = SkipInputData;
+  source.pub.resync_to_restart = jpeg_resync_to_restart;
+  source.pub.term_source = TermSource;
+}
+
+bool ReadHeader(jpeg_decompress_struct* cinfo, TErrorManager* error, TSource* source, int64_t memory_limit) {
   if (setjmp(error->jump)) return false;
   jpeg_create_decompress(cinfo);
   // Beyond this the library refuses to allocate rather than take it all.
   cinfo->mem->max_memory_to_use = static_cast<long>(memory_limit);
-  jpeg_stdio_src(cinfo, file);
+  cinfo->src = &source->pub;
   jpeg_read_header(cinfo, TRUE);
   return true;
 }
@@ -124,6 +191,8 @@ bool Compress(TCompression* compression, const TRaster* raster, int quality) {
   jpeg_set_quality(cinfo, quality, TRUE);
   jpeg_start_compress(cinfo, TRUE);
   while (cinfo->next_scanline < cinfo->image_height) {
+    // A large picture takes a while: a stop is heeded between bands of rows.
+    if (cinfo->next_scanline % kRowBatch == 0) StopPoint();
     // libjpeg only reads the rows it is given.
     auto* row =
         const_cast<JSAMPLE*>(reinterpret_cast<const JSAMPLE*>(raster->Row(static_cast<int32_t>(cinfo->next_scanline))));
@@ -143,12 +212,24 @@ uint32_t CmykToRaster(const uint8_t* cmyk, bool inverted) {
   return kOpaqueAlpha | Product255(c, k) << 16 | Product255(m, k) << 8 | Product255(y, k);
 }
 
+// The reader's errors make the photograph one that cannot be read; a stop stays a stop.
+[[noreturn]] void ThrowAsPictureError(const std::exception_ptr& error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const TStopped&) {
+    throw;
+  } catch (const TError& reader_error) {
+    throw TPictureError(reader_error.what());
+  }
+}
+
 }  // namespace
 
 struct TJpegReader::TState {
   jpeg_decompress_struct cinfo{};
   TErrorManager error{};
-  FILE* file = nullptr;
+  std::optional<TFileReader> file;
+  TSource source;
   bool started = false;
   bool cmyk = false;
   bool inverted_cmyk = false;
@@ -161,24 +242,27 @@ struct TJpegReader::TState {
   ~TState() {
     // Safe on a structure that was never created: libjpeg checks its memory manager.
     jpeg_destroy_decompress(&cinfo);
-    if (file) std::fclose(file);
   }
   TState(const TState&) = delete;
   TState& operator=(const TState&) = delete;
+
+  void Open(const std::string& path) {
+    try {
+      file.emplace(path);
+    } catch (const TError&) {
+      ThrowAsPictureError(std::current_exception());
+    }
+    InitSourceManager(source, *file);
+  }
+
+  // After the library jumped back: the reader's error when it was the cause, else the library's message.
+  [[noreturn]] void ThrowDecodeError() const {
+    if (source.error) ThrowAsPictureError(source.error);
+    throw TPictureError(error.message);
+  }
 };
 
 namespace {
-
-FILE* OpenPictureFile(const std::string& path) {
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (file) return file;
-  const int error_number = errno;
-  try {
-    ThrowFileError("Cannot open file", path, error_number);
-  } catch (const TError& error) {
-    throw TPictureError(error.what());
-  }
-}
 
 // Rows in flight, generously: a band of rows per component in each of the
 // library's buffers (input, upsampling, colour conversion).
@@ -189,9 +273,9 @@ constexpr int64_t kRowBytesPerComponent = 128;
 TJpegReader::TJpegReader(const std::string& path, int scale_denom, int64_t memory_limit)
     : state_(std::make_unique<TState>()) {
   TState& state = *state_;
-  state.file = OpenPictureFile(path);
+  state.Open(path);
   jpeg_decompress_struct& cinfo = state.cinfo;
-  if (!ReadHeader(&cinfo, &state.error, state.file, memory_limit)) ThrowDecodeError(state.error);
+  if (!ReadHeader(&cinfo, &state.error, &state.source, memory_limit)) state.ThrowDecodeError();
 
   const int64_t pixels = static_cast<int64_t>(cinfo.image_width) * cinfo.image_height;
   if (pixels > kMaxPicturePixels) {
@@ -206,7 +290,7 @@ TJpegReader::TJpegReader(const std::string& path, int scale_denom, int64_t memor
   cinfo.scale_num = 1;
   cinfo.scale_denom = static_cast<unsigned int>(scale_denom);
   // The size only: the library allocates its buffers when the first rows are read.
-  if (!CalculateOutputSize(&cinfo, &state.error)) ThrowDecodeError(state.error);
+  if (!CalculateOutputSize(&cinfo, &state.error)) state.ThrowDecodeError();
 }
 
 TJpegReader::~TJpegReader() = default;
@@ -233,9 +317,10 @@ int64_t TJpegReader::DecodeMemory() const {
 }
 
 int32_t TJpegReader::ReadRows(uint32_t* rows, int32_t count) {
+  StopPoint();
   TState& state = *state_;
   if (!state.started) {
-    if (!StartDecompress(&state.cinfo, &state.error)) ThrowDecodeError(state.error);
+    if (!StartDecompress(&state.cinfo, &state.error)) state.ThrowDecodeError();
     state.started = true;
   }
   const auto width = static_cast<size_t>(Width());
@@ -250,9 +335,8 @@ int32_t TJpegReader::ReadRows(uint32_t* rows, int32_t count) {
                                : reinterpret_cast<JSAMPROW>(first_row + static_cast<size_t>(r) * width);
     }
     JDIMENSION read = 0;
-    if (!ReadScanlines(&state.cinfo, &state.error, pointers, static_cast<JDIMENSION>(batch), &read)) {
-      ThrowDecodeError(state.error);
-    }
+    if (!ReadScanlines(&state.cinfo, &state.error, pointers, static_cast<JDIMENSION>(batch), &read))
+      state.ThrowDecodeError();
     if (read == 0) break;
     if (state.cmyk) {
       for (size_t i = 0; i < read * width; ++i)
@@ -261,6 +345,14 @@ int32_t TJpegReader::ReadRows(uint32_t* rows, int32_t count) {
     done += static_cast<int32_t>(read);
   }
   return done;
+}
+
+TFileContent TJpegReader::ReadToEnd() {
+  try {
+    return state_->file->ReadToEnd();
+  } catch (const TError&) {
+    ThrowAsPictureError(std::current_exception());
+  }
 }
 
 void CheckPictureExtension(const std::string& path) {

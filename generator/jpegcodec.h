@@ -9,6 +9,7 @@
 #include "generator/memorybudget.h"
 #include "generator/raster.h"
 #include "platform/error.h"
+#include "platform/fileidentity.h"
 
 namespace folivant {
 
@@ -25,14 +26,19 @@ inline constexpr int64_t kMaxPicturePixels = 400'000'000;
 
 /// Decodes a JPEG file row by row with the library's defaults (accurate integer
 /// transform, smooth upsampling). Greyscale pictures keep all 256 levels; CMYK
-/// and YCCK pictures are converted to RGB.
+/// and YCCK pictures are converted to RGB. The file is read once, from its
+/// start, through a TFileReader: a file that does not begin as a JPEG file
+/// does is refused after its first bytes, and the bytes decoded also give the
+/// file's fingerprint (ReadToEnd).
 class TJpegReader {
  public:
   /// Opens `path` and reads its header; `scale_denom` 1, 2, 4 or 8 decodes that
   /// many times smaller (fast previews). The decoder never takes more than
-  /// `memory_limit` bytes. Throws TPictureError with the platform's message,
-  /// the library's message ("Not a JPEG file: starts with 0x54 0x68"), or a
-  /// message on a picture that is too large or needs more than `memory_limit`.
+  /// `memory_limit` bytes. Throws TPictureError with the platform's message
+  /// (also "Cannot read "<path>": it is a named pipe, not a file": it never
+  /// waits on one), the library's message ("Not a JPEG file: starts with 0x54
+  /// 0x68"), or a message on a picture that is too large or needs more than
+  /// `memory_limit`; TStopped once a stop is requested.
   explicit TJpegReader(const std::string& path, int scale_denom = 1, int64_t memory_limit = kRunMemoryBudget);
   ~TJpegReader();
   TJpegReader(const TJpegReader&) = delete;
@@ -48,8 +54,13 @@ class TJpegReader {
   /// Decodes up to `count` next rows into `rows` (Width() words a row,
   /// 0xAARRGGBB with alpha 255); returns how many, 0 at the end. Throws
   /// TPictureError with the library's message on damaged data, including
-  /// "Premature end of JPEG file".
+  /// "Premature end of JPEG file"; TStopped once a stop is requested.
   int32_t ReadRows(uint32_t* rows, int32_t count);
+
+  /// Reads what the decoder left of the file (call it after the last row): the
+  /// stamp the file had when it was opened and the fingerprint of all its
+  /// bytes. Throws TPictureError with the platform's message, TStopped.
+  TFileContent ReadToEnd();
 
  private:
   struct TState;
@@ -66,7 +77,8 @@ void CheckPictureExtension(const std::string& path);
 TRaster LoadPicture(const std::string& path, int scale_denom = 1);
 
 /// The raster as a baseline JFIF file at `quality` (1 to 100), alpha dropped;
-/// no bytes for an empty raster. Throws TError with the library's message.
+/// no bytes for an empty raster. Throws TError with the library's message,
+/// TStopped once a stop is requested.
 std::string EncodeJpeg(const TRaster& raster, int quality);
 
 }  // namespace folivant

@@ -167,7 +167,7 @@ TAlbumPhotoGenerator::TAlbumPhotoGenerator(const TAlbum& album) : album_(album) 
 
 void TAlbumPhotoGenerator::Render(const TPhotograph& photograph, TMemoryBudget* budget,
                                   const std::function<std::vector<TImageFile>(TPictureSize turned)>& plan,
-                                  std::vector<TImageFile>& files) const {
+                                  std::vector<TImageFile>& files, TFileContent* source) const {
   CheckPictureExtension(photograph.FileName);
   TJpegReader reader(photograph.FileName);
   TSize turned{};
@@ -189,6 +189,7 @@ void TAlbumPhotoGenerator::Render(const TPhotograph& photograph, TMemoryBudget* 
   targets.reserve(rasters.size());
   for (TRaster& raster : rasters) targets.push_back(&raster);
   RenderTargets(reader, photograph.Rotation, targets);
+  if (source) *source = reader.ReadToEnd();
   for (size_t i = 0; i < files.size(); ++i) files[i].Bytes = EncodeJpeg(rasters[i], Quality(files[i].Ending));
 }
 
@@ -210,12 +211,13 @@ std::optional<TEncodedImage> TAlbumPhotoGenerator::RenderPhoto(int index, TEncod
         if (thumbnail) plan.push_back({kThumbnailEnding, ThumbnailTarget(settings, turned.Width, turned.Height), {}});
         return plan;
       },
-      files);
+      files, nullptr);
   if (thumbnail) thumbnail->Bytes = std::move(files[1].Bytes);
   return TEncodedImage{std::move(files[0].Bytes)};
 }
 
-std::vector<TImageFile> TAlbumPhotoGenerator::RenderImageFiles(int index, TMemoryBudget* budget) const {
+std::vector<TImageFile> TAlbumPhotoGenerator::RenderImageFiles(int index, TMemoryBudget* budget,
+                                                               TFileContent* source) const {
   const TPhotograph& photograph = album_.Photographs[index];
   if (photograph.Missing()) return {};
   const TAlbumSettings& settings = album_.Settings;
@@ -224,7 +226,7 @@ std::vector<TImageFile> TAlbumPhotoGenerator::RenderImageFiles(int index, TMemor
   CheckSetting("thumbnail height", settings.ThumbHeight);
   std::vector<TImageFile> files;
   Render(
-      photograph, budget, [&](TSize turned) { return PlanImageFiles(settings, turned); }, files);
+      photograph, budget, [&](TSize turned) { return PlanImageFiles(settings, turned); }, files, source);
   return files;
 }
 

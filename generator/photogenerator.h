@@ -8,6 +8,7 @@
 
 #include "generator/memorybudget.h"
 #include "model/albumclasses.h"
+#include "platform/fileidentity.h"
 
 namespace folivant {
 
@@ -69,15 +70,19 @@ class TAlbumPhotoGenerator {
   /// fitted into memory, TError on settings below 1 pixel.
   std::optional<TEncodedImage> RenderPhoto(int index, TEncodedImage* thumbnail, TMemoryBudget* budget = nullptr) const;
   /// Every image file of the photograph at `index` as PlanImageFiles names
-  /// them, decoded once; empty for a missing photograph. Throws as RenderPhoto.
-  std::vector<TImageFile> RenderImageFiles(int index, TMemoryBudget* budget = nullptr) const;
+  /// them, decoded once; empty for a missing photograph. When `source` is
+  /// given it receives the content of the file as it was read for decoding,
+  /// its fingerprint included, so the file is read once. Throws as RenderPhoto.
+  std::vector<TImageFile> RenderImageFiles(int index, TMemoryBudget* budget = nullptr,
+                                           TFileContent* source = nullptr) const;
 
  private:
   /// Decodes the photograph once and renders a raster of each size that
-  /// `plan` gives it (the decoder's size for the reader), then encodes each.
+  /// `plan` gives it (the decoder's size for the reader), then encodes each;
+  /// reads the rest of the file into `source` when given.
   void Render(const TPhotograph& photograph, TMemoryBudget* budget,
-              const std::function<std::vector<TImageFile>(TPictureSize turned)>& plan,
-              std::vector<TImageFile>& files) const;
+              const std::function<std::vector<TImageFile>(TPictureSize turned)>& plan, std::vector<TImageFile>& files,
+              TFileContent* source) const;
 
   const TAlbum& album_;
 };

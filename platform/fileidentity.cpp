@@ -1,6 +1,5 @@
 #include "platform/fileidentity.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,27 +8,26 @@
 #include <ctime>
 #include <vector>
 
+#include "platform/error.h"
+#include "platform/filesystem.h"
+#include "platform/stoprequest.h"
+
 namespace folivant {
 
 namespace {
 
 int64_t Nanoseconds(const timespec& time) { return int64_t{time.tv_sec} * 1'000'000'000 + time.tv_nsec; }
 
-class TReadOnlyFile {
- public:
-  // O_NONBLOCK: a named pipe in place of a photograph never blocks the run.
-  explicit TReadOnlyFile(const std::string& path)
-      : descriptor_(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {}
-  ~TReadOnlyFile() {
-    if (descriptor_ >= 0) ::close(descriptor_);
-  }
-  TReadOnlyFile(const TReadOnlyFile&) = delete;
-  TReadOnlyFile& operator=(const TReadOnlyFile&) = delete;
-  int Descriptor() const { return descriptor_; }
+TFileStamp StampOf(const struct stat& info) {
+  return TFileStamp{{static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)},
+                    static_cast<uint64_t>(info.st_size),
+                    Nanoseconds(info.st_mtim),
+                    Nanoseconds(info.st_ctim)};
+}
 
- private:
-  int descriptor_;
-};
+// FNV-1a, 64 bits.
+constexpr uint64_t kHashBasis = 0xcbf29ce484222325;
+constexpr uint64_t kHashPrime = 0x100000001b3;
 
 }  // namespace
 
@@ -44,10 +42,7 @@ std::optional<TFileStamp> FileStamp(const std::string& path, TLinks links) {
   if (path.empty()) return std::nullopt;
   const int status = links == TLinks::Follow ? ::stat(path.c_str(), &info) : ::lstat(path.c_str(), &info);
   if (status != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-  return TFileStamp{{static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)},
-                    static_cast<uint64_t>(info.st_size),
-                    Nanoseconds(info.st_mtim),
-                    Nanoseconds(info.st_ctim)};
+  return StampOf(info);
 }
 
 // Files get the coarse clock's time (or a finer one that is never earlier),
@@ -58,22 +53,47 @@ int64_t FileClockNowNs() {
   return Nanoseconds(now);
 }
 
-std::optional<std::string> ContentFingerprint(const std::string& path) {
-  const TReadOnlyFile file(path);
+TFileReader::TFileReader(const std::string& path) : path_(path), descriptor_(OpenRegularFile(path)), hash_(kHashBasis) {
   struct stat info {};
-  if (file.Descriptor() < 0 || ::fstat(file.Descriptor(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-  uint64_t hash = 0xcbf29ce484222325;  // FNV-1a offset basis and prime
-  std::vector<unsigned char> buffer(1 << 20);
-  for (;;) {
-    const ssize_t read = ::read(file.Descriptor(), buffer.data(), buffer.size());
-    if (read < 0 && errno == EINTR) continue;
-    if (read < 0) return std::nullopt;
-    if (read == 0) break;
-    for (ssize_t i = 0; i < read; ++i) hash = (hash ^ buffer[static_cast<size_t>(i)]) * 0x100000001b3;
+  if (::fstat(descriptor_, &info) != 0) {
+    const int error_number = errno;
+    ::close(descriptor_);
+    ThrowFileError("Cannot read file", path, error_number);
   }
+  stamp_ = StampOf(info);
+}
+
+TFileReader::~TFileReader() { ::close(descriptor_); }
+
+size_t TFileReader::Read(void* buffer, size_t size) {
+  ssize_t count;
+  do {
+    count = ::read(descriptor_, buffer, size);
+  } while (count < 0 && errno == EINTR);
+  if (count < 0) ThrowFileError("Cannot read file", path_, errno);
+  const auto* bytes = static_cast<const unsigned char*>(buffer);
+  for (ssize_t i = 0; i < count; ++i) hash_ = (hash_ ^ bytes[i]) * kHashPrime;
+  return static_cast<size_t>(count);
+}
+
+TFileContent TFileReader::ReadToEnd() {
+  std::vector<unsigned char> buffer(1 << 20);
+  do {
+    StopPoint();
+  } while (Read(buffer.data(), buffer.size()) > 0);
   char text[17];
-  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
-  return std::string(text);
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash_));
+  return {stamp_, text};
+}
+
+std::optional<TFileContent> ContentFingerprint(const std::string& path) {
+  try {
+    return TFileReader(path).ReadToEnd();
+  } catch (const TStopped&) {
+    throw;
+  } catch (const TError&) {
+    return std::nullopt;
+  }
 }
 
 }  // namespace folivant

@@ -42,8 +42,41 @@ std::optional<TFileStamp> FileStamp(const std::string& path, TLinks links = TLin
 /// It lags behind the time by up to some milliseconds (two clock ticks).
 int64_t FileClockNowNs();
 
-/// A 64-bit FNV-1a hash of every byte of the regular file at `path`, as 16
-/// lower-case hexadecimal digits; nothing when it cannot be read.
-std::optional<std::string> ContentFingerprint(const std::string& path);
+/// A file's content as one reading found it: the stamp the file had when it
+/// was opened, and a 64-bit FNV-1a hash of every byte then read, as 16
+/// lower-case hexadecimal digits.
+struct TFileContent {
+  TFileStamp Stamp;
+  std::string Fingerprint;
+};
+
+/// A regular file read once from its start, every byte hashed on the way, so
+/// that the one pass that decodes a photograph also gives its fingerprint.
+/// Opened as OpenRegularFile opens, never waiting on a named pipe or device.
+class TFileReader {
+ public:
+  /// Throws TError as OpenRegularFile does.
+  explicit TFileReader(const std::string& path);
+  ~TFileReader();
+  TFileReader(const TFileReader&) = delete;
+  TFileReader& operator=(const TFileReader&) = delete;
+
+  /// Reads up to `size` next bytes into `buffer`; 0 at the end of the file.
+  /// Throws TError with the platform's message.
+  size_t Read(void* buffer, size_t size);
+  /// Reads the rest of the file; the content of all of it. Throws TError with
+  /// the platform's message, and TStopped once a stop is requested.
+  TFileContent ReadToEnd();
+
+ private:
+  std::string path_;
+  int descriptor_;
+  TFileStamp stamp_;
+  uint64_t hash_;
+};
+
+/// The content of the regular file at `path`, read whole; nothing when it
+/// cannot be read. Throws TStopped once a stop is requested.
+std::optional<TFileContent> ContentFingerprint(const std::string& path);
 
 }  // namespace folivant

@@ -38,6 +38,8 @@ class TFileDescriptor {
   int Get() const { return fd_; }
   /// Closes now, so that a late write error (NFS reports them here) is seen; false then.
   bool Close() { return ::close(std::exchange(fd_, -1)) == 0; }
+  /// Hands the descriptor over to the caller, who closes it.
+  int Release() { return std::exchange(fd_, -1); }
 
  private:
   int fd_;
@@ -298,7 +300,7 @@ std::string_view TemporaryStem(std::string_view name) {
   return name.substr(0, kMaxFileNameBytes - kTemporaryMark.size() - kTemporaryLetters);
 }
 
-std::string ReadFileBytes(const std::string& path, size_t limit) {
+int OpenRegularFile(const std::string& path) {
   // Special files are refused before they are opened: opening a device can act
   // on it (a tape rewinds when closed).
   struct stat info {};
@@ -309,6 +311,13 @@ std::string ReadFileBytes(const std::string& path, size_t limit) {
   if (file.Get() < 0) ThrowFileError("Cannot open file", path, errno);
   if (::fstat(file.Get(), &info) != 0) ThrowFileError("Cannot read file", path, errno);
   if (!S_ISREG(info.st_mode)) ThrowNotAFile("read", path, info.st_mode);
+  return file.Release();
+}
+
+std::string ReadFileBytes(const std::string& path, size_t limit) {
+  TFileDescriptor file(OpenRegularFile(path));
+  struct stat info {};
+  if (::fstat(file.Get(), &info) != 0) ThrowFileError("Cannot read file", path, errno);
   if (static_cast<uint64_t>(info.st_size) > limit) ThrowTooLarge(path, static_cast<uint64_t>(info.st_size), limit);
   std::string bytes;
   if (!ReadUpTo(file.Get(), static_cast<size_t>(info.st_size), limit + 1, bytes))

@@ -32,6 +32,14 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 /// (date in the high 16 bits, time in the low 16 bits); -1 when the file cannot be found.
 int32_t FileAgeDos(const std::string& path);
 
+/// Opens the regular file at `path` for reading, never waiting on a named pipe
+/// or device: a folder, pipe, socket or device is refused before it is opened
+/// (opening a device can act on it), and one that takes the file's place
+/// meanwhile right after. Returns the descriptor, which the caller closes.
+/// Throws TError: the platform's message, or "Cannot read "<path>": it is a
+/// named pipe, not a file" and the like.
+int OpenRegularFile(const std::string& path);
+
 /// Reads a whole regular file of at most `limit` bytes (each caller names its
 /// limit), never waiting on a named pipe or device. Throws TError: the
 /// platform's message when the file cannot be opened or read, a plain one when

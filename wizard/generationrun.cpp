@@ -288,35 +288,46 @@ void TGenerationRun::TidyUp() {
 }
 
 void TGenerationRun::FindImagesUpToDate() {
-  const int64_t settled_before = NowNs() - kStampSettlesNs;
+  settled_before_ = NowNs() - kStampSettlesNs;
   const auto count = static_cast<size_t>(album_.Photographs.Count());
-  inputs_.assign(count, std::nullopt);
   up_to_date_.assign(count, false);
   for (size_t i = 0; i < count; ++i) {
-    const TPhotograph& photograph = album_.Photographs[static_cast<int>(i)];
-    inputs_[i] = CurrentInputs(photograph, settled_before);
-    up_to_date_[i] = !options_.Full && inputs_[i] && ImagesUpToDate(static_cast<int>(i), *inputs_[i]);
+    const std::optional<std::string> inputs = KnownInputs(album_.Photographs[static_cast<int>(i)]);
+    up_to_date_[i] = inputs && ImagesUpToDate(static_cast<int>(i), *inputs);
     if (up_to_date_[i]) ++up_to_date_count_;
   }
   image_label_ = PreparingPhotographsLabel(up_to_date_count_);
 }
 
-std::optional<std::string> TGenerationRun::CurrentInputs(const TPhotograph& photograph, int64_t settled_before) {
-  if (photograph.Missing() || !IsJpegName(photograph.FileName, TJpegEndings::JpgJpegOnly)) return std::nullopt;
+std::optional<std::string> TGenerationRun::KnownInputs(const TPhotograph& photograph) {
+  if (options_.Full || photograph.Missing() || !IsJpegName(photograph.FileName, TJpegEndings::JpgJpegOnly))
+    return std::nullopt;
   const std::optional<TFileStamp> stamp = FileStamp(photograph.FileName);
   if (!stamp) return std::nullopt;
-  // The source is read only when its stamp differs from the one recorded with
-  // its fingerprint, so a re-run reads no photograph that did not change.
-  std::optional<std::string> fingerprint;
+  // A source whose stamp is the one recorded with its fingerprint is not read.
   const auto known = earlier_record_.Sources.find(photograph.FileName);
-  if (known != earlier_record_.Sources.end() && known->second.Stamp == *stamp)
-    fingerprint = known->second.Fingerprint;
-  else
-    fingerprint = ContentFingerprint(photograph.FileName);
-  if (!fingerprint) return std::nullopt;
-  if (std::max(stamp->ModifiedNs, stamp->ChangedNs) < settled_before)
-    record_.Sources[photograph.FileName] = {*stamp, *fingerprint};
-  return ImageInputsKey(album_.Settings, photograph, stamp->Size, *fingerprint);
+  if (known != earlier_record_.Sources.end() && known->second.Stamp == *stamp) {
+    RecordSource(photograph.FileName, {known->second.Stamp, known->second.Fingerprint});
+    return ImageInputsKey(album_.Settings, photograph, stamp->Size, known->second.Fingerprint);
+  }
+  // Otherwise only its content can show that the earlier images are still its
+  // images (a "touch"), and reading it is worth it only when their key matches
+  // but for the content. Else it is rendered, and the decoder's read of the
+  // file gives the fingerprint.
+  const auto earlier_image = earlier_record_.Files.find(photograph.WebName + std::string(kPhotoEnding));
+  if (earlier_image == earlier_record_.Files.end()) return std::nullopt;
+  const std::string& earlier_inputs = earlier_image->second.Inputs;
+  if (earlier_inputs != ImageInputsKey(album_.Settings, photograph, stamp->Size, KeyFingerprint(earlier_inputs)))
+    return std::nullopt;
+  const std::optional<TFileContent> content = ContentFingerprint(photograph.FileName);
+  if (!content) return std::nullopt;
+  RecordSource(photograph.FileName, *content);
+  return ImageInputsKey(album_.Settings, photograph, content->Stamp.Size, content->Fingerprint);
+}
+
+void TGenerationRun::RecordSource(const std::string& path, const TFileContent& content) {
+  if (std::max(content.Stamp.ModifiedNs, content.Stamp.ChangedNs) < settled_before_)
+    record_.Sources[path] = {content.Stamp, content.Fingerprint};
 }
 
 bool TGenerationRun::ImagesUpToDate(int index, const std::string& inputs) {
@@ -408,7 +419,7 @@ TRenderedImages TGenerationRun::Render(int index) const {
   // A photograph that cannot be decoded gets no images, like a missing one,
   // rather than stopping the run for all the others.
   try {
-    rendered.Files = photo_generator_->RenderImageFiles(index, &memory_budget_);
+    rendered.Files = photo_generator_->RenderImageFiles(index, &memory_budget_, &rendered.Source);
   } catch (const TPictureError& error) {
     rendered.Reason = error.what();
   }
@@ -420,9 +431,11 @@ void TGenerationRun::RenderNextPhotograph() {
   const TPhotograph& photograph = album_.Photographs[index_];
   std::vector<TImageFile>& published = image_files_[static_cast<size_t>(index_)].emplace();
   if (!rendered.Files.empty()) {
-    // Recorded without inputs when the source could not be fingerprinted, so
-    // that such images never count as up to date.
-    const std::string inputs = inputs_[static_cast<size_t>(index_)].value_or("");
+    // The key of the bytes the decoder read, which may be newer than those
+    // looked at when the run began.
+    const std::string inputs =
+        ImageInputsKey(album_.Settings, photograph, rendered.Source.Stamp.Size, rendered.Source.Fingerprint);
+    RecordSource(photograph.FileName, rendered.Source);
     for (TImageFile& file : rendered.Files) {
       WriteOutput(photograph.WebName + std::string(file.Ending), file.Bytes, inputs);
       published.push_back({file.Ending, file.Size, {}});

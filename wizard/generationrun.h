@@ -172,8 +172,12 @@ class TGenerationRun {
   void TidyUp();
   /// Decides which photographs need rendering, from the record and their sources.
   void FindImagesUpToDate();
-  /// The ImageInputsKey of the photograph's images; nothing when its source cannot be read.
-  std::optional<std::string> CurrentInputs(const TPhotograph& photograph, int64_t settled_before);
+  /// The ImageInputsKey of the photograph's images when it can be known without
+  /// decoding it and its images may be up to date; nothing when the photograph is
+  /// rendered in any case, or its source cannot be read.
+  std::optional<std::string> KnownInputs(const TPhotograph& photograph);
+  /// Keeps the source's stamp and fingerprint for the next run, once its stamp can be trusted.
+  void RecordSource(const std::string& path, const TFileContent& content);
   bool ImagesUpToDate(int index, const std::string& inputs);
   /// Moves the image bar past the photographs that need no rendering.
   void PassImagesUpToDate();
@@ -216,9 +220,10 @@ class TGenerationRun {
   std::vector<TPhotographWithoutImages> without_images_;
   std::string notice_;
   TRunRecord earlier_record_;
-  TRunRecord record_;                               // of this run
-  std::vector<std::optional<std::string>> inputs_;  // per photograph
-  std::vector<bool> up_to_date_;                    // per photograph
+  TRunRecord record_;  // of this run
+  // Sources last changed before this time (nanoseconds since 1970) have a stamp that shows their next change.
+  int64_t settled_before_ = 0;
+  std::vector<bool> up_to_date_;  // per photograph
   int rendered_count_ = 0;
   int up_to_date_count_ = 0;
   int pruned_count_ = 0;

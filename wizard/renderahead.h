@@ -13,11 +13,12 @@
 
 namespace folivant {
 
-/// What RenderImageFiles made of one photograph: no files, and the reason, for
-/// a photograph that gets no images.
+/// What RenderImageFiles made of one photograph and the content of its source
+/// as it was decoded; no files, and the reason, for a photograph that gets no images.
 struct TRenderedImages {
   std::vector<TImageFile> Files;
   std::string Reason;
+  TFileContent Source{};
 };
 
 /// Renders some photographs of an album on worker threads, ahead of the caller

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/shared/dialogs.h"
+#include "platform/error.h"
 
 namespace folivant {
 
@@ -14,15 +15,16 @@ QString ErrorBoxText(const QString& message);
 
 /// Runs one command of a window: an exception must never leave a Qt slot, so
 /// every slot (connected through CommandSlot) and timer tick runs its work
-/// through here. An error is shown in the error box and the program goes on
-/// with the state the command left. Returns false when the command failed.
+/// through here. An error is shown in the error box (as ErrorMessage words
+/// it) and the program goes on with the state the command left. Returns false
+/// when the command failed.
 template <typename Command>
 bool RunCommand(TDialogs& dialogs, Command&& command) {
   try {
     std::forward<Command>(command)();
     return true;
   } catch (const std::exception& error) {
-    dialogs.ShowError(ErrorBoxText(QString::fromStdString(error.what())));
+    dialogs.ShowError(ErrorBoxText(QString::fromStdString(ErrorMessage(error))));
   }
   return false;
 }

@@ -1,8 +1,9 @@
 #include "model/metadata/imgdata.h"
 
-#include <fstream>
 #include <sstream>
+#include <streambuf>
 
+#include "platform/fileidentity.h"
 #include "platform/filesystem.h"
 
 namespace folivant {
@@ -19,6 +20,25 @@ constexpr uint8_t kApp0 = 0xE0;
 constexpr uint8_t kApp1 = 0xE1;
 constexpr uint8_t kApp13 = 0xED;
 constexpr uint8_t kComment = 0xFE;
+
+// The segment scan reads a stream; this one reads a TFileReader, which never
+// waits on a named pipe. A read error ends the stream, as the end of the file does.
+class TFileStreamBuffer : public std::streambuf {
+ public:
+  explicit TFileStreamBuffer(TFileReader& file) : file_(file) {}
+
+ protected:
+  int_type underflow() override {
+    const size_t count = file_.Read(buffer_, sizeof buffer_);
+    if (count == 0) return traits_type::eof();
+    setg(buffer_, buffer_, buffer_ + count);
+    return traits_type::to_int_type(buffer_[0]);
+  }
+
+ private:
+  TFileReader& file_;
+  char buffer_[8192];
+};
 
 }  // namespace
 
@@ -42,11 +62,13 @@ void TimgData::Reset() {
 bool TimgData::ReadMetadata(const std::string& path) {
   Reset();
   try {
-    if (!FileExists(path) || !IsJpegName(path)) return false;
-    std::ifstream in(path, std::ios::binary);
-    return in && ScanJpeg(in);
+    if (!IsJpegName(path)) return false;
+    TFileReader file(path);
+    TFileStreamBuffer buffer(file);
+    std::istream in(&buffer);
+    return ScanJpeg(in);
   } catch (const std::exception&) {
-    // Out of memory is the only failure left; what was recorded so far stays.
+    // A file that cannot be opened, or out of memory; what was recorded so far stays.
     return false;
   }
 }

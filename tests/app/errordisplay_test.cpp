@@ -2,6 +2,8 @@
 
 #include <QLineEdit>
 #include <QtTest>
+#include <new>
+#include <stdexcept>
 
 #include "platform/error.h"
 #include "scripteddialogs.h"
@@ -31,6 +33,15 @@ class ErrorDisplayTest : public QObject {
     QCOMPARE(dialogs.Errors, QStringList{QStringLiteral("Can't convert to photo size.")});
     QVERIFY(RunCommand(dialogs, [] {}));
     QCOMPARE(dialogs.Errors.size(), 1);
+  }
+
+  void errorsThatAreNotTheProgramsOwnGetItsSentenceWithTheDetailAfterIt() {
+    TScriptedDialogs dialogs;
+    QVERIFY(!RunCommand(dialogs, [] { throw std::out_of_range("not a photograph rendered ahead"); }));
+    QVERIFY(!RunCommand(dialogs, [] { throw std::bad_alloc(); }));
+    const QString sentence = QStringLiteral("An unexpected error inside Folivant stopped this operation. Details: ");
+    QCOMPARE(dialogs.Errors, (QStringList{sentence + QStringLiteral("not a photograph rendered ahead."),
+                                          sentence + QStringLiteral("std::bad_alloc.")}));
   }
 
   void connectedCommandsGetTheSignalsArgumentsAndKeepTheirErrors() {

@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QtTest>
 
+#include "../core/pipetrap.h"
 #include "app/shared/photopreview.h"
 #include "generator/jpegcodec.h"
 #include "mainwindowfixture.h"
@@ -143,6 +144,24 @@ class MainWindowPreviewTest : public QObject {
     QCOMPARE(window.Album().Photographs[1].FileName,
              fixture.PhotoFolder.filePath(QStringLiteral("two.jpg")).toStdString());
     QVERIFY(fixture.Child<QWidget>("pnlError").isVisible());
+  }
+
+  void anAlbumWhoseShownPhotographIsANamedPipeOpens() {
+    TMainWindowFixture fixture;
+    const QString pipe = fixture.PhotoFolder.filePath(QStringLiteral("pipe.jpg"));
+    const QString album_path = fixture.PhotoFolder.filePath(QStringLiteral("piped.alb"));
+    {
+      TAlbum album;
+      album.Photographs.Add(std::make_unique<TPhotograph>()).SetFileName(pipe.toStdString());
+      album.FileName = album_path.toStdString();
+      album.SaveToFile();
+    }
+    TPipeTrap trap(pipe.toStdString(), std::chrono::seconds(3));
+    TfrmFolivant& window = fixture.Start({album_path});
+    QVERIFY2(!trap.Release(), "the window waited on the named pipe");
+    QVERIFY(window.isVisible());
+    QCOMPARE(fixture.Rows(), QStringList{QStringLiteral("[?] pipe.jpg")});
+    QCOMPARE(PhotoError(fixture), kNotFound + QStringLiteral("\n\n") + pipe);
   }
 
   void jpeFilesCannotBePreviewed() {

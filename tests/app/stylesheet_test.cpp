@@ -1,4 +1,5 @@
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -159,8 +160,15 @@ class StylesheetTest : public QObject {
   void editorUsesAFixedPitchFontTabsOfFourAndFitsTheScreen() {
     TEditorFixture fixture;
     QPlainTextEdit& memo = fixture.Memo();
-    QVERIFY(QFontInfo(memo.font()).fixedPitch());
-    QCOMPARE(memo.tabStopDistance(), 4 * QFontMetricsF(memo.font()).horizontalAdvance(QLatin1Char(' ')));
+    // Columns of CSS line up when every character is as wide as the next,
+    // whether or not the font calls itself fixed-pitch (Noto Sans Mono does not).
+    const QFontMetricsF metrics(memo.font());
+    for (char16_t c = u' '; c <= u'~'; ++c) {
+      QVERIFY2(metrics.horizontalAdvance(QChar(c)) == metrics.horizontalAdvance(QLatin1Char('M')),
+               qPrintable(
+                   QStringLiteral("'%1' is not as wide as 'M' in %2").arg(QChar(c), QFontInfo(memo.font()).family())));
+    }
+    QCOMPARE(memo.tabStopDistance(), 4 * metrics.horizontalAdvance(QLatin1Char(' ')));
     const QSize screen = fixture.editor->screen()->availableSize();
     QCOMPARE(fixture.editor->size(), QSize(800, 600).boundedTo(screen).expandedTo(fixture.editor->minimumSizeHint()));
   }

@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "albumfolder.h"
 #include "clihome.h"
+#include "generator/jpegcodec.h"
 #include "generator/pagegenerator.h"
 #include "model/albumclasses.h"
 #include "model/globalsettings.h"
@@ -197,6 +203,67 @@ TEST(CliGenerate, PhotographsWithoutImagesAreListedWithTheirReasonAndExitWithThr
             std::string::npos)
       << result.out;
   EXPECT_TRUE(FilesIn(home.File("out")).contains("text.html")) << "the album is complete but for those images";
+}
+
+// A picture of width x height mid-grey pixels that takes long to decode but
+// not to make: a 16 x 16 file whose frame header declares the larger size and
+// whose one coded unit (every block of it holding nothing but a zero
+// difference) stands for every unit of the larger picture.
+std::string LargeGreyJpeg(int width, int height) {
+  TRaster grey(16, 16);
+  for (int32_t y = 0; y < 16; ++y)
+    for (int32_t x = 0; x < 16; ++x) grey.At(x, y) = 0xFF808080;
+  std::string jpeg = EncodeJpeg(grey, 85);
+  const size_t frame = jpeg.find("\xFF\xC0");
+  jpeg.replace(frame + 5, 4,
+               {static_cast<char>(height >> 8), static_cast<char>(height & 0xFF), static_cast<char>(width >> 8),
+                static_cast<char>(width & 0xFF)});
+  const size_t scan = jpeg.find("\xFF\xDA");
+  const size_t data = scan + 2 + (static_cast<uint8_t>(jpeg[scan + 2]) << 8 | static_cast<uint8_t>(jpeg[scan + 3]));
+  const std::string unit = jpeg.substr(data, jpeg.size() - 2 - data);
+  EXPECT_EQ(unit.size(), 4u) << "one unit of whole bytes";
+  std::string large = jpeg.substr(0, data);
+  const size_t units = static_cast<size_t>((width + 15) / 16) * static_cast<size_t>((height + 15) / 16);
+  large.reserve(large.size() + units * unit.size() + 2);
+  for (size_t i = 0; i < units; ++i) large += unit;
+  return large + "\xFF\xD9";
+}
+
+TEST(CliGenerate, StopsWithinASecondOnASignalWithoutTemporaryFiles) {
+  TCliHome home;
+  // Seconds to decode and scale to 10000 pixels, without a pause between two steps of the run.
+  TAlbum album;
+  album.Settings.SetPhotoSize(TPhotoSize::Custom);
+  album.Settings.PhotoWidth = 10000;
+  album.Photographs.Add(std::make_unique<TPhotograph>())
+      .SetFileName(home.Write("large.jpg", LargeGreyJpeg(20000, 20000)));
+  album.FileName = home.File("album.alb");
+  album.SaveToFile();
+  struct Row {
+    const char* why;
+    int signal;
+    const char* jobs;
+  };
+  const Row rows[] = {{"Ctrl+C while decoding", SIGINT, "1"}, {"SIGTERM while decoding ahead", SIGTERM, "2"}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.why);
+    std::filesystem::remove_all(home.File("out"));
+    const pid_t cli = home.Start({"generate", "album.alb", "--output", "out", "--jobs", row.jobs});
+    // Signalled once it has read a sixth of the photograph, deep in its decoding.
+    for (int i = 0; i < 400 && test::BytesReadByProcess(std::to_string(cli)).value_or(0) < (1 << 20); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    int status = 0;
+    ASSERT_EQ(::waitpid(cli, &status, WNOHANG), 0) << "still at work";
+    const auto signalled = std::chrono::steady_clock::now();
+    ASSERT_EQ(::kill(cli, row.signal), 0);
+    ASSERT_EQ(::waitpid(cli, &status, 0), cli);
+    EXPECT_LT(std::chrono::steady_clock::now() - signalled, std::chrono::seconds(1));
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == row.signal) << "ends by the signal, as the shell expects";
+    EXPECT_EQ(ReadFile(home.File("stderr.txt")), "folivant-cli: Stopped; the files written so far remain.\n");
+    const std::set<std::string> files = FilesIn(home.File("out"));
+    EXPECT_FALSE(files.contains("large.jpg")) << "stopped while decoding";
+    for (const std::string& name : files) EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
+  }
 }
 
 TEST(CliGenerate, RefusesAnExistingFolderUnlessForced) {

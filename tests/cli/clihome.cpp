@@ -178,7 +178,10 @@ TResult TCliHome::RunConfined(const std::vector<std::string>& arguments, const T
   return Spawn(arguments, &confinement);
 }
 
-TResult TCliHome::Spawn(const std::vector<std::string>& arguments, const TConfinement* confinement) const {
+pid_t TCliHome::Start(const std::vector<std::string>& arguments) const { return Launch(arguments, nullptr, -1); }
+
+pid_t TCliHome::Launch(const std::vector<std::string>& arguments, const TConfinement* confinement,
+                       int listener_socket) const {
   std::vector<std::string> argv_texts = {FOLIVANT_CLI};
   argv_texts.insert(argv_texts.end(), arguments.begin(), arguments.end());
   std::vector<std::string> environment = Environment(*this);
@@ -189,8 +192,6 @@ TResult TCliHome::Spawn(const std::vector<std::string>& arguments, const TConfin
   const int input = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
   const int output = ::open(File("stdout.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   const int error = ::open(File("stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  int sockets[2] = {-1, -1};
-  if (confinement) ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sockets);
 
   const pid_t run = ::fork();
   if (run == 0) {  // only calls that are safe after fork
@@ -202,14 +203,23 @@ TResult TCliHome::Spawn(const std::vector<std::string>& arguments, const TConfin
               ? -1
               : ::syscall(SYS_seccomp, SECCOMP_SET_MODE_FILTER, SECCOMP_FILTER_FLAG_NEW_LISTENER, &program);
       if (listener < 0) ::_exit(kCannotConfine);
-      SendDescriptor(sockets[1], static_cast<int>(listener));
+      SendDescriptor(listener_socket, static_cast<int>(listener));
     }
     ::execve(argv[0], argv.data(), envp.data());
     ::_exit(127);
   }
   const int fork_error = errno;
+  for (const int descriptor : {input, output, error}) ::close(descriptor);
+  if (run < 0) ADD_FAILURE() << "cannot start folivant-cli: " << std::strerror(fork_error);
+  return run;
+}
+
+TResult TCliHome::Spawn(const std::vector<std::string>& arguments, const TConfinement* confinement) const {
+  int sockets[2] = {-1, -1};
+  if (confinement) ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sockets);
+  const pid_t run = Launch(arguments, confinement, sockets[1]);
+  ::close(sockets[1]);
   TResult result;
-  for (const int descriptor : {input, output, error, sockets[1]}) ::close(descriptor);
   if (confinement && run > 0) {
     if (const int listener = ReceiveDescriptor(sockets[0]); listener >= 0) {
       Supervise(listener, run, confinement->KillAt, result);
@@ -217,10 +227,7 @@ TResult TCliHome::Spawn(const std::vector<std::string>& arguments, const TConfin
     }
   }
   ::close(sockets[0]);
-  if (run < 0) {
-    ADD_FAILURE() << "cannot start folivant-cli: " << std::strerror(fork_error);
-    return result;
-  }
+  if (run < 0) return result;
   int status = 0;
   ::waitpid(run, &status, 0);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

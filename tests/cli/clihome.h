@@ -6,6 +6,8 @@
 // filter that can stand in for a file system without unnamed files and kill the
 // run at a chosen change to the files.
 
+#include <sys/types.h>
+
 #include <string>
 #include <vector>
 
@@ -46,12 +48,16 @@ class TCliHome : public TTempDir {
   TResult Run(const std::vector<std::string>& arguments) const;
   /// The same, confined; the status is kCannotConfine where that is impossible.
   TResult RunConfined(const std::vector<std::string>& arguments, const TConfinement& confinement) const;
+  /// Starts folivant-cli as Run does, without waiting; the process is folivant-cli's own, for the caller to reap.
+  pid_t Start(const std::vector<std::string>& arguments) const;
 
   /// Writes sample photographs into the sub-folder `folder`.
   void WritePhotos(const std::string& folder, const std::vector<samples::TSamplePicture>& pictures) const;
 
  private:
   TResult Spawn(const std::vector<std::string>& arguments, const TConfinement* confinement) const;
+  /// Forks and runs folivant-cli; a confined run sends its filter's listener through `listener_socket`.
+  pid_t Launch(const std::vector<std::string>& arguments, const TConfinement* confinement, int listener_socket) const;
 };
 
 }  // namespace folivant::test

@@ -5,15 +5,19 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <random>
 #include <vector>
 
 #include "albumfolder.h"
+#include "generator/jpegcodec.h"
 #include "generator/utilities.h"
 #include "jpegfixtures.h"
 #include "model/albumfile.h"
+#include "pipetrap.h"
 #include "platform/error.h"
 #include "platform/filesystem.h"
 #include "platform/resources.h"
+#include "rasterreference.h"
 #include "samplephotos.h"
 #include "testutil.h"
 
@@ -354,23 +358,31 @@ TEST(GenerationRun, PhotographsThatCannotBeDecodedAreLeftOutWithTheirReason) {
     std::string path;
     std::string reason;
   };
+  // A photograph that became a named pipe after it was added: a reader waiting on it would wait for ever.
+  const std::string pipe = photos.File("pipe.jpg");
   const Row rows[] = {
       {photos.File("gone.jpg"), "file not found"},
       {photos.Write("same.jpe", picture), "not a .jpg or .jpeg file"},
       {photos.Write("text.jpg", "not a JPEG at all"), "Not a JPEG file: starts with 0x6e 0x6f"},
       {photos.Write("cut.jpg", picture.substr(0, picture.size() / 2)), "Premature end of JPEG file"},
       {photos.Write("huge.jpg", bomb), "The picture needs 1152 MB of memory to decode, more than the 1024 MB allowed"},
+      {pipe, "Cannot read \"" + pipe + "\": it is a named pipe, not a file"},
   };
   for (const int jobs : {1, 3}) {
     SCOPED_TRACE(jobs == 1 ? "one job" : "rendering ahead on three threads");
     TTempDir dir;
     TAlbum album;
     AddPhotograph(album, good);
+    std::filesystem::remove(pipe);
+    photos.Write("pipe.jpg", picture);
     for (const Row& row : rows) AddPhotograph(album, row.path);
     AddPhotograph(album, good);
+    std::filesystem::remove(pipe);
+    test::TPipeTrap trap(pipe);
     PrepareFolder(album, dir.File("out"));
     TGenerationRun run(album, DefaultStylesheet(), {.Jobs = jobs});
     RunToEnd(run);
+    EXPECT_FALSE(trap.Release()) << "the run waited on the named pipe";
     EXPECT_TRUE(run.Completed());
     const std::vector<TPhotographWithoutImages>& left_out = run.PhotographsWithoutImages();
     ASSERT_EQ(left_out.size(), std::size(rows));
@@ -385,6 +397,45 @@ TEST(GenerationRun, PhotographsThatCannotBeDecodedAreLeftOutWithTheirReason) {
               4)
         << "both good photographs and their thumbnails";
   }
+}
+
+// What a run reads of its photographs, counted as the kernel counts the
+// process's reads: each photograph once, the fingerprint taken from the bytes
+// decoded, and of a huge file that is no JPEG file only its first bytes.
+TEST(GenerationRun, ReadsEachPhotographOnce) {
+  if (!test::BytesReadByProcess()) GTEST_SKIP() << "the kernel does not count this process's reads";
+  TTempDir photos;
+  std::mt19937 random(11);
+  uint64_t photographs = 0;
+  for (const char* name : {"a.jpg", "b.jpg"})
+    photographs += ReadFile(photos.Write(name, EncodeJpeg(test::RandomRaster(900, 700, random), 90))).size();
+  const std::string huge = photos.Write("huge.jpg", "");
+  std::filesystem::resize_file(huge, uint64_t{3} << 30);  // sparse: costs no disk
+  TTempDir dir;
+  TAlbum album;
+  for (const char* name : {"a.jpg", "b.jpg", "huge.jpg"}) AddPhotograph(album, photos.File(name));
+  const auto run = [&](TRunOptions options) {
+    options.RecordFolder = dir.File("records");
+    PrepareFolder(album, dir.File("out"));
+    const uint64_t before = *test::BytesReadByProcess();
+    TGenerationRun generation(album, DefaultStylesheet(), options);
+    RunToEnd(generation);
+    EXPECT_EQ(generation.PhotographsWithoutImages().size(), 1u);
+    EXPECT_EQ(generation.PhotographsWithoutImages()[0].Reason, "Not a JPEG file: starts with 0x00 0x00");
+    return std::pair(*test::BytesReadByProcess() - before, generation.RenderedCount());
+  };
+  // Besides the photographs: the first bytes of huge.jpg and the record of the runs.
+  constexpr uint64_t kBesides = 512 << 10;
+  const auto [first, first_rendered] = run({});
+  EXPECT_EQ(first_rendered, 2);
+  EXPECT_LT(first, photographs + kBesides) << "a first run";
+  const auto [full, full_rendered] = run({.Full = true});
+  EXPECT_EQ(full_rendered, 2);
+  EXPECT_LT(full, photographs + kBesides) << "a full run";
+  std::filesystem::last_write_time(photos.File("a.jpg"), std::filesystem::file_time_type::clock::now());
+  const auto [touched, touched_rendered] = run({});
+  EXPECT_EQ(touched_rendered, 0) << "a touched photograph's content is the same";
+  EXPECT_LT(touched, photographs + kBesides) << "a touched photograph is read once, to see that";
 }
 
 TEST(GenerationRun, AFileThatCannotBeWrittenStopsTheRunWithItsMessage) {

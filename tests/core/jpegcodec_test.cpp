@@ -8,6 +8,7 @@
 #include <string>
 
 #include "jpegfixtures.h"
+#include "pipetrap.h"
 #include "platform/error.h"
 #include "rasterreference.h"
 #include "testutil.h"
@@ -132,8 +133,11 @@ TEST(JpegCodec, DamagedFilesGiveTheLibrarysMessage) {
     std::string path;
     std::string message;
   };
+  const std::string pipe = folder.File("pipe.jpg");
+  test::TPipeTrap trap(pipe);
   const Row rows[] = {
       {"no file", missing, "Cannot open file \"" + missing + "\". No such file or directory"},
+      {"a named pipe, never waited on", pipe, "Cannot read \"" + pipe + "\": it is a named pipe, not a file"},
       {"text", folder.Write("text.jpg", "This is not a picture.\n"), "Not a JPEG file: starts with 0x54 0x68"},
       {"no bytes", folder.Write("empty.jpg", ""), "Empty input file"},
       // Cut inside the picture data, libjpeg would fill the rest with grey.

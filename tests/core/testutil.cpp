@@ -38,6 +38,16 @@ std::string ReadFile(const std::string& path) {
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
+std::optional<uint64_t> BytesReadByProcess(const std::string& process) {
+  std::ifstream in("/proc/" + process + "/io");
+  for (std::string key; in >> key;) {
+    uint64_t value = 0;
+    if (!(in >> value)) break;
+    if (key == "rchar:") return value;
+  }
+  return std::nullopt;
+}
+
 TEnvironment::TEnvironment(const char* name) : name_(name) {
   if (const char* value = std::getenv(name)) saved_ = value;
 }

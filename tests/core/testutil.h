@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -54,6 +55,11 @@ class TEnvironment {
   const char* name_;
   std::optional<std::string> saved_;
 };
+
+/// The bytes a process ("self", or a process id) has read from files and pipes
+/// so far, all its threads together, as the kernel counts them; nothing where
+/// it does not tell.
+std::optional<uint64_t> BytesReadByProcess(const std::string& process = "self");
 
 struct TCommandResult {
   int status = -1;

@@ -75,6 +75,13 @@ done
 "$sample_photos" "$work/photos"
 cd "$work"
 export FOLIVANT_CONFIG_DIR=$work/config
+# A home of a fresh user's own, so that what the programs read and write there
+# (the user's folders in user-dirs.dirs, the run record in the cache folder)
+# lies in the throwaway folder: the package build points HOME inside the
+# source tree, which the checks below would count against the programs.
+export HOME=$work/home
+unset XDG_CONFIG_HOME XDG_CACHE_HOME XDG_DATA_HOME
+mkdir -p "$HOME"
 "$prefix/bin/folivant-cli" create album.alb --from-folder photos --title "Installed" >/dev/null
 # strace cannot run where tracing is forbidden (some containers); the album is made all the same.
 traced=()
