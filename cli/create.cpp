@@ -35,7 +35,7 @@ int Create(const TOptions& options) {
 
   TAlbum album;
   if (options.Title) album.Title = *options.Title;
-  for (const std::string& path : paths) album.Photographs.Add(std::make_unique<TPhotograph>()).SetFileName(path);
+  for (const std::string& path : paths) album.Photographs.Add(std::make_unique<TPhotograph>()).AdoptFile(path);
   if (options.Sort) Sort(album, *options.Sort);
   album.FileName = options.Album;
   album.SaveToFile();
