@@ -25,7 +25,7 @@ static std::vector<const TPhotograph*> PhotoOrder(const TAlbum& album) {
 
 void TfrmFolivant::addPhotoFile(const std::string& path) {
   auto photo = std::make_unique<TPhotograph>();
-  photo->SetFileName(path);
+  photo->AdoptFile(path);
   const QString title = QString::fromStdString(photo->DisplayTitle());
   album_->Photographs.Add(std::move(photo));
   ++list_updates_;

@@ -60,7 +60,7 @@ void TfrmFolivant::btnLocateClick() {
       dialogs_.ChooseFilesToOpen(QString::fromUtf8(kPhotoFileFilter), false, QString::fromStdString(offered));
   if (chosen.isEmpty()) return;
   rememberFolder(TFileKind::Photographs, chosen.front());
-  photo->SetFileName(chosen.front().toStdString());
+  photo->AdoptFile(chosen.front().toStdString());
   // The new file name is kept only in the album file: unsaved work.
   album_->MarkModified();
   displayPhoto();

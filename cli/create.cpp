@@ -38,7 +38,7 @@ int Create(const TOptions& options) {
   if (options.Title) album.Title = *options.Title;
   for (const std::string& path : paths) {
     StopPoint();  // a large folder takes a while; nothing is written until the end
-    album.Photographs.Add(std::make_unique<TPhotograph>()).SetFileName(path);
+    album.Photographs.Add(std::make_unique<TPhotograph>()).AdoptFile(path);
   }
   if (options.Sort) Sort(album, *options.Sort);
   album.FileName = options.Album;

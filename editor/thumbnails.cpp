@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "editor/previewscale.h"
+#include "generator/colorprofile.h"
 #include "generator/jpegcodec.h"
 #include "generator/resampler.h"
 
@@ -54,9 +55,13 @@ TThumbnail MakeThumbnail(const std::string& path, int32_t side) {
   // The reduced size is the full size divided and rounded up: within 7 pixels.
   const int denom =
       PreviewScaleDenom(probe.Width() * kProbeDenom, probe.Height() * kProbeDenom, TRotation::None, side, side);
-  if (denom == kProbeDenom) return {DecodeFitted(probe, side), denom};
-  TJpegReader reader(path, denom);
-  return {DecodeFitted(reader, side), denom};
+  std::optional<TJpegReader> finer;
+  if (denom != kProbeDenom) finer.emplace(path, denom);
+  TJpegReader& reader = finer ? *finer : probe;
+  TThumbnail thumbnail{DecodeFitted(reader, side), denom};
+  // The same colours as the published images.
+  TSrgbConversion(reader.IccProfile()).Apply(thumbnail.Picture);
+  return thumbnail;
 }
 
 }  // namespace folivant

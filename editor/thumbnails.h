@@ -17,7 +17,8 @@
 
 namespace folivant {
 
-/// A thumbnail as it came out of the decoder, upright as the file stores it.
+/// A thumbnail as it came out of the decoder, upright as the file stores it,
+/// in sRGB colours as the published images.
 struct TThumbnail {
   /// Fitted into the box keeping its proportions, never enlarged.
   TRaster Picture;

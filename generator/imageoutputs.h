@@ -15,7 +15,7 @@ namespace folivant {
 
 /// Raise it with every change to the renderer that alters the bytes of any
 /// image it writes, so that images an earlier version wrote are rendered again.
-inline constexpr int kRendererVersion = 1;
+inline constexpr int kRendererVersion = 2;
 
 /// The image files a run writes for the photograph, by ending, in the order a
 /// run writes them: its image for the photo page, its thumbnail, and in the

@@ -10,9 +10,11 @@
 #include <csetjmp>
 #include <cstdlib>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <vector>
 
+#include "generator/colorprofile.h"
 #include "model/metadata/imgdata.h"
 #include "platform/error.h"
 #include "platform/fileidentity.h"
@@ -135,7 +137,17 @@ bool ReadHeader(jpeg_decompress_struct* cinfo, TErrorManager* error, TSource* so
   // Beyond this the library refuses to allocate rather than take it all.
   cinfo->mem->max_memory_to_use = static_cast<long>(memory_limit);
   cinfo->src = &source->pub;
+  // The colour profile travels in APP2 segments, which the library otherwise skips.
+  jpeg_save_markers(cinfo, JPEG_APP0 + 2, 0xFFFF);
   jpeg_read_header(cinfo, TRUE);
+  return true;
+}
+
+// The profile of the APP2 segments kept with the header; a damaged or
+// incomplete one reads as none. `*data` is the library's malloc'ed copy.
+bool ReadIccProfile(jpeg_decompress_struct* cinfo, TErrorManager* error, JOCTET** data, unsigned int* size) {
+  if (setjmp(error->jump)) return false;
+  if (!jpeg_read_icc_profile(cinfo, data, size)) *data = nullptr;
   return true;
 }
 
@@ -234,6 +246,7 @@ struct TJpegReader::TState {
   bool cmyk = false;
   bool inverted_cmyk = false;
   std::vector<uint8_t> cmyk_rows;
+  std::string icc_profile;
 
   TState() {
     InitErrorManager(error);
@@ -276,6 +289,11 @@ TJpegReader::TJpegReader(const std::string& path, int scale_denom, int64_t memor
   state.Open(path);
   jpeg_decompress_struct& cinfo = state.cinfo;
   if (!ReadHeader(&cinfo, &state.error, &state.source, memory_limit)) state.ThrowDecodeError();
+  JOCTET* icc = nullptr;
+  unsigned int icc_size = 0;
+  if (!ReadIccProfile(&cinfo, &state.error, &icc, &icc_size)) state.ThrowDecodeError();
+  const std::unique_ptr<JOCTET, void (*)(void*)> icc_owner(icc, std::free);
+  if (icc) state.icc_profile.assign(reinterpret_cast<const char*>(icc), icc_size);
 
   const int64_t pixels = static_cast<int64_t>(cinfo.image_width) * cinfo.image_height;
   if (pixels > kMaxPicturePixels) {
@@ -297,6 +315,7 @@ TJpegReader::~TJpegReader() = default;
 
 int32_t TJpegReader::Width() const { return static_cast<int32_t>(state_->cinfo.output_width); }
 int32_t TJpegReader::Height() const { return static_cast<int32_t>(state_->cinfo.output_height); }
+const std::string& TJpegReader::IccProfile() const { return state_->icc_profile; }
 
 int64_t TJpegReader::DecodeMemory() const {
   const jpeg_decompress_struct& cinfo = state_->cinfo;
@@ -373,6 +392,7 @@ TRaster LoadPicture(const std::string& path, int scale_denom) {
     if (read == 0) break;
     y += read;
   }
+  TSrgbConversion(reader.IccProfile()).Apply(raster);
   return raster;
 }
 

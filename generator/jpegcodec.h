@@ -50,6 +50,9 @@ class TJpegReader {
   /// Bytes the decoder will hold, known from the header: progressive files
   /// keep all their coefficients (2 bytes each) until the last scan.
   int64_t DecodeMemory() const;
+  /// The ICC colour profile the file embeds in its APP2 segments; empty when
+  /// it has none, or a damaged or incomplete one. The rows keep the file's colours.
+  const std::string& IccProfile() const;
 
   /// Decodes up to `count` next rows into `rows` (Width() words a row,
   /// 0xAARRGGBB with alpha 255); returns how many, 0 at the end. Throws
@@ -71,9 +74,10 @@ class TJpegReader {
 /// name ends in ".jpg" or ".jpeg", in any case.
 void CheckPictureExtension(const std::string& path);
 
-/// The whole picture at `path` as a raster, checked by its extension first.
-/// Throws as CheckPictureExtension and TJpegReader do, and TPictureError when
-/// decoding and the raster together need more than the run's memory budget.
+/// The whole picture at `path` as a raster in sRGB colours (TSrgbConversion),
+/// checked by its extension first. Throws as CheckPictureExtension and
+/// TJpegReader do, and TPictureError when decoding and the raster together
+/// need more than the run's memory budget.
 TRaster LoadPicture(const std::string& path, int scale_denom = 1);
 
 /// The raster as a baseline JFIF file at `quality` (1 to 100), alpha dropped;

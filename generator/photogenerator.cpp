@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "generator/colorprofile.h"
 #include "generator/jpegcodec.h"
 #include "generator/raster.h"
 #include "generator/resampler.h"
@@ -190,7 +191,12 @@ void TAlbumPhotoGenerator::Render(const TPhotograph& photograph, TMemoryBudget* 
   for (TRaster& raster : rasters) targets.push_back(&raster);
   RenderTargets(reader, photograph.Rotation, targets);
   if (source) *source = reader.ReadToEnd();
-  for (size_t i = 0; i < files.size(); ++i) files[i].Bytes = EncodeJpeg(rasters[i], Quality(files[i].Ending));
+  // After resampling, so that only the pixels written are converted.
+  const TSrgbConversion colours(reader.IccProfile());
+  for (size_t i = 0; i < files.size(); ++i) {
+    colours.Apply(rasters[i]);
+    files[i].Bytes = EncodeJpeg(rasters[i], Quality(files[i].Ending));
+  }
 }
 
 std::optional<TEncodedImage> TAlbumPhotoGenerator::RenderPhoto(int index, TEncodedImage* thumbnail,

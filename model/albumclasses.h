@@ -89,9 +89,16 @@ class TPhotograph {
   bool Missing() const { return missing_; }
   const TimgData& Metadata() const { return *metadata_; }
 
-  /// Sets the path, tests the file and reads its metadata; an IPTC segment
-  /// replaces title and caption by its headline and caption. Never throws.
+  /// Sets the path, tests the file and reads its metadata. The title and
+  /// caption become the IPTC headline and caption, else the XMP title and
+  /// description (an IPTC segment without them clears them; a file with
+  /// neither keeps them), as SafeInlineMarkup makes them. Never throws.
   void SetFileName(const std::string& path);
+  /// Gives the photograph a file as adding or choosing one does: SetFileName,
+  /// then the rotation that shows it upright when the file has an EXIF
+  /// orientation (without one the rotation stays). Loading an album never
+  /// does this, so saved rotations are kept. Never throws.
+  void AdoptFile(const std::string& path);
   /// The title, or the file name when the title is blank; "[?] " first when missing.
   std::string DisplayTitle() const;
   /// Lower-case ASCII identifier from the title or file name, "photo" when nothing is left.

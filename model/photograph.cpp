@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "model/albumclasses.h"
 #include "model/identifier.h"
@@ -7,6 +8,7 @@
 #include "platform/error.h"
 #include "platform/filesystem.h"
 #include "platform/ini.h"
+#include "platform/markup.h"
 #include "platform/text.h"
 
 namespace folivant {
@@ -46,6 +48,32 @@ Value ValueOf(const TNamedValue<Value> (&table)[Count], const std::string& text,
   throw TError(error);
 }
 
+// A text of the file's metadata, which anyone may have written: the IPTC
+// dataset, else the XMP text; nothing when the file has neither. An IPTC
+// segment without the dataset gives an empty text, as it always has.
+std::optional<std::string> MetadataText(const TimgData& metadata, const char* dataset, std::string_view xmp_text) {
+  if (const TIptcDataset* found = metadata.IptcData() ? metadata.IptcData()->Find(dataset) : nullptr)
+    return SafeInlineMarkup(AnsiToUtf8(found->data));
+  if (!xmp_text.empty()) return SafeInlineMarkup(xmp_text);
+  if (metadata.HasIptc()) return std::string();
+  return std::nullopt;
+}
+
+// The turn that shows a picture stored with an EXIF orientation upright. The
+// mirrored orientations take their turn only: 2 is mirrored, 4 mirrored and
+// upside down, 5 mirrored and turned left, 7 mirrored and turned right.
+TRotation UprightRotation(int orientation) {
+  switch (orientation) {
+    case 3:
+    case 4: return TRotation::UpsideDown;
+    case 5:
+    case 8: return TRotation::Left;
+    case 6:
+    case 7: return TRotation::Right;
+    default: return TRotation::None;
+  }
+}
+
 }  // namespace
 
 std::string PhotoSizeToText(TPhotoSize size) { return TextOf(kPhotoSizeTexts, size); }
@@ -73,10 +101,17 @@ void TPhotograph::SetFileName(const std::string& path) {
   missing_ = !exists;
   if (exists && metadata_->ReadMetadata(path) && metadata_->HasIptc()) metadata_->ParseIptc();
   // A missing file keeps the metadata last read, and with it the texts it gave.
-  if (metadata_->HasIptc()) {
-    Title = AnsiToUtf8(metadata_->ReadDataset("ImageHeadline", ""));
-    Caption = AnsiToUtf8(metadata_->ReadDataset("ImageCaption", ""));
-  }
+  const TXmpData* xmp = metadata_->XmpData();
+  if (std::optional<std::string> title = MetadataText(*metadata_, "ImageHeadline", xmp ? xmp->Title() : ""))
+    Title = std::move(*title);
+  if (std::optional<std::string> caption = MetadataText(*metadata_, "ImageCaption", xmp ? xmp->Description() : ""))
+    Caption = std::move(*caption);
+}
+
+void TPhotograph::AdoptFile(const std::string& path) {
+  SetFileName(path);
+  if (missing_ || !metadata_->ExifData() || metadata_->ExifData()->Orientation() == 0) return;
+  Rotation = UprightRotation(metadata_->ExifData()->Orientation());
 }
 
 std::string TPhotograph::DisplayTitle() const {
@@ -136,8 +171,8 @@ static int CompareAsciiFolded(std::string_view a, std::string_view b) {
 int CompareByFileName(const TPhotograph& a, const TPhotograph& b) { return CompareAsciiFolded(a.FileName, b.FileName); }
 
 int CompareByDate(const TPhotograph& a, const TPhotograph& b) {
-  if (a.Metadata().HasExif() && b.Metadata().HasExif())
-    return CompareAsciiFolded(a.Metadata().ExifData()->DateTime(), b.Metadata().ExifData()->DateTime());
+  if (a.Metadata().HasCaptureDate() && b.Metadata().HasCaptureDate())
+    return CompareAsciiFolded(a.Metadata().CaptureDate(), b.Metadata().CaptureDate());
   const int64_t difference = int64_t{FileAgeDos(a.FileName)} - int64_t{FileAgeDos(b.FileName)};
   return difference < 0 ? -1 : (difference > 0 ? 1 : 0);
 }

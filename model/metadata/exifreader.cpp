@@ -17,6 +17,7 @@ constexpr size_t kTiffStart = 8;
 constexpr uint32_t kTiffHeaderSize = 8;
 
 constexpr uint16_t kTagDateTime = 0x0132;
+constexpr uint16_t kTagOrientation = 0x0112;
 constexpr uint16_t kTagDateTimeOriginal = 0x9003;
 constexpr uint16_t kTagExifDirectory = 0x8769;
 constexpr uint16_t kTagSubDirectories = 0x014A;
@@ -94,15 +95,17 @@ std::string DateTakenText(std::string_view value) {
 }
 
 // Which directory is being walked: camera data is taken only from the main
-// and the EXIF directories, never from the location or other directories.
-enum class TDirectory : uint8_t { Camera, Other };
+// and the EXIF directories, never from the location or other directories, and
+// the orientation only from the main one (the thumbnail's has its own).
+enum class TDirectory : uint8_t { Main, Camera, Other };
 
-// Walks the directories of TIFF-structured data for the date-time tags and the
-// camera data. Every read is checked against the data: what lies outside it is absent.
+// Walks the directories of TIFF-structured data for the date-time tags, the
+// orientation and the camera data. Every read is checked against the data:
+// what lies outside it is absent.
 class TDirectoryWalk {
  public:
-  TDirectoryWalk(std::string_view tiff, bool big_endian, std::string& date_time, TCameraData& camera)
-      : tiff_(tiff), big_endian_(big_endian), date_time_(date_time), camera_(camera) {}
+  TDirectoryWalk(std::string_view tiff, bool big_endian, std::string& date_time, int& orientation, TCameraData& camera)
+      : tiff_(tiff), big_endian_(big_endian), date_time_(date_time), orientation_(orientation), camera_(camera) {}
 
   // Each directory is walked at most once, so links that lead back to a
   // directory already walked (a loop) are cut off.
@@ -150,7 +153,7 @@ class TDirectoryWalk {
       case kTagDateTimeOriginal:
         if (const std::optional<std::string_view> value = Value(entry, size)) {
           StoreDateTime(*value);
-          if (kind == TDirectory::Camera && type == kTypeAscii) {
+          if (kind != TDirectory::Other && type == kTypeAscii) {
             if (tag == kTagDateTimeOriginal)
               camera_.DateTaken = DateTakenText(*value);
             else
@@ -159,11 +162,20 @@ class TDirectoryWalk {
         }
         break;
       case kTagExifDirectory:
-      case kTagSubDirectories: Walk(U32(entry + 8), kind); break;
+      case kTagSubDirectories:
+        Walk(U32(entry + 8), kind == TDirectory::Other ? TDirectory::Other : TDirectory::Camera);
+        break;
+      case kTagOrientation: {
+        // One short, which sits in the entry itself; values beyond 8 mean nothing.
+        const uint16_t value = U16(entry + 8);
+        if (kind == TDirectory::Main && type == kTypeShort && size == 2 && value >= 1 && value <= 8)
+          orientation_ = value;
+        break;
+      }
       case kTagInteroperability:
       case kTagGps: Walk(U32(entry + 8), TDirectory::Other); break;
       default:
-        if (kind == TDirectory::Camera) ReadCameraEntry(entry, tag, type, size);
+        if (kind != TDirectory::Other) ReadCameraEntry(entry, tag, type, size);
         break;
     }
   }
@@ -211,6 +223,7 @@ class TDirectoryWalk {
   std::string_view tiff_;
   bool big_endian_;
   std::string& date_time_;
+  int& orientation_;
   TCameraData& camera_;
   std::string_view main_date_time_;
   std::vector<uint32_t> walked_;
@@ -224,10 +237,10 @@ TImageInfo::TImageInfo(const TSegment& segment) {
   const std::string_view byte_order = bytes.substr(kTiffStart, 2);
   if (byte_order != "II" && byte_order != "MM") return;
   big_endian_ = byte_order == "MM";
-  TDirectoryWalk walk(bytes.substr(kTiffStart), big_endian_, date_time_, camera_);
+  TDirectoryWalk walk(bytes.substr(kTiffStart), big_endian_, date_time_, orientation_, camera_);
   const uint32_t first = walk.U32(4);
   // Some writers leave the first directory's offset 0 and put it right after the header.
-  walk.Walk(first == 0 ? kTiffHeaderSize : first, TDirectory::Camera);
+  walk.Walk(first == 0 ? kTiffHeaderSize : first, TDirectory::Main);
   walk.Finish();
 }
 

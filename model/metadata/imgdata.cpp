@@ -2,6 +2,7 @@
 
 #include <sstream>
 #include <streambuf>
+#include <string_view>
 
 #include "platform/fileidentity.h"
 #include "platform/filesystem.h"
@@ -9,10 +10,9 @@
 namespace folivant {
 namespace {
 
-constexpr size_t kMaxSegments = 20;
-// Metadata sits among the first segments of a file; four others before it mean
-// that there is none, and the rest of the file is not read.
-constexpr size_t kMetadataWindow = 5;
+// Metadata may sit anywhere before the image data, behind colour profiles and
+// other segments; a file with more segments than this before it is malformed.
+constexpr size_t kMaxSegments = 128;
 
 constexpr uint8_t kEndOfImage = 0xD9;
 constexpr uint8_t kStartOfScan = 0xDA;
@@ -40,6 +40,14 @@ class TFileStreamBuffer : public std::streambuf {
   char buffer_[8192];
 };
 
+// What an APP1 segment's payload begins with: EXIF data or an XMP packet.
+constexpr std::string_view kExifSignature = "Exif";
+constexpr std::string_view kXmpSignature("http://ns.adobe.com/xap/1.0/\0", 29);
+
+bool IsReadMarker(uint8_t marker) {
+  return marker == kApp0 || marker == kApp1 || marker == kApp13 || marker == kComment;
+}
+
 }  // namespace
 
 // TIFF-structured raw files (".tif", ".tiff", ".nef") are not read: photographs
@@ -54,8 +62,9 @@ TimgData::~TimgData() = default;
 
 void TimgData::Reset() {
   segments_.clear();
-  exif_segment_ = iptc_segment_ = comment_segment_ = header_segment_ = -1;
+  exif_segment_ = xmp_segment_ = iptc_segment_ = comment_segment_ = header_segment_ = -1;
   exif_.reset();
+  xmp_.reset();
   iptc_.reset();
 }
 
@@ -83,70 +92,86 @@ bool TimgData::ReadMetadataFromBytes(const std::string& bytes) {
   }
 }
 
+// Walks the segments up to the image data, reading those that may hold
+// metadata and passing over the others.
 bool TimgData::ScanJpeg(std::istream& in) {
   if (in.get() != 0xFF || in.get() != 0xD8) return false;
-  while (segments_.size() < kMaxSegments) {
-    TSegment segment;
-    if (!ReadSegment(in, segment)) break;
-    segments_.push_back(std::move(segment));
-    if (segments_.size() == kMetadataWindow && !HasMetadata()) return false;
-    const uint8_t marker = segments_.back().marker;
+  for (size_t walked = 0; walked < kMaxSegments; ++walked) {
+    int byte;
+    do {
+      byte = in.get();
+      if (byte == std::char_traits<char>::eof()) return HasMetadata();
+    } while (byte == 0xFF);
+    const auto marker = static_cast<uint8_t>(byte);
     if (marker == kEndOfImage || marker == kStartOfScan) break;
-    TakeSegment();
+    const int high = in.get();
+    const int low = in.get();
+    if (high == std::char_traits<char>::eof() || low == std::char_traits<char>::eof()) break;
+    const size_t length = static_cast<size_t>(high << 8 | low);
+    if (length < 2) break;
+    if (!IsReadMarker(marker)) {
+      // Passed over by reading: the file reader reads forward only.
+      in.ignore(static_cast<std::streamsize>(length - 2));
+      if (static_cast<size_t>(in.gcount()) != length - 2) break;
+      continue;
+    }
+    TSegment segment{marker, static_cast<uint16_t>(length), std::string(length, '\0')};
+    segment.bytes[0] = static_cast<char>(high);
+    segment.bytes[1] = static_cast<char>(low);
+    in.read(segment.bytes.data() + 2, static_cast<std::streamsize>(length - 2));
+    if (static_cast<size_t>(in.gcount()) != length - 2) break;
+    TakeSegment(std::move(segment));
   }
   return HasMetadata();
 }
 
-// Reads the marker and the whole segment; false at the end of the file or at a
-// length that cannot be one, and then nothing is recorded.
-bool TimgData::ReadSegment(std::istream& in, TSegment& segment) {
-  int byte;
-  do {
-    byte = in.get();
-    if (byte == std::char_traits<char>::eof()) return false;
-  } while (byte == 0xFF);
-  segment.marker = static_cast<uint8_t>(byte);
-  const int high = in.get();
-  const int low = in.get();
-  if (high == std::char_traits<char>::eof() || low == std::char_traits<char>::eof()) return false;
-  const size_t length = static_cast<size_t>(high << 8 | low);
-  if (length < 2) return false;
-  segment.length = static_cast<uint16_t>(length);
-  segment.bytes.resize(length);
-  segment.bytes[0] = static_cast<char>(high);
-  segment.bytes[1] = static_cast<char>(low);
-  in.read(segment.bytes.data() + 2, static_cast<std::streamsize>(length - 2));
-  return static_cast<size_t>(in.gcount()) == length - 2;
-}
-
-// Decides what the segment just recorded is taken as.
-void TimgData::TakeSegment() {
-  const int index = static_cast<int>(segments_.size()) - 1;
-  switch (segments_.back().marker) {
-    case kApp0: header_segment_ = index; break;
+// Decides what a segment that was read is taken as: the first EXIF, XMP and
+// IPTC segments, and the last header and comment segments.
+void TimgData::TakeSegment(TSegment segment) {
+  const std::string_view payload = std::string_view(segment.bytes).substr(2);
+  switch (segment.marker) {
+    case kApp0: Keep(header_segment_, std::move(segment)); break;
     case kApp1:
-      // Only the first APP1 counts, even when it holds other data than EXIF (XMP).
-      if (segments_.size() <= kMetadataWindow && !HasExif()) {
-        exif_segment_ = index;
-        exif_ = std::make_unique<TImageInfo>(segments_.back());
-      } else {
-        segments_.pop_back();
+      if (payload.starts_with(kExifSignature) && !HasExif()) {
+        Keep(exif_segment_, std::move(segment));
+        exif_ = std::make_unique<TImageInfo>(segments_[static_cast<size_t>(exif_segment_)]);
+      } else if (payload.starts_with(kXmpSignature) && !HasXmp()) {
+        Keep(xmp_segment_, std::move(segment));
+        xmp_ = std::make_unique<TXmpData>(segments_[static_cast<size_t>(xmp_segment_)]);
       }
       break;
     case kApp13:
       if (!HasIptc()) {
-        iptc_segment_ = index;
+        Keep(iptc_segment_, std::move(segment));
         iptc_ = std::make_unique<TIPTCdata>();
       }
       break;
-    case kComment: comment_segment_ = index; break;
+    case kComment: Keep(comment_segment_, std::move(segment)); break;
     default: break;
+  }
+}
+
+// Stores the segment as the one of its kind at `index`, replacing an earlier one.
+void TimgData::Keep(int& index, TSegment segment) {
+  if (index < 0) {
+    index = static_cast<int>(segments_.size());
+    segments_.push_back(std::move(segment));
+  } else {
+    segments_[static_cast<size_t>(index)] = std::move(segment);
   }
 }
 
 bool TimgData::HasExif() const { return exif_segment_ >= 0; }
 bool TimgData::HasIptc() const { return iptc_segment_ >= 0; }
+bool TimgData::HasXmp() const { return xmp_segment_ >= 0; }
 bool TimgData::HasComment() const { return comment_segment_ >= 0; }
+
+bool TimgData::HasCaptureDate() const { return HasExif() || (xmp_ && !xmp_->DateTime().empty()); }
+
+std::string TimgData::CaptureDate() const {
+  if (exif_ && !exif_->DateTime().empty()) return exif_->DateTime();
+  return xmp_ ? xmp_->DateTime() : std::string();
+}
 
 void TimgData::ParseIptc() {
   if (iptc_) iptc_->Parse(segments_[static_cast<size_t>(iptc_segment_)]);

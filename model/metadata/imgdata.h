@@ -38,7 +38,8 @@ struct TCameraData {
   bool operator==(const TCameraData&) const = default;
 };
 
-/// The EXIF reader: the byte order of the EXIF data and the date-time and camera data found in it.
+/// The EXIF reader: the byte order of the EXIF data and the date-time,
+/// orientation and camera data found in it.
 class TImageInfo {
  public:
   /// Reads the segment's EXIF data at once; data that is not EXIF yields no date-time.
@@ -47,13 +48,39 @@ class TImageInfo {
   /// "YYYY:MM:DD HH:MM:SS" of the last DateTime or DateTimeOriginal tag met, at
   /// most 20 characters; empty when none was read.
   const std::string& DateTime() const { return date_time_; }
+  /// The Orientation tag of the main directory (IFD0): 1 to 8 as EXIF
+  /// defines them, 0 when it is absent or holds another value.
+  int Orientation() const { return orientation_; }
   /// Texts are valid UTF-8 without control characters, each at most 64 bytes.
   const TCameraData& CameraData() const { return camera_; }
 
  private:
   bool big_endian_ = false;
   std::string date_time_;
+  int orientation_ = 0;
   TCameraData camera_;
+};
+
+/// The XMP reader: the title, description and capture date a photo manager
+/// wrote into the XMP packet of an APP1 segment.
+class TXmpData {
+ public:
+  /// Parses the segment's packet at once; a packet that is not well-formed
+  /// XML, or that declares a document type (and with it entities), yields nothing.
+  explicit TXmpData(const TSegment& segment);
+  /// dc:title and dc:description (the "x-default" language, else the first):
+  /// UTF-8 as written, references resolved; empty when absent.
+  const std::string& Title() const { return title_; }
+  const std::string& Description() const { return description_; }
+  /// exif:DateTimeOriginal, else xmp:CreateDate, else photoshop:DateCreated, as
+  /// "YYYY:MM:DD HH:MM:SS" (the form of EXIF dates, so that both sort alike;
+  /// missing parts are the first month, day or second); empty when none is a date.
+  const std::string& DateTime() const { return date_time_; }
+
+ private:
+  std::string title_;
+  std::string description_;
+  std::string date_time_;
 };
 
 /// One parsed IPTC dataset; `data` holds the raw bytes.
@@ -78,10 +105,11 @@ class TIPTCdata {
   std::vector<TIptcDataset> datasets_;
 };
 
-/// The metadata of one photograph file: its first segments, the EXIF date-time
-/// and the IPTC datasets. Reads only segment headers and metadata segments,
-/// never the compressed image, never outside a segment's bytes, and never
-/// throws: malformed files simply yield less.
+/// The metadata of one photograph file: the EXIF date-time and orientation,
+/// the IPTC datasets and the XMP texts, wherever their segments sit before the
+/// image data. Reads only segment headers and metadata segments, never the
+/// compressed image, never outside a segment's bytes, and never throws:
+/// malformed files simply yield less.
 class TimgData {
  public:
   TimgData();
@@ -90,8 +118,8 @@ class TimgData {
   TimgData& operator=(const TimgData&) = delete;
 
   /// Forgets everything, then reads the file at `path` when its extension is
-  /// ".jpg", ".jpeg" or ".jpe" (any letter case). True when an EXIF, IPTC or
-  /// comment segment was found.
+  /// ".jpg", ".jpeg" or ".jpe" (any letter case). True when an EXIF, IPTC,
+  /// XMP or comment segment was found.
   bool ReadMetadata(const std::string& path);
   /// Reads metadata from bytes already in memory, as ReadMetadata does from a
   /// ".jpg" file (used by the fuzz target and hand-made fixtures).
@@ -99,31 +127,42 @@ class TimgData {
   /// An EXIF segment was taken, even when it then proved not to hold EXIF data.
   bool HasExif() const;
   bool HasIptc() const;
+  bool HasXmp() const;
   bool HasComment() const;
   /// The EXIF reader, present exactly when HasExif().
   const TImageInfo* ExifData() const { return exif_.get(); }
   /// The IPTC reader, present exactly when HasIptc().
   const TIPTCdata* IptcData() const { return iptc_.get(); }
+  /// The XMP reader, present exactly when HasXmp().
+  const TXmpData* XmpData() const { return xmp_.get(); }
+  /// Whether the file tells when the picture was taken: it has an EXIF
+  /// segment (even one without a date, as older versions took it) or an XMP date.
+  bool HasCaptureDate() const;
+  /// The EXIF date-time, else the XMP capture date, as "YYYY:MM:DD HH:MM:SS".
+  std::string CaptureDate() const;
   /// Parses the IPTC segment's datasets, replacing those held before.
   void ParseIptc();
   /// The data of the first dataset named `name` (ASCII case ignored), else `fallback`.
   std::string ReadDataset(const std::string& name, const std::string& fallback) const;
-  /// The segments recorded, at most 20, in file order.
+  /// The segments taken as metadata, at most one of each kind (header, EXIF,
+  /// XMP, IPTC, comment), in the order they were first met.
   const std::vector<TSegment>& Segments() const { return segments_; }
 
  private:
   void Reset();
   bool ScanJpeg(std::istream& in);
-  bool ReadSegment(std::istream& in, TSegment& segment);
-  void TakeSegment();
-  bool HasMetadata() const { return HasExif() || HasIptc() || HasComment(); }
+  void TakeSegment(TSegment segment);
+  void Keep(int& index, TSegment segment);
+  bool HasMetadata() const { return HasExif() || HasIptc() || HasXmp() || HasComment(); }
 
   std::vector<TSegment> segments_;
   int exif_segment_ = -1;
+  int xmp_segment_ = -1;
   int iptc_segment_ = -1;
   int comment_segment_ = -1;
   int header_segment_ = -1;
   std::unique_ptr<TImageInfo> exif_;
+  std::unique_ptr<TXmpData> xmp_;
   std::unique_ptr<TIPTCdata> iptc_;
 };
 

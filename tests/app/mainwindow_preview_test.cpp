@@ -4,8 +4,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QtTest>
 
 #include "../core/pipetrap.h"
@@ -162,6 +164,37 @@ class MainWindowPreviewTest : public QObject {
     QVERIFY(window.isVisible());
     QCOMPARE(fixture.Rows(), QStringList{QStringLiteral("[?] pipe.jpg")});
     QCOMPARE(PhotoError(fixture), kNotFound + QStringLiteral("\n\n") + pipe);
+  }
+
+  void photographsTakeTheirTurnFromTheirOrientationWhenTheyGetTheirFile() {
+    TMainWindowFixture fixture;
+    TfrmFolivant& window = fixture.Start();
+    // Top half red, bottom half blue, stored sideways as phones store a portrait: upright, red is on the right.
+    const QString phone = fixture.WriteJpeg(QStringLiteral("phone.jpg"), 160, 80,
+                                            [](int, int y) { return y < 40 ? 0xFF0000u : 0x0000FFu; });
+    QCOMPARE(QProcess::execute(QStringLiteral("exiftool"), {QStringLiteral("-q"), QStringLiteral("-overwrite_original"),
+                                                            QStringLiteral("-IFD0:Orientation#=6"), phone}),
+             0);
+    fixture.AddPhotos({fixture.PhotoFolder.filePath(QStringLiteral("gone.jpg")), phone});
+    QCOMPARE(window.Album().Photographs[1].Rotation, TRotation::Right);
+    const QImage& picture = fixture.Child<TPhotoPreview>("imgPhotoPreview").Picture();
+    QCOMPARE(picture.size(), QSize(80, 160));
+    QVERIFY(Reddish(picture.pixel(70, 80)) && Bluish(picture.pixel(10, 80)));
+
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(phone)});
+    QWidget* list = fixture.Child<QListWidget>("lstPhotos").viewport();
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(list, &enter);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(list, &drop);
+    QCOMPARE(window.Album().Photographs.Count(), 3);
+    QCOMPARE(window.Album().Photographs[2].Rotation, TRotation::Right);
+
+    fixture.Child<QListWidget>("lstPhotos").setCurrentRow(0);
+    fixture.Dialogs.FilesToOpen.push_back({phone});
+    fixture.Child<QAbstractButton>("btnLocate").click();
+    QCOMPARE(window.Album().Photographs[0].Rotation, TRotation::Right);
   }
 
   void jpeFilesCannotBePreviewed() {

@@ -20,15 +20,13 @@ import os
 import pathlib
 import re
 import shutil
-import subprocess
 import sys
 import tempfile
 import time
 import urllib.parse
 
-SKIP = 77
-CHROMIUM = "/usr/bin/chromium"
-CHROMEDRIVER = "/usr/bin/chromedriver"
+from chromium import Failures, require_browser, run, start_browser
+
 PAGE_SIZE = 3  # one row of three thumbnails
 
 # (file, width, height, headline, caption), in album order; the file of the
@@ -42,43 +40,6 @@ PICTURES = [
 ]
 MISSING = "p5_missing.jpg"
 VIEWPORTS = [(390, 844, True), (1440, 900, False)]  # width, height, as a phone
-
-
-class Failures:
-    def __init__(self):
-        self.items = []
-
-    def check(self, condition, message):
-        if not condition:
-            self.items.append(message)
-        return condition
-
-
-def skip_or_fail(reason):
-    if os.environ.get("FOLIVANT_REQUIRE_BROWSER") == "1":
-        print(f"modern_pages: {reason} (tools/bootstrap installs it)", file=sys.stderr)
-        sys.exit(1)
-    print(f"modern_pages: SKIPPED: {reason}; install chromium, chromium-driver and python3-selenium "
-          "(tools/bootstrap does) to run this test", file=sys.stderr)
-    sys.exit(SKIP)
-
-
-def require_browser():
-    for program in (CHROMIUM, CHROMEDRIVER):
-        if not os.access(program, os.X_OK):
-            skip_or_fail(f"{program} is missing")
-    try:
-        import selenium  # noqa: F401
-    except ImportError:
-        skip_or_fail(f"Selenium is missing for {sys.executable}")
-
-
-def run(command, env, allowed=(0,)):
-    result = subprocess.run(command, env=env, capture_output=True, text=True)
-    if result.returncode not in allowed:
-        sys.exit(f"modern_pages: {' '.join(map(str, command))} exited with {result.returncode}:\n"
-                 f"{result.stdout}{result.stderr}")
-    return result
 
 
 def set_album_element(album, name, value):
@@ -114,20 +75,6 @@ def make_albums(args, work):
         run([args.cli, "generate", album, "--output", folder, "--force", "--jobs", "2"] + style, env, allowed=(3,))
         folders[loop] = folder
     return folders
-
-
-def start_browser(work):
-    from selenium import webdriver
-    from selenium.webdriver.chrome.service import Service
-
-    options = webdriver.ChromeOptions()
-    options.binary_location = CHROMIUM
-    for argument in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
-                     "--host-resolver-rules=MAP * ~NOTFOUND", "--no-first-run", "--disable-extensions",
-                     "--disable-background-networking", "--disable-component-update",
-                     f"--user-data-dir={work / 'chromium'}"):
-        options.add_argument(argument)
-    return webdriver.Chrome(service=Service(executable_path=CHROMEDRIVER), options=options)
 
 
 def emulate(driver, width, height, ratio, phone):

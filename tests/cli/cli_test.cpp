@@ -15,6 +15,7 @@
 #include "generator/pagegenerator.h"
 #include "model/albumclasses.h"
 #include "model/globalsettings.h"
+#include "photofiles.h"
 #include "platform/error.h"
 #include "platform/filesystem.h"
 #include "platform/resources.h"
@@ -408,6 +409,63 @@ TEST(CliCreate, FileNamesThatAreNotUtf8KeepTheirBytesUpToTheImages) {
   EXPECT_TRUE(test::DecodedJpegSize(home.File("out/caf_small.jpg")));
   EXPECT_TRUE(IsValidUtf8(ReadFile(home.File("out/caf.html"))));
   EXPECT_NE(ReadFile(home.File("out/caf.html")).find("<title>caf\xEF\xBF\xBD.jpg</title>"), std::string::npos);
+}
+
+// Photographs as phones, photo managers and cameras deliver them, made into an
+// album and generated: upright, titled from XMP, hostile texts as text, a wide
+// gamut photograph in sRGB and an sRGB one untouched.
+TEST(CliCreate, PhotographsComeUprightTitledAndTrueInColour) {
+  TCliHome home;
+  const std::string caption = "Nice <img src=x onerror=alert(1)> <b>bold</b> & fine";
+  home.WritePhotos("photos", {{"phone1.jpg", 0, 120, 80, {"", "Phone 1", ""}},
+                              {"phone3.jpg", 1, 120, 80, {"", "Phone 3", ""}},
+                              {"phone6.jpg", 2, 120, 80, {"", "Phone 6", ""}},
+                              {"phone8.jpg", 3, 120, 80, {"", "Phone 8", ""}},
+                              {"managed.jpg", 4, 120, 80, {}},
+                              {"wide.jpg", 5, 120, 80, {"", "Wide", caption}},
+                              {"srgb.jpg", 5, 120, 80, {"", "Srgb", caption}},
+                              {"plain.jpg", 5, 120, 80, {"", "Plain", caption}}});
+  for (const char* orientation : {"1", "3", "6", "8"})
+    ASSERT_NO_FATAL_FAILURE(test::TagWithExiftool(home.File("photos/phone" + std::string(orientation) + ".jpg"),
+                                                  {std::string("-IFD0:Orientation#=") + orientation}));
+  ASSERT_NO_FATAL_FAILURE(test::TagWithExiftool(home.File("photos/managed.jpg"),
+                                                {"-XMP-dc:Title=Harbour", "-XMP-dc:Description=" + caption}));
+  ASSERT_NO_FATAL_FAILURE(test::TagWithExiftool(home.File("photos/wide.jpg"),
+                                                {"-ICC_Profile<=/usr/share/color/icc/compatibleWithAdobeRGB1998.icc"}));
+  ASSERT_NO_FATAL_FAILURE(
+      test::TagWithExiftool(home.File("photos/srgb.jpg"), {"-ICC_Profile<=/usr/share/color/icc/sRGB.icc"}));
+  ASSERT_EQ(home.Run({"create", "album.alb", "--from-folder", "photos", "--sort", "filename"}).status, 0);
+
+  const std::unique_ptr<TAlbum> album = TAlbum::LoadFromFile(home.File("album.alb"));
+  ASSERT_EQ(album->Photographs.Count(), 8);
+  const std::string safe_caption = "Nice &lt;img src=x onerror=alert(1)&gt; <b>bold</b> &amp; fine";
+  struct Expected {
+    std::string title;
+    TRotation rotation;
+    std::string caption;
+  };
+  const Expected expected[] = {{"Harbour", TRotation::None, safe_caption}, {"Phone 1", TRotation::None, ""},
+                               {"Phone 3", TRotation::UpsideDown, ""},     {"Phone 6", TRotation::Right, ""},
+                               {"Phone 8", TRotation::Left, ""},           {"Plain", TRotation::None, safe_caption},
+                               {"Srgb", TRotation::None, safe_caption},    {"Wide", TRotation::None, safe_caption}};
+  for (int i = 0; i < 8; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(album->Photographs[i].Title, expected[i].title);
+    EXPECT_EQ(album->Photographs[i].Rotation, expected[i].rotation);
+    EXPECT_EQ(album->Photographs[i].Caption, expected[i].caption);
+  }
+
+  const TResult result = home.Run({"generate", "album.alb", "--output", "out"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(test::DecodedJpegSize(home.File("out/phone6.jpg")), std::make_pair(640, 960));
+  EXPECT_EQ(test::DecodedJpegSize(home.File("out/phone8_small.jpg")), std::make_pair(50, 75));
+  EXPECT_EQ(test::DecodedJpegSize(home.File("out/phone3.jpg")), std::make_pair(640, 426));
+  const std::string page = ReadFile(home.File("out/harbour.html"));
+  EXPECT_NE(page.find("<h1 class=\"title\">Harbour</h1>"), std::string::npos);
+  EXPECT_NE(page.find("<p class=\"caption\">" + safe_caption + "</p>"), std::string::npos);
+  EXPECT_EQ(page.find("<img src=x"), std::string::npos);
+  EXPECT_EQ(ReadFile(home.File("out/srgb.jpg")), ReadFile(home.File("out/plain.jpg")));
+  EXPECT_NE(LoadPicture(home.File("out/wide.jpg")).Pixels, LoadPicture(home.File("out/plain.jpg")).Pixels);
 }
 
 TEST(CliCreate, RefusesWhatItCannotDo) {

@@ -188,6 +188,47 @@ TEST(ExifReader, DataThatIsNotExifLeavesTheDateTimeEmpty) {
   EXPECT_EQ(metadata.ExifData()->DateTime(), "");
 }
 
+TEST(ExifReader, TakesTheOrientationFromTheMainDirectoryOnly) {
+  constexpr uint16_t kOrientation = 0x0112, kTypeShort = 3;
+  const auto main_directory = [](bool big_endian, uint16_t type, uint32_t value) {
+    TTiffBuilder t(big_endian);
+    return t.Put(8, t.Directory({t.Entry(kOrientation, type, 1, value)})).Bytes();
+  };
+  struct Row {
+    const char* why;
+    std::string tiff;
+    int orientation;
+  };
+  const Row rows[] = {
+      {"a short in the main directory", main_directory(kLittle, kTypeShort, 6), 6},
+      {"big-endian, the short at the start of its field", main_directory(kBig, kTypeShort, 8u << 16), 8},
+      {"a value beyond 8 means nothing", main_directory(kLittle, kTypeShort, 9), 0},
+      {"0 means nothing", main_directory(kLittle, kTypeShort, 0), 0},
+      {"another type", main_directory(kLittle, kTypeLong, 6), 0},
+      {"the EXIF directory's is not the picture's",
+       [] {
+         TTiffBuilder t(kLittle);
+         t.Put(8, t.Directory({t.Entry(kExifLink, kTypeLong, 1, 60)}));
+         return t.Put(60, t.Directory({t.Entry(kOrientation, kTypeShort, 1, 6)})).Bytes();
+       }(),
+       0},
+      {"nor the thumbnail directory's",
+       [] {
+         TTiffBuilder t(kLittle);
+         t.Put(8, t.Directory({}, 60));
+         return t.Put(60, t.Directory({t.Entry(kOrientation, kTypeShort, 1, 6)})).Bytes();
+       }(),
+       0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.why);
+    TimgData metadata;
+    metadata.ReadMetadataFromBytes(Jpeg({ExifSegment(row.tiff)}));
+    ASSERT_TRUE(metadata.HasExif());
+    EXPECT_EQ(metadata.ExifData()->Orientation(), row.orientation);
+  }
+}
+
 // Little-endian EXIF data with every camera tag: the make and model in the
 // main directory, the rest in the EXIF directory, and a location directory
 // holding text under the make's tag, which must never be taken.
@@ -281,7 +322,7 @@ TEST(SegmentScan, FindsMetadataOnlyWhereItIsLookedFor) {
   const std::string iptc = IptcSegment(Dataset(2, 105, "Headline"));
   const std::string comment = Segment(kComment, "made by hand");
   const std::string dqt = FillerSegment(kDqt);
-  const std::vector<std::string> nineteen_others(19, dqt);
+  const std::vector<std::string> others(126, dqt);
   struct Row {
     const char* why;
     std::string jpeg;
@@ -290,18 +331,20 @@ TEST(SegmentScan, FindsMetadataOnlyWhereItIsLookedFor) {
     bool iptc;
   };
   const Row rows[] = {
-      {"plain image segments only: nothing, and the fifth segment ends the scan",
-       Jpeg({FillerSegment(kApp0), dqt, FillerSegment(kDht), FillerSegment(kSof0), iptc}), false, "-", false},
+      {"plain image segments only: nothing",
+       Jpeg({FillerSegment(kApp0), dqt, FillerSegment(kDht), FillerSegment(kSof0)}), false, "-", false},
       {"metadata after three other segments is found",
        Jpeg({FillerSegment(kApp0), dqt, FillerSegment(kDht), ExifWithDate(kTaken)}), true, "2003:12:31 23:59:59",
        false},
-      {"metadata after four other segments is not",
-       Jpeg({FillerSegment(kApp0), dqt, FillerSegment(kDht), FillerSegment(kSof0), ExifWithDate(kTaken)}), false, "-",
-       false},
-      {"an XMP packet in the first APP1 hides the EXIF segment after it", Jpeg({xmp, ExifWithDate(kTaken), iptc}), true,
-       "", true},
-      {"an APP1 after the fifth segment is not taken", Jpeg({comment, dqt, dqt, dqt, dqt, ExifWithDate(kTaken)}), true,
-       "-", false},
+      {"metadata after four other segments is found too (colour profiles and MPF come first)",
+       Jpeg({FillerSegment(kApp0), FillerSegment(kApp2), FillerSegment(kApp2), dqt, ExifWithDate(kTaken), iptc}), true,
+       "2003:12:31 23:59:59", true},
+      {"an XMP packet in the first APP1 does not hide the EXIF segment after it",
+       Jpeg({xmp, ExifWithDate(kTaken), iptc}), true, "2003:12:31 23:59:59", true},
+      {"an APP1 that is neither EXIF nor XMP is passed over", Jpeg({Segment(kApp1, "Other"), ExifWithDate(kTaken)}),
+       true, "2003:12:31 23:59:59", false},
+      {"the first EXIF segment counts", Jpeg({ExifWithDate(kTaken), ExifWithDate(kModified)}), true,
+       "2003:12:31 23:59:59", false},
       {"the first APP13 is the IPTC segment", Jpeg({iptc, IptcSegment(Dataset(2, 105, "Second"))}), true, "-", true},
       {"metadata after the start of scan is never read", Jpeg({comment}) + ExifWithDate(kTaken) + iptc, true, "-",
        false},
@@ -309,18 +352,18 @@ TEST(SegmentScan, FindsMetadataOnlyWhereItIsLookedFor) {
       {"fill bytes before a marker", "\xFF\xD8\xFF\xFF\xFF" + iptc.substr(1), true, "-", true},
       {"a length of 1 ends the scan", Jpeg({comment, std::string("\xFF\xE2\x00\x01", 4), iptc}), true, "-", false},
       {"a length of 0 ends the scan", Jpeg({comment, std::string("\xFF\xE2\x00\x00", 4), iptc}), true, "-", false},
-      {"the twentieth segment is the last one read",
+      {"the 128th segment is the last one read",
        [&] {
-         std::vector<std::string> segments = {comment};
-         segments.insert(segments.end(), nineteen_others.begin(), nineteen_others.end());
+         std::vector<std::string> segments = {comment, dqt};
+         segments.insert(segments.end(), others.begin(), others.end());
          segments.push_back(iptc);
          return Jpeg(segments);
        }(),
        true, "-", false},
-      {"an IPTC segment as the twentieth is still found",
+      {"an IPTC segment as the 128th is still found",
        [&] {
          std::vector<std::string> segments = {comment};
-         segments.insert(segments.end(), nineteen_others.begin() + 1, nineteen_others.end());
+         segments.insert(segments.end(), others.begin(), others.end());
          segments.push_back(iptc);
          return Jpeg(segments);
        }(),
@@ -417,6 +460,74 @@ TEST(IptcReader, ReadDatasetIgnoresLetterCaseAndReturnsTheFirst) {
   metadata.ParseIptc();
   EXPECT_EQ(metadata.ReadDataset("imageHEADLINE", "-"), "First");
   EXPECT_EQ(metadata.ReadDataset("ImageCaption", "none"), "none");
+}
+
+// An APP1 segment holding an XMP packet as photo managers write it around `rdf`.
+std::string XmpSegment(std::string_view rdf) {
+  return Segment(kApp1,
+                 "http://ns.adobe.com/xap/1.0/\0"
+                 "<?xpacket begin=\"\xEF\xBB\xBF\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>\n"
+                 "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\">"
+                 "<rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">"s +
+                     std::string(rdf) + "</rdf:RDF></x:xmpmeta>\n<?xpacket end=\"w\"?>");
+}
+
+TEST(XmpReader, ReadsTitleDescriptionAndCaptureDate) {
+  struct Row {
+    const char* why;
+    std::string segment;
+    std::string title, description, date_time;
+  };
+  const Row rows[] = {
+      {"language alternatives, references resolved, an attribute date with fractions and zone",
+       XmpSegment(
+           "<rdf:Description rdf:about=\"\" xmlns:dc=\"http://purl.org/dc/elements/1.1/\""
+           " xmlns:exif=\"http://ns.adobe.com/exif/1.0/\" exif:DateTimeOriginal=\"2021-07-14T15:30:12.50+02:00\">"
+           "<dc:title><rdf:Alt><rdf:li xml:lang=\"de\">Hafen</rdf:li>"
+           "<rdf:li xml:lang=\"x-default\">Harbour</rdf:li></rdf:Alt></dc:title>"
+           "<dc:description><rdf:Alt><rdf:li xml:lang=\"x-default\">Fish &amp; &lt;chips&gt;</rdf:li>"
+           "</rdf:Alt></dc:description></rdf:Description>"),
+       "Harbour", "Fish & <chips>", "2021:07:14 15:30:12"},
+      {"other prefixes, the first language without a default, a date in a second Description",
+       XmpSegment("<rdf:Description xmlns:d=\"http://purl.org/dc/elements/1.1/\"><d:title><rdf:Alt>"
+                  "<rdf:li xml:lang=\"fr\">Port</rdf:li><rdf:li xml:lang=\"en\">Harbour</rdf:li></rdf:Alt>"
+                  "</d:title></rdf:Description><rdf:Description xmlns:xmp=\"http://ns.adobe.com/xap/1.0/\">"
+                  "<xmp:CreateDate>2020-01-02T03:04</xmp:CreateDate></rdf:Description>"),
+       "Port", "", "2020:01:02 03:04:00"},
+      {"the first date that is one, parts missing from it",
+       XmpSegment("<rdf:Description xmlns:exif=\"http://ns.adobe.com/exif/1.0/\""
+                  " xmlns:xmp=\"http://ns.adobe.com/xap/1.0/\" xmlns:photoshop=\"http://ns.adobe.com/photoshop/1.0/\""
+                  " exif:DateTimeOriginal=\"yesterday\" photoshop:DateCreated=\"2017\" xmp:CreateDate=\"2018-02\"/>"),
+       "", "", "2018:02:01 00:00:00"},
+      {"a date cut inside the time is none",
+       XmpSegment("<rdf:Description xmlns:xmp=\"http://ns.adobe.com/xap/1.0/\" xmp:CreateDate=\"2018-02-03T04\"/>"), "",
+       "", ""},
+      {"another namespace under the usual prefix",
+       XmpSegment("<rdf:Description xmlns:dc=\"http://example.org/\"><dc:title>x</dc:title></rdf:Description>"), "", "",
+       ""},
+      {"a document type, which could declare entities, is refused",
+       Segment(kApp1,
+               "http://ns.adobe.com/xap/1.0/\0<!DOCTYPE r [<!ENTITY e \"boom\">]>"
+               "<rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">"
+               "<rdf:Description xmlns:dc=\"http://purl.org/dc/elements/1.1/\"><dc:title>&e;</dc:title>"
+               "</rdf:Description></rdf:RDF>"s),
+       "", "", ""},
+      {"a packet that is not well-formed",
+       XmpSegment("<rdf:Description xmlns:dc=\"http://purl.org/dc/elements/1.1/\"><dc:title>x</rdf:Description>"), "",
+       "", ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.why);
+    TimgData metadata;
+    EXPECT_TRUE(metadata.ReadMetadataFromBytes(Jpeg({row.segment})));
+    ASSERT_TRUE(metadata.HasXmp());
+    EXPECT_FALSE(metadata.HasExif());
+    EXPECT_EQ(metadata.XmpData()->Title(), row.title);
+    EXPECT_EQ(metadata.XmpData()->Description(), row.description);
+    EXPECT_EQ(metadata.XmpData()->DateTime(), row.date_time);
+    EXPECT_EQ(metadata.CaptureDate(), row.date_time);
+    EXPECT_EQ(metadata.HasCaptureDate(), !row.date_time.empty());
+  }
 }
 
 TEST(MetadataFile, ExtensionDecidesWhetherTheFileIsScanned) {

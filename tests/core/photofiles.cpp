@@ -5,7 +5,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <memory>
 
 namespace folivant::test {
@@ -50,6 +53,32 @@ void TagWithExiftool(const std::string& path, const std::vector<std::string>& ar
   ASSERT_EQ(::waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
       << "exiftool failed on " << path << " (tools/bootstrap installs it)";
+}
+
+void MoveSegment(const std::string& path, uint8_t marker, std::string_view signature, TSegmentPlace place) {
+  std::string bytes;
+  {
+    std::ifstream in(path, std::ios::binary);
+    bytes.assign(std::istreambuf_iterator<char>(in), {});
+  }
+  constexpr char kStartOfScan = '\xDA';
+  std::vector<std::string> segments;
+  size_t pos = 2;
+  while (pos + 4 <= bytes.size() && bytes[pos + 1] != kStartOfScan) {
+    const size_t length = static_cast<uint8_t>(bytes[pos + 2]) << 8 | static_cast<uint8_t>(bytes[pos + 3]);
+    segments.push_back(bytes.substr(pos, 2 + length));
+    pos += 2 + length;
+  }
+  const auto found = std::find_if(segments.begin(), segments.end(), [&](const std::string& segment) {
+    return static_cast<uint8_t>(segment[1]) == marker && std::string_view(segment).substr(4).starts_with(signature);
+  });
+  ASSERT_NE(found, segments.end()) << path << " has no such segment";
+  const std::string moved = *found;
+  segments.erase(found);
+  segments.insert(place == TSegmentPlace::First ? segments.begin() : segments.end(), moved);
+  std::string reordered = bytes.substr(0, 2);
+  for (const std::string& segment : segments) reordered += segment;
+  std::ofstream(path, std::ios::binary) << reordered << bytes.substr(pos);
 }
 
 }  // namespace folivant::test

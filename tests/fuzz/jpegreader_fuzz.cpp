@@ -1,8 +1,9 @@
 // The JPEG reader on arbitrary bytes, along every path the renderer takes: the
 // first byte chooses the turn, the photograph's size (a copy, a reduction or an
-// enlargement) and the preview's decoding scale; the rest is the file. Damaged
-// files must fail with TPictureError and nothing else, and no picture may take
-// more memory than the run's budget allows.
+// enlargement) and the preview's decoding scale; the rest is the file, and also
+// a colour profile it might embed. Damaged files must fail with TPictureError
+// and nothing else, and no picture may take more memory than the run's budget
+// allows.
 
 #include <cstdint>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "generator/colorprofile.h"
 #include "generator/jpegcodec.h"
 #include "generator/memorybudget.h"
 #include "generator/photogenerator.h"
@@ -62,5 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       folivant::fuzz::WriteScratchFile(std::string_view(reinterpret_cast<const char*>(data + 1), size - 1), ".jpg");
   Render(path, static_cast<folivant::TRotation>(choices & 3), static_cast<uint8_t>(((choices >> 2) & 3) % 3));
   LoadPreview(path, 1 << ((choices >> 4) & 3));
+  folivant::TRaster pixel(1, 1);
+  folivant::TSrgbConversion(std::string_view(reinterpret_cast<const char*>(data + 1), size - 1)).Apply(pixel);
   return 0;
 }
