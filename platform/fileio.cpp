@@ -20,6 +20,7 @@
 #include <utility>
 
 #include "platform/error.h"
+#include "platform/fileidentity.h"
 #include "platform/filesystem.h"
 
 namespace folivant {
@@ -294,6 +295,18 @@ bool ReplaceByUnnamedFile(const std::string& path, std::string_view bytes, TFlus
   return true;
 }
 
+// A save that did not finish (a crash, a kill, a power cut, or an overwrite in
+// place that kept its copy) left its temporary beside the file; the next save
+// that succeeds makes it stale. Only those last changed before this save
+// began go: a second program saving the same file at this moment keeps its own.
+void RemoveEarlierTemporaries(const std::string& target, int64_t began_ns) {
+  const std::string folder = ExtractFilePath(target);
+  const std::string name = ExtractFileName(target);
+  const std::string_view stem = TemporaryStem(name);
+  RemoveStaleTemporaries(
+      folder.empty() ? "." : folder, [stem](std::string_view found) { return found == stem; }, began_ns);
+}
+
 }  // namespace
 
 std::string_view TemporaryStem(std::string_view name) {
@@ -327,6 +340,7 @@ std::string ReadFileBytes(const std::string& path, size_t limit) {
 }
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes, TFlush flush) {
+  const int64_t began = FileClockNowNs();
   const std::string target = FollowSymbolicLinks(path);
   struct stat old {};
   if (::lstat(target.c_str(), &old) != 0) {
@@ -339,6 +353,7 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes, TFlush
   } else {
     ReplaceByRename(path, target, bytes, flush, &old);
   }
+  RemoveEarlierTemporaries(target, began);
 }
 
 void WriteGeneratedFile(const std::string& path, std::string_view bytes, TFlush flush) {

@@ -58,8 +58,9 @@ enum class TFlush : uint8_t { Now, Later };
 /// where permitted, its owner and group; a new one gets 0666 less the umask. A
 /// file with several hard links is overwritten in place instead, so that every
 /// name sees the new bytes (fileio.cpp says how, and where that falls short).
-/// Throws TError, the previous file then intact: the platform's message, or a
-/// plain one when `path` is a folder, pipe, socket or device.
+/// Once saved, it removes the temporaries that earlier saves of the file left
+/// unfinished. Throws TError, the previous file then intact: the platform's
+/// message, or a plain one when `path` is a folder, pipe, socket or device.
 void WriteFileAtomically(const std::string& path, std::string_view bytes, TFlush flush = TFlush::Now);
 
 /// Writes a file that the program makes and owns (a generated album folder's

@@ -146,6 +146,20 @@ TEST(WriteFileAtomically, SymbolicLinksStayAndTheirTargetGetsTheBytes) {
                    "Cannot create file \"" + folder.File("loop.alb") + "\". Too many levels of symbolic links");
 }
 
+TEST(WriteFileAtomically, ASaveRemovesOnlyTheTemporariesEarlierSavesOfTheFileLeft) {
+  TTempDir folder;
+  folder.Write("trip.alb", "old");
+  const std::string left[] = {"trip.alb.tmp-a1B2c3", "trip.alb.tmp-zzzzzz"};
+  const std::string kept[] = {"other.alb.tmp-a1B2c3", "trip.alb.tmp-abc", "trip.alb.tmp-a1B2c3d", "trip.alb.old"};
+  for (const std::string& name : left) folder.Write(name, "half");
+  for (const std::string& name : kept) folder.Write(name, "mine");
+  test::WaitForFileClockTick();  // the save begins after the interrupted ones
+  WriteFileAtomically(folder.File("trip.alb"), "new");
+  EXPECT_EQ(ReadFile(folder.File("trip.alb")), "new");
+  for (const std::string& name : left) EXPECT_FALSE(std::filesystem::exists(folder.File(name))) << name;
+  for (const std::string& name : kept) EXPECT_EQ(ReadFile(folder.File(name)), "mine") << name;
+}
+
 TEST(WriteFileAtomically, KeepsModeAndOwnerAndGivesNewFilesTheUsualMode) {
   TTempDir folder;
   for (const mode_t mode : {0600, 0640, 0755, 0444}) {
