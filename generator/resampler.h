@@ -58,10 +58,15 @@ class TTentResampler {
     int32_t Index;
     int32_t Weight;
   };
-  /// A tap table flattened: the taps of index i are Taps[Start[i]] to Taps[Start[i+1]].
-  struct TFlatTable {
+  /// Four floats, one lane per channel.
+  using TFloatSums = float __attribute__((vector_size(16)));
+  /// The horizontal taps flattened: index i takes the columns from First[i]
+  /// (an offset into the row of sums) on, with the weights Weights[Start[i]]
+  /// to Weights[Start[i+1]], each given for all four channels.
+  struct TSpanTable {
     std::vector<int32_t> Start;
-    std::vector<TTap> Taps;
+    std::vector<int32_t> First;
+    std::vector<TFloatSums> Weights;
   };
 
   void Finish(int32_t index, const uint16_t* sums);
@@ -70,9 +75,11 @@ class TTentResampler {
   bool swaps_axes_;
   int32_t row_ = 0;
   // Along source columns: the destination indices fed by each source column range.
-  TFlatTable across_;
+  TSpanTable across_;
   int32_t first_column_ = 0;
   size_t sums_length_ = 0;
+  // The vertical sums of the destination row being finished, as floats.
+  std::vector<float> floats_;
   // Along source rows: for each source row, the destination indices it feeds,
   // and the indices whose last source row it is.
   std::vector<int32_t> feeds_start_;
