@@ -7,7 +7,7 @@ namespace folivant::cli {
 const char kUsage[] =
     "Usage: folivant-cli generate ALBUM.alb [--output DIR] [--jobs N] [--force] [--full] [--prune]\n"
     "                                       [--stylesheet FILE] [--style classic|modern] [--exif]\n"
-    "                                       [--no-album-copy]\n"
+    "                                       [--no-album-copy] [--base-url URL] [--zip] [--download]\n"
     "       folivant-cli create ALBUM.alb --from-folder DIR [--title TEXT] [--sort title|date|filename] [--force]\n"
     "       folivant-cli --help | --version\n";
 
@@ -16,6 +16,7 @@ const char kHelp[] =
     "\n"
     "folivant-cli generate ALBUM.alb [--output DIR] [--jobs N] [--force] [--full] [--prune]\n"
     "                      [--stylesheet FILE] [--style classic|modern] [--exif] [--no-album-copy]\n"
+    "                      [--base-url URL] [--zip] [--download]\n"
     "  Writes the web album of ALBUM.alb (either album file format): main.css, a copy\n"
     "  of the album file, a photograph and a thumbnail per photograph, one page per\n"
     "  photograph and the index pages, exactly as the application's wizard does.\n"
@@ -36,8 +37,9 @@ const char kHelp[] =
     "                     (the one the application keeps for the album's page style,\n"
     "                     or its built-in default)\n"
     "  --style STYLE      the page style, instead of the album's own: classic (fixed\n"
-    "                     XHTML pages) or modern (HTML5 pages that fit phones and\n"
-    "                     large screens, sharp images, arrow keys)\n"
+    "                     XHTML pages) or modern (HTML5 pages that show each\n"
+    "                     photograph as large as the screen allows, at the size\n"
+    "                     each screen needs; arrow keys and swipes, light and dark)\n"
     "  --exif             modern pages show each photograph's camera data (make,\n"
     "                     model, lens, focal length, aperture, exposure, ISO, date\n"
     "                     taken) under its caption; location data is never published\n"
@@ -45,6 +47,16 @@ const char kHelp[] =
     "                     the photographs lie on this computer); --prune then\n"
     "                     leaves a copy of an earlier run alone. An album whose\n"
     "                     wizard had its copy turned off gets none either\n"
+    "  --base-url URL     where DIR will be on the web (http:// or https://), so\n"
+    "                     that modern pages give link previews in chats and social\n"
+    "                     networks absolute addresses of the page and its picture\n"
+    "  --zip              modern index pages offer one zip file of the album's\n"
+    "                     photographs, made again only when a photograph changed\n"
+    "  --download         modern photo pages offer each photograph's own file,\n"
+    "                     copied into DIR as it is (with all its metadata,\n"
+    "                     location included)\n"
+    "  --style, --exif, --no-album-copy, --base-url, --zip and --download apply to\n"
+    "  this run and to the album's copy in DIR, never to ALBUM.alb itself.\n"
     "  What earlier runs wrote is recorded in $XDG_CACHE_HOME/folivant (else\n"
     "  ~/.cache/folivant), never in the album folder; without that record every\n"
     "  photograph is rendered. Unfinished files that a killed run left in DIR\n"
@@ -118,6 +130,12 @@ TPageStyle ParseStyle(const std::string& text) {
   throw TUsageError("--style takes classic or modern, not \"" + text + "\"");
 }
 
+std::string ParseWebAddress(const std::string& text) {
+  if (!IsWebAddress(text))
+    throw TUsageError("--base-url needs an address that begins with http:// or https://, not \"" + text + "\"");
+  return text;
+}
+
 TCommand ParseCommand(const std::string& word) {
   if (word == "generate") return TCommand::Generate;
   if (word == "create") return TCommand::Create;
@@ -144,9 +162,14 @@ bool ApplyOption(TOptions& options, const std::string& name, const std::optional
     options.Stylesheet = reader.PathValue(name, inline_value);
   } else if (generate && name == "--style") {
     options.Style = ParseStyle(reader.Value(name, inline_value));
-  } else if (generate && (name == "--exif" || name == "--no-album-copy")) {
+  } else if (generate && (name == "--exif" || name == "--no-album-copy" || name == "--zip" || name == "--download")) {
     if (inline_value) throw TUsageError(name + " takes no value");
-    (name == "--exif" ? options.CameraData : options.NoAlbumCopy) = true;
+    (name == "--exif"            ? options.CameraData
+     : name == "--no-album-copy" ? options.NoAlbumCopy
+     : name == "--zip"           ? options.Zip
+                                 : options.Download) = true;
+  } else if (generate && name == "--base-url") {
+    options.WebAddress = ParseWebAddress(reader.Value(name, inline_value));
   } else if (!generate && name == "--from-folder") {
     options.FromFolder = reader.PathValue(name, inline_value);
   } else if (!generate && name == "--title") {

@@ -35,6 +35,11 @@ struct TOptions {
   bool CameraData = false;
   /// generate: leave the copy of the album file out of the folder, for this run.
   bool NoAlbumCopy = false;
+  /// generate: the album's web address, a zip of its photographs and the
+  /// photographs' own files to download, for this run.
+  std::optional<std::string> WebAddress;
+  bool Zip = false;
+  bool Download = false;
   /// create:
   std::string FromFolder;
   std::optional<std::string> Title;

@@ -107,6 +107,9 @@ int Generate(const TOptions& options) {
   if (options.Style) album.Settings.PageStyle = *options.Style;
   if (options.CameraData) album.Settings.ShowCameraData = true;
   if (options.NoAlbumCopy) album.Settings.AlbumCopy = false;
+  if (options.WebAddress) album.Settings.WebAddress = *options.WebAddress;
+  if (options.Zip) album.Settings.ZipDownload = true;
+  if (options.Download) album.Settings.OriginalDownloads = true;
   TLineList stylesheet_template = StylesheetTemplate(options, album.Settings.PageStyle);
   const auto ask = [&options](const std::string& question) { return options.Force || AskAtTerminal(question); };
   switch (CheckFinish(album, FolderField(options), DesktopFolder(), ask)) {

@@ -70,6 +70,14 @@ void SetStandardSize(const TStandardSize (&table)[Count], TPhotoSize size, int32
 
 }  // namespace
 
+bool IsWebAddress(std::string_view text) {
+  for (const std::string_view scheme : {"http://", "https://"}) {
+    if (!text.starts_with(scheme) || text.size() == scheme.size()) continue;
+    return std::none_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+  }
+  return false;
+}
+
 void TAlbumSettings::SetPhotoSize(TPhotoSize size) {
   PhotoSize = size;
   SetStandardSize(kPhotoSizes, size, PhotoWidth, PhotoHeight);

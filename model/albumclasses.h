@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/metadata/imgdata.h"
@@ -115,6 +116,10 @@ int CompareByTitle(const TPhotograph& a, const TPhotograph& b);
 int CompareByFileName(const TPhotograph& a, const TPhotograph& b);
 int CompareByDate(const TPhotograph& a, const TPhotograph& b);
 
+/// Whether `text` can be an album's web address: an http or https address
+/// with a host and no blanks or control characters.
+bool IsWebAddress(std::string_view text);
+
 /// The presentation and output settings of an album.
 class TAlbumSettings {
  public:
@@ -143,6 +148,16 @@ class TAlbumSettings {
   /// The run writes a copy of the album file into the output folder; the
   /// album file stores it only when it is off.
   bool AlbumCopy = true;
+  /// Where the album folder will be on the web ("https://example.org/trip/"),
+  /// so that modern pages can give link previews absolute addresses; empty
+  /// when unknown. The album file stores it only when it is set.
+  std::string WebAddress;
+  /// Modern pages offer one zip file of the album's photographs; the album
+  /// file stores it only when it is on.
+  bool ZipDownload = false;
+  /// Modern photo pages offer the photograph's own file for download, copied
+  /// into the folder; the album file stores it only when it is on.
+  bool OriginalDownloads = false;
 
   /// Sets the choice and its standard pixel size.
   void SetPhotoSize(TPhotoSize size);

@@ -265,6 +265,9 @@ void TXmlAlbumReader::ReadSettings(pugi::xml_node element, TAlbumSettings& setti
   IfChild(element, "outputdirectory", [&](pugi::xml_node child) { settings.SetOutputDirectory(Path(child)); });
   IfChild(element, "navigateinloop", [&](pugi::xml_node child) { settings.NavigateInLoop = Boolean(child); });
   IfChild(element, "albumcopy", [&](pugi::xml_node child) { settings.AlbumCopy = Boolean(child); });
+  IfChild(element, "webaddress", [&](pugi::xml_node child) { settings.WebAddress = ElementText(child); });
+  IfChild(element, "zipdownload", [&](pugi::xml_node child) { settings.ZipDownload = Boolean(child); });
+  IfChild(element, "originaldownloads", [&](pugi::xml_node child) { settings.OriginalDownloads = Boolean(child); });
 }
 
 void TXmlAlbumReader::ReadLayout(pugi::xml_node element, TAlbumSettings& settings) const {

@@ -91,6 +91,9 @@ void WriteSettings(TAlbumFileWriter& out, const TAlbumSettings& settings) {
   out.Element(2, "navigateinloop", BooleanText(settings.NavigateInLoop));
   // Only when off, so that older files keep their bytes and older readers skip it.
   if (!settings.AlbumCopy) out.Element(2, "albumcopy", BooleanText(false));
+  out.ElementIfNotEmpty(2, "webaddress", settings.WebAddress);
+  if (settings.ZipDownload) out.Element(2, "zipdownload", BooleanText(true));
+  if (settings.OriginalDownloads) out.Element(2, "originaldownloads", BooleanText(true));
   out.Close(1, "settings");
 }
 
