@@ -23,12 +23,18 @@ std::string ImageInputsKey(const TAlbumSettings& settings, const TPhotograph& ph
   // Only what the renderer reads: "medium" and a custom width of the same
   // pixels give the same image. The fingerprint comes last, where
   // KeyFingerprint finds it.
-  const std::string width =
-      settings.PhotoSize == TPhotoSize::Original ? "original" : std::to_string(settings.PhotoWidth);
+  // Modern photographs fit the whole photo size, so its height counts there,
+  // and the modern images have a version of their own, so that changing
+  // them renders no classic album again.
+  const bool modern = settings.PageStyle == TPageStyle::Modern;
+  std::string photo = settings.PhotoSize == TPhotoSize::Original ? "original" : std::to_string(settings.PhotoWidth);
+  if (modern && settings.PhotoSize != TPhotoSize::Original) photo += "x" + std::to_string(settings.PhotoHeight);
+  std::string style = PageStyleToText(settings.PageStyle);
+  if (modern) style += " " + std::to_string(kModernImagesVersion);
   return "renderer " + std::to_string(kRendererVersion) + "; quality " + std::to_string(kPhotoQuality) + "/" +
-         std::to_string(kThumbnailQuality) + "; photo " + width + "; thumbnail " + std::to_string(settings.ThumbWidth) +
-         "x" + std::to_string(settings.ThumbHeight) + "; style " + std::string(PageStyleToText(settings.PageStyle)) +
-         "; rotation " + RotationToText(photograph.Rotation) + "; source " + std::to_string(source_size) + " bytes " +
+         std::to_string(kThumbnailQuality) + "; photo " + photo + "; thumbnail " + std::to_string(settings.ThumbWidth) +
+         "x" + std::to_string(settings.ThumbHeight) + "; style " + style + "; rotation " +
+         RotationToText(photograph.Rotation) + "; source " + std::to_string(source_size) + " bytes " +
          source_fingerprint;
 }
 

@@ -16,13 +16,14 @@ namespace folivant {
 /// Raise it with every change to the renderer that alters the bytes of any
 /// image it writes, so that images an earlier version wrote are rendered again.
 inline constexpr int kRendererVersion = 2;
+/// Raise it with every change to which images the modern style writes, or how.
+inline constexpr int kModernImagesVersion = 2;
 
 /// The image files a run writes for the photograph, by ending, in the order a
-/// run writes them: its image for the photo page, its thumbnail, and in the
-/// modern style their double copies where the picture is big enough. Only the
-/// modern style reads the source's header for that, and only its files carry
-/// their sizes (the modern pages need them). Bytes stay empty. Throws
-/// TPictureError when the source cannot be read.
+/// run writes them (PlanImageFiles). Only the modern style reads the source's
+/// header for that, and only its files carry their sizes (the modern pages
+/// need them). Bytes stay empty. Throws TPictureError when the source cannot
+/// be read.
 std::vector<TImageFile> ExpectedImageFiles(const TAlbumSettings& settings, const TPhotograph& photograph);
 
 /// Everything the bytes of a photograph's image files depend on, as one text:

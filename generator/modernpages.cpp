@@ -1,24 +1,47 @@
 #include "generator/modernpages.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "generator/pagetext.h"
 #include "generator/templateexpansion.h"
+#include "generator/themecolors.h"
+#include "platform/ini.h"
+#include "platform/markup.h"
 #include "platform/product.h"
 #include "platform/text.h"
 
 namespace folivant {
 namespace {
 
-// Keep in sync with resources/modernstylesheet.css: the photo page's title
-// (1.5rem and its margins), the figure's margin and some slack, then the text
-// navigation (2rem and its margins) and the thumbnail strip above the photograph.
-constexpr std::string_view kTitleRoom = "3.5rem";
-constexpr std::string_view kTitleAndNavigationRoom = "6rem";
-// The strip's cells are the thumbnail height plus padding and borders.
-constexpr int kThumbnailCellExtra = 22;
+// Keep in sync with resources/modernstylesheet.css, which gets these through
+// its placeholders: the pages' `sizes` tell the browser, before any style is
+// known, how wide each image will be shown.
+// The photo page keeps this height beside the photograph for its title bar.
+constexpr std::string_view kPhotoRoom = "3rem";
+// The height of the photo page's thumbnail strip.
+constexpr std::string_view kStripHeight = "4rem";
+// The index rows' height at least and, as a share of the window's width, on
+// phones (so that three landscapes fit side by side at 390 pixels); at most
+// kModernRowFactor times the thumbnail height.
+constexpr std::string_view kRowLeast = "64px";
+constexpr std::string_view kRowShareOfWidth = "20vw";
+// Justified rows grow to fill the width, by about this much on average.
+constexpr std::string_view kRowGrowth = "1.25";
+// The first thumbnails of an index page load at once, the rest as they come into view.
+constexpr int kEagerThumbnails = 8;
+// Link previews look for a picture about this wide.
+constexpr int32_t kPreviewWidth = 1280;
 
 std::string Indent(int depth) { return std::string(static_cast<size_t>(depth), '\t'); }
+
+// Text from the album (titles, captions, the description) as page markup:
+// only the small inline markup that imported metadata keeps, so no text can
+// run script.
+std::string SafeText(std::string_view text) { return SafeInlineMarkup(XmlCharacterText(text)); }
+
+// Album text where no element may stand: a page title or an attribute value.
+std::string PlainText(std::string_view text) { return ReplaceAll(MarkupText(SafeText(text)), "\"", "&quot;"); }
 
 // Camera data comes from the file, not from the user: shown as text, never as markup.
 std::string EscapedText(std::string_view text) { return EscapeAttributeValue(XmlCharacterText(text)); }
@@ -29,6 +52,39 @@ const TImageFile* FileWithEnding(const std::vector<TImageFile>& files, std::stri
   return nullptr;
 }
 
+bool IsPhotoLadderEnding(std::string_view ending) {
+  return ending == kPhotoEnding || std::any_of(std::begin(kPhotoLadder), std::end(kPhotoLadder),
+                                               [&](const TLadderStep& step) { return step.Ending == ending; });
+}
+
+bool IsThumbnailEnding(std::string_view ending) {
+  return ending == kThumbnailEnding || ending == kThumbnailDoubleEnding || ending == kThumbnailTripleEnding;
+}
+
+// The aspect ratio as CSS computes it, exact.
+std::string Aspect(TPictureSize size) { return std::to_string(size.Width) + " / " + std::to_string(size.Height); }
+
+std::string RowHeight(const TAlbumSettings& settings) {
+  return "clamp(" + std::string(kRowLeast) + ", " + std::string(kRowShareOfWidth) + ", " +
+         std::to_string(int64_t{settings.ThumbHeight} * kModernRowFactor) + "px)";
+}
+
+// The icon is drawn in the page itself, so that browsers ask the server for none.
+std::string IconAddress(TColor accent) {
+  const std::string color = ColorToHtml(accent).substr(1);
+  return "data:image/svg+xml,%3Csvg%20xmlns='http://www.w3.org/2000/svg'%20viewBox='0%200%2032%2032'%3E"
+         "%3Crect%20width='32'%20height='32'%20rx='7'%20fill='%23" +
+         color +
+         "'/%3E%3Cpath%20d='M5%2025l8-10%205%206%203-4%206%208z'%20fill='%23fff'/%3E"
+         "%3Ccircle%20cx='22'%20cy='10'%20r='3'%20fill='%23fff'/%3E%3C/svg%3E";
+}
+
+// Chevrons of the previous and next controls; decoration, named by their links.
+constexpr std::string_view kPreviousIcon =
+    "<svg viewBox=\"0 0 24 24\" aria-hidden=\"true\"><path d=\"M15 5l-7 7 7 7\"></path></svg>";
+constexpr std::string_view kNextIcon =
+    "<svg viewBox=\"0 0 24 24\" aria-hidden=\"true\"><path d=\"M9 5l7 7-7 7\"></path></svg>";
+
 }  // namespace
 
 TModernPageGenerator::TModernPageGenerator(const TAlbum& album, const TPublishedImageFiles& images)
@@ -37,22 +93,25 @@ TModernPageGenerator::TModernPageGenerator(const TAlbum& album, const TPublished
 void TModernPageGenerator::FillStylesheet(TLineList& lines) {
   TAlbumPageGenerator::FillStylesheet(lines);
   const TAlbumSettings& settings = album_.Settings;
+  const TThemeColors light = LightTheme(settings.ColorScheme);
+  const TThemeColors dark = DarkTheme(settings.ColorScheme);
   const TTemplatePlaceholder placeholders[] = {
+      {"<MUTED_TEXT_COLOR>", ColorToHtml(light.Muted)},
+      {"<DARK_PAGE_COLOR>", ColorToHtml(dark.Page)},
+      {"<DARK_TEXT_COLOR>", ColorToHtml(dark.Text)},
+      {"<DARK_MUTED_TEXT_COLOR>", ColorToHtml(dark.Muted)},
+      {"<DARK_LINK_COLOR>", ColorToHtml(dark.Link)},
+      {"<DARK_HOTLINK_COLOR>", ColorToHtml(dark.HotLink)},
+      {"<DARK_BORDER_COLOR>", ColorToHtml(dark.Border)},
+      {"<ROW_HEIGHT>", RowHeight(settings)},
+      {"<PHOTO_ROOM>", std::string(kPhotoRoom)},
+      {"<STRIP_HEIGHT>", std::string(kStripHeight)},
       {"<THUMB_HEIGHT>", std::to_string(settings.ThumbHeight)},
       {"<THUMBNAIL_COLUMNS>", std::to_string(settings.ThumbnailCols)},
-      {"<PHOTO_TOP_ROOM>", PhotoTopRoom()},
   };
   for (std::string& line : lines)
     for (const TTemplatePlaceholder& placeholder : placeholders)
       line = ReplaceAll(std::move(line), placeholder.Token, placeholder.Value);
-}
-
-std::string TModernPageGenerator::PhotoTopRoom() const {
-  const TAlbumSettings& settings = album_.Settings;
-  if (settings.NavigationBelowPhoto) return std::string(kTitleRoom);
-  if (!settings.ThumbNavigationBar) return std::string(kTitleAndNavigationRoom);
-  return "(" + std::string(kTitleAndNavigationRoom) + " + " +
-         std::to_string(int64_t{settings.ThumbHeight} + kThumbnailCellExtra) + "px)";
 }
 
 std::string TModernPageGenerator::GeneratorMeta() const {
@@ -66,165 +125,272 @@ const std::vector<TImageFile>* TModernPageGenerator::Files(int index) const {
   return &*images_[at];
 }
 
-std::string TModernPageGenerator::Picture(int index, bool thumbnail) const {
+std::vector<const TImageFile*> TModernPageGenerator::Candidates(int index, bool thumbnail) const {
+  std::vector<const TImageFile*> candidates;
+  if (const std::vector<TImageFile>* files = Files(index))
+    for (const TImageFile& file : *files)
+      if (thumbnail ? IsThumbnailEnding(file.Ending) : IsPhotoLadderEnding(file.Ending)) candidates.push_back(&file);
+  std::sort(candidates.begin(), candidates.end(),
+            [](const TImageFile* a, const TImageFile* b) { return a->Size.Width < b->Size.Width; });
+  return candidates;
+}
+
+namespace {
+
+// The srcset of image files by their widths.
+std::string SourceSet(const std::string& web_name, const std::vector<const TImageFile*>& candidates) {
+  std::string set;
+  for (const TImageFile* file : candidates) {
+    if (!set.empty()) set += ", ";
+    set += AttributeText(web_name + std::string(file->Ending)) + " " + std::to_string(file->Size.Width) + "w";
+  }
+  return set;
+}
+
+}  // namespace
+
+std::string TModernPageGenerator::Thumbnail(int index, const std::string& sizes, bool lazy) const {
   const TPhotograph& photograph = Photo(index);
-  const std::string_view ending = thumbnail ? kThumbnailEnding : kPhotoEnding;
-  const std::string title = AttributeText(photograph.DisplayTitle());
+  const std::string alt = PlainText(photograph.DisplayTitle());
   const std::vector<TImageFile>* files = Files(index);
-  if (files && files->empty()) {
-    if (thumbnail) return "<span class=\"unavailable\">" + title + "</span>";
-    return "<p class=\"unavailable\">This photograph is not available.</p>";
+  if (files && files->empty()) return "<span class=\"unavailable\">" + alt + "</span>";
+  std::string element = "<img src=\"" + AttributeText(photograph.WebName + std::string(kThumbnailEnding)) + "\"";
+  const std::vector<const TImageFile*> candidates = Candidates(index, true);
+  if (!candidates.empty()) {
+    const TPictureSize size = candidates.front()->Size;
+    element += " srcset=\"" + SourceSet(photograph.WebName, candidates) + "\" sizes=\"calc(" + sizes + " * " +
+               Aspect(size) + ")\" width=\"" + std::to_string(size.Width) + "\" height=\"" +
+               std::to_string(size.Height) + "\"";
   }
-  const std::string source = AttributeText(photograph.WebName + std::string(ending));
-  std::string element = "<img src=\"" + source + "\"";
-  if (files) {
-    const TImageFile* single = FileWithEnding(*files, ending);
-    const TImageFile* twice = FileWithEnding(*files, thumbnail ? kThumbnailDoubleEnding : kPhotoDoubleEnding);
-    if (twice)
-      element +=
-          " srcset=\"" + source + " 1x, " + AttributeText(photograph.WebName + std::string(twice->Ending)) + " 2x\"";
-    if (single)
-      element += " width=\"" + std::to_string(single->Size.Width) + "\" height=\"" +
-                 std::to_string(single->Size.Height) + "\"";
-  }
-  element += " title=\"" + title + "\" alt=\"" + title + "\"";
-  if (thumbnail) element += " loading=\"lazy\"";
+  element += " alt=\"" + alt + "\"";
+  if (lazy) element += " loading=\"lazy\"";
   return element + " decoding=\"async\">";
 }
 
+std::string TModernPageGenerator::AbsoluteAddress(const std::string& file) const {
+  std::string base(TrimBlanks(album_.Settings.WebAddress));
+  if (base.empty()) return "";
+  if (!base.ends_with('/')) base += '/';
+  return base + file;
+}
+
+TLineList TModernPageGenerator::Head(const std::string& description, const std::string& title,
+                                     const std::string& page_file, int image_index) const {
+  const TColorScheme& colors = album_.Settings.ColorScheme;
+  TLineList lines = {
+      Indent(1) + "<meta name=\"description\" content=\"" + description + "\">",
+      Indent(1) + "<meta name=\"theme-color\" content=\"" + ColorToHtml(LightTheme(colors).Page) +
+          "\" media=\"(prefers-color-scheme: light)\">",
+      Indent(1) + "<meta name=\"theme-color\" content=\"" + ColorToHtml(DarkTheme(colors).Page) +
+          "\" media=\"(prefers-color-scheme: dark)\">",
+      Indent(1) + "<link rel=\"icon\" href=\"" + IconAddress(LightTheme(colors).Link) + "\">",
+      Indent(1) + "<meta property=\"og:type\" content=\"website\">",
+      Indent(1) + "<meta property=\"og:site_name\" content=\"" + PlainText(album_.Title) + "\">",
+      Indent(1) + "<meta property=\"og:title\" content=\"" + title + "\">",
+      Indent(1) + "<meta property=\"og:description\" content=\"" + description + "\">",
+  };
+  const std::string page_address = AbsoluteAddress(page_file);
+  if (!page_address.empty()) {
+    lines.push_back(Indent(1) + "<link rel=\"canonical\" href=\"" + AttributeText(page_address) + "\">");
+    lines.push_back(Indent(1) + "<meta property=\"og:url\" content=\"" + AttributeText(page_address) + "\">");
+  }
+  // Link previews need the picture's absolute address.
+  const std::vector<const TImageFile*> candidates = Candidates(image_index, false);
+  if (page_address.empty() || candidates.empty()) {
+    lines.push_back(Indent(1) + "<meta name=\"twitter:card\" content=\"summary\">");
+    return lines;
+  }
+  const TImageFile* preview = candidates.front();
+  for (const TImageFile* file : candidates)
+    if (file->Size.Width <= kPreviewWidth) preview = file;
+  const std::string image = AbsoluteAddress(Photo(image_index).WebName + std::string(preview->Ending));
+  lines.push_back(Indent(1) + "<meta property=\"og:image\" content=\"" + AttributeText(image) + "\">");
+  lines.push_back(Indent(1) + "<meta property=\"og:image:width\" content=\"" + std::to_string(preview->Size.Width) +
+                  "\">");
+  lines.push_back(Indent(1) + "<meta property=\"og:image:height\" content=\"" + std::to_string(preview->Size.Height) +
+                  "\">");
+  lines.push_back(Indent(1) + "<meta property=\"og:image:alt\" content=\"" +
+                  PlainText(Photo(image_index).DisplayTitle()) + "\">");
+  lines.push_back(Indent(1) + "<meta name=\"twitter:card\" content=\"summary_large_image\">");
+  return lines;
+}
+
+namespace {
+
+// The first line of a text that is not blank, as plain text for a description.
+std::string FirstLine(std::string_view text) {
+  for (const std::string& line : SplitLines(text))
+    if (!TrimBlanks(line).empty()) return PlainText(TrimBlanks(line));
+  return "";
+}
+
+}  // namespace
+
 TLineList TModernPageGenerator::BuildIndexPage(int page) const {
+  std::string description = FirstLine(album_.Description);
+  if (description.empty()) description = PlainText(album_.Title);
+  const std::string title = PlainText(album_.Title);
+  const std::string page_title = page == 1 ? title : title + " (" + std::to_string(page) + ")";
+  const int first = (page - 1) * PhotosPerPage();
   const TTemplatePlaceholder placeholders[] = {
       {"<!-- GENERATOR_METATAG -->", GeneratorMeta()},
-      {"<!-- ALBUM_TITLE -->", ContentText(album_.Title)},
-      {"<!-- ALBUM_HOMEURLTAG -->", HomeNavigation()},
+      {"<!-- PAGE_TITLE -->", page_title},
   };
   const TTemplateMarker markers[] = {
+      {"<!-- #MARKLINE HEAD -->", [&] { return Head(description, title, IndexPageFileName(page), first); }},
+      {"<!-- #MARKLINE HEADER -->", [&] { return Header(); }},
       {"<!-- #MARKLINE INDEX -->", [&] { return Grid(page); }},
-      {"<!-- #MARKLINE DESCRIPTION -->", [&] { return Paragraphs(album_.Description, "description"); }},
   };
   return ExpandTemplate(LoadTemplate(IndexPageTemplateName(TPageStyle::Modern), "Could not load index page template"),
                         placeholders, markers);
 }
 
+TLineList TModernPageGenerator::Header() const {
+  TLineList lines = {Indent(2) + "<h1>" + SafeText(album_.Title) + "</h1>"};
+  for (const std::string& line : SplitLines(SafeText(album_.Description)))
+    if (!TrimBlanks(line).empty()) lines.push_back(Indent(2) + "<p class=\"description\">" + line + "</p>");
+  if (HasHomeLink())
+    lines.push_back(Indent(2) + "<nav class=\"home\" aria-label=\"Home\"><a href=\"" +
+                    AttributeText(album_.Settings.HomeURL) + "\" title=\"Return to Home\">Back to Home</a></nav>");
+  return lines;
+}
+
 TLineList TModernPageGenerator::Grid(int page) const {
   TLineList lines = {Indent(1) + "<main id=\"index\">", Indent(2) + "<ul class=\"grid\">"};
+  const std::string sizes = RowHeight(album_.Settings) + " * " + std::string(kRowGrowth);
   const int first = (page - 1) * PhotosPerPage();
-  for (int index = first; index < PhotoCount() && index - first < PhotosPerPage(); ++index)
-    lines.push_back(Indent(3) + "<li><a href=\"" + AttributeText(PhotoPageFileName(index)) + "\">" +
-                    Picture(index, true) + "</a></li>");
+  for (int index = first; index < PhotoCount() && index - first < PhotosPerPage(); ++index) {
+    const TPhotograph& photograph = Photo(index);
+    const std::vector<const TImageFile*> candidates = Candidates(index, true);
+    // Each thumbnail takes a share of its row by its aspect ratio, so that a row's are equally high.
+    const std::string aspect = candidates.empty() ? "3 / 2" : Aspect(candidates.front()->Size);
+    std::string name;
+    if (!TrimBlanks(photograph.Title).empty())
+      name = "<span class=\"name\">" + MarkupText(SafeText(photograph.Title)) + "</span>";
+    lines.push_back(Indent(3) + "<li style=\"--aspect: " + aspect + "\"><a href=\"" +
+                    AttributeText(PhotoPageFileName(index)) + "\">" +
+                    Thumbnail(index, sizes, index - first >= kEagerThumbnails) + name + "</a></li>");
+  }
   lines.push_back(Indent(2) + "</ul>");
-  if (IndexPageCount() > 1) lines.push_back(Indent(2) + PageNavigation(page));
+  const TLineList pager = Pager(page);
+  lines.insert(lines.end(), pager.begin(), pager.end());
   lines.push_back(Indent(1) + "</main>");
   return lines;
 }
 
-std::string TModernPageGenerator::PageNavigation(int page) const {
-  std::string links = "<nav class=\"pages\">Page:";
-  for (int n = 1; n <= IndexPageCount(); ++n) {
-    const std::string number = std::to_string(n);
-    if (n == page) {
-      links += " <span>[" + number + "]</span>";
+// Previous and next, the first and last pages, and two on either side of this one.
+TLineList TModernPageGenerator::Pager(int page) const {
+  const int count = IndexPageCount();
+  if (count < 2) return {};
+  constexpr int kNear = 2;
+  const auto link = [](int target, const std::string& text, const char* rel) {
+    std::string element = "<a href=\"" + IndexPageFileName(target) + "\"";
+    if (rel) element += std::string(" rel=\"") + rel + "\"";
+    return element + " title=\"Jump to index page " + std::to_string(target) + "\">" + text + "</a>";
+  };
+  TLineList lines = {Indent(2) + "<nav class=\"pages\" aria-label=\"Index pages\">"};
+  if (page > 1) lines.push_back(Indent(3) + link(page - 1, "&larr; Previous", "prev"));
+  bool gap = false;
+  for (int n = 1; n <= count; ++n) {
+    if (n != 1 && n != count && std::abs(n - page) > kNear) {
+      if (!gap) lines.push_back(Indent(3) + "<span class=\"gap\">&hellip;</span>");
+      gap = true;
       continue;
     }
-    links += " <a href=\"";
-    links += IndexPageFileName(n);
-    links += "\" title=\"Jump to index page " + number;
-    links += "\">[" + number + "]</a>";
+    gap = false;
+    if (n == page)
+      lines.push_back(Indent(3) + "<span aria-current=\"page\">" + std::to_string(n) + "</span>");
+    else
+      lines.push_back(Indent(3) + link(n, std::to_string(n), nullptr));
   }
-  return links + "</nav>";
-}
-
-std::string TModernPageGenerator::HomeNavigation() const {
-  if (!HasHomeLink()) return "";
-  return "<nav id=\"home\"><a href=\"" + AttributeText(album_.Settings.HomeURL) +
-         "\" title=\"Return to Home\">Back to Home</a></nav>";
+  if (page < count) lines.push_back(Indent(3) + link(page + 1, "Next &rarr;", "next"));
+  lines.push_back(Indent(2) + "</nav>");
+  return lines;
 }
 
 TLineList TModernPageGenerator::BuildPhotoPage(int index) const {
-  const bool below = album_.Settings.NavigationBelowPhoto;
+  const TPhotograph& photograph = Photo(index);
+  const std::string title = PlainText(photograph.DisplayTitle());
+  std::string description = FirstLine(photograph.Caption);
+  if (description.empty()) description = title;
   const TTemplatePlaceholder placeholders[] = {
       {"<!-- GENERATOR_METATAG -->", GeneratorMeta()},
-      {"<!-- PHOTO_TITLE -->", ContentText(Photo(index).DisplayTitle())},
+      {"<!-- PAGE_TITLE -->", title + " &ndash; " + PlainText(album_.Title)},
   };
   const TTemplateMarker markers[] = {
-      {"<!-- #MARKLINE RELATIONS -->", [&] { return Relations(index); }},
-      {"<!-- #MARKLINE TOPNAVIGATION -->", [&] { return below ? TLineList{} : Navigation(index); }},
-      {"<!-- #MARKLINE PHOTO -->", [&] { return TLineList{Indent(2) + Picture(index, false)}; }},
-      {"<!-- #MARKLINE CAPTION -->", [&] { return Figure(index); }},
-      {"<!-- #MARKLINE BOTTOMNAVIGATION -->", [&] { return below ? Navigation(index) : TLineList{}; }},
+      {"<!-- #MARKLINE HEAD -->", [&] { return Head(description, title, PhotoPageFileName(index), index); }},
+      {"<!-- #MARKLINE PHOTO -->", [&] { return Stage(index); }},
+      {"<!-- #MARKLINE BAR -->", [&] { return Bar(index); }},
+      {"<!-- #MARKLINE CAPTION -->", [&] { return Caption(index); }},
+      {"<!-- #MARKLINE NAVIGATION -->", [&] { return Strip(index); }},
   };
   return ExpandTemplate(LoadTemplate(PhotoPageTemplateName(TPageStyle::Modern), "Could not load photo page template"),
                         placeholders, markers);
 }
 
-TLineList TModernPageGenerator::Relations(int index) const {
+// The photograph as large as the window allows, never larger than its largest
+// image, with the controls to its neighbours over it. The ids are what the
+// page's script follows.
+TLineList TModernPageGenerator::Stage(int index) const {
+  const TPhotograph& photograph = Photo(index);
+  const std::vector<TImageFile>* files = Files(index);
   TLineList lines;
-  if (const std::optional<int> previous = PreviousIndex(index))
-    lines.push_back(Indent(1) + "<link rel=\"prev\" href=\"" + AttributeText(PhotoPageFileName(*previous)) + "\">");
-  if (const std::optional<int> next = NextIndex(index))
-    lines.push_back(Indent(1) + "<link rel=\"next\" href=\"" + AttributeText(PhotoPageFileName(*next)) + "\">");
-  return lines;
-}
-
-// As on the classic pages, the thumbnail strip stands next to the photograph.
-TLineList TModernPageGenerator::Navigation(int index) const {
-  TLineList lines = {Indent(1) + "<nav id=\"navigation\">"};
-  const TLineList strip = ThumbnailStrip(index);
-  const std::string text = Indent(2) + TextNavigation(index);
-  if (album_.Settings.NavigationBelowPhoto) {
-    lines.insert(lines.end(), strip.begin(), strip.end());
-    lines.push_back(text);
+  if (files && files->empty()) {
+    lines.push_back(Indent(4) + "<p class=\"unavailable\">This photograph is not available.</p>");
   } else {
-    lines.push_back(text);
-    lines.insert(lines.end(), strip.begin(), strip.end());
+    std::string element = "<img src=\"" + AttributeText(photograph.WebName + std::string(kPhotoEnding)) + "\"";
+    const std::vector<const TImageFile*> candidates = Candidates(index, false);
+    if (!candidates.empty()) {
+      const TPictureSize largest = candidates.back()->Size;
+      const std::string width = std::to_string(largest.Width);
+      element += " srcset=\"" + SourceSet(photograph.WebName, candidates) + "\" sizes=\"min(100vw, calc((100dvh - " +
+                 std::string(kPhotoRoom) + ") * " + Aspect(largest) + "), " + width + "px)\" width=\"" + width +
+                 "\" height=\"" + std::to_string(largest.Height) + "\" style=\"--aspect: " + Aspect(largest) +
+                 "; --width: " + width + "px\"";
+    }
+    lines.push_back(Indent(4) + element + " alt=\"" + PlainText(photograph.DisplayTitle()) +
+                    "\" fetchpriority=\"high\">");
   }
-  lines.push_back(Indent(1) + "</nav>");
-  return lines;
-}
-
-// The ids are what the page's key script follows; a missing neighbour is
-// plain text, so the key does nothing.
-std::string TModernPageGenerator::TextNavigation(int index) const {
-  const auto link = [&](std::optional<int> target, const char* id, const char* title, const char* text) {
-    if (!target) return "<span>" + std::string(text) + "</span>";
-    return "<a id=\"" + std::string(id) + "\" href=\"" + AttributeText(PhotoPageFileName(*target)) + "\" title=\"" +
-           title + "\">" + text + "</a>";
+  const auto control = [&](std::optional<int> target, const char* id, const char* label, std::string_view icon) {
+    if (!target) return;
+    std::string element = "<a class=\"step " + std::string(id) + "\" id=\"" + id + "\" href=\"" +
+                          AttributeText(PhotoPageFileName(*target)) + "\" aria-label=\"" + label + "\"";
+    // The script fetches the next photograph's image ahead, at the width this screen takes.
+    const std::vector<const TImageFile*> next = Candidates(*target, false);
+    if (std::string_view(id) == "next" && !next.empty())
+      element += " data-srcset=\"" + SourceSet(Photo(*target).WebName, next) +
+                 "\" data-sizes=\"min(100vw, calc((100dvh - " + std::string(kPhotoRoom) + ") * " +
+                 Aspect(next.back()->Size) + "), " + std::to_string(next.back()->Size.Width) + "px)\"";
+    lines.push_back(Indent(4) + element + ">" + std::string(icon) + "</a>");
   };
-  return "<p class=\"textnavigation\">" +
-         link(PreviousIndex(index), "previous", "Previous Photograph", "&larr; Previous") + " <a id=\"up\" href=\"" +
-         IndexPageFileName(IndexPageOfPhoto(index)) + "\" title=\"Return to Index\">Index</a> " +
-         link(NextIndex(index), "next", "Next Photograph", "Next &rarr;") + "</p>";
-}
-
-TLineList TModernPageGenerator::ThumbnailStrip(int index) const {
-  if (!album_.Settings.ThumbNavigationBar) return {};
-  TLineList lines = {Indent(2) + "<ul class=\"thumbs\">"};
-  for (int offset = -2; offset <= 2; ++offset) {
-    if (offset == 0) {
-      lines.push_back(Indent(3) + "<li class=\"selected\">" + Picture(index, true) + "</li>");
-      continue;
-    }
-    const std::optional<int> shown = LinkedIndex(index + offset);
-    if (!shown) {
-      lines.push_back(Indent(3) + "<li class=\"empty\"></li>");
-      continue;
-    }
-    lines.push_back(Indent(3) + "<li><a href=\"" + AttributeText(PhotoPageFileName(*shown)) + "\">" +
-                    Picture(*shown, true) + "</a></li>");
-  }
-  lines.push_back(Indent(2) + "</ul>");
+  control(PreviousIndex(index), "previous", "Previous photograph", kPreviousIcon);
+  control(NextIndex(index), "next", "Next photograph", kNextIcon);
   return lines;
 }
 
-TLineList TModernPageGenerator::Figure(int index) const {
-  TLineList inside;
-  for (std::string& line : Paragraphs(Photo(index).Caption, "caption")) inside.push_back(Indent(3) + line);
+TLineList TModernPageGenerator::Bar(int index) const {
+  const std::vector<TImageFile>* files = Files(index);
+  TLineList lines = {
+      Indent(4) + "<a id=\"up\" class=\"up\" href=\"" + IndexPageFileName(IndexPageOfPhoto(index)) +
+          "\" title=\"Return to Index\">Index</a>",
+      Indent(4) + "<h1 class=\"title\">" + SafeText(Photo(index).DisplayTitle()) + "</h1>",
+      Indent(4) + "<p class=\"counter\">" + std::to_string(index + 1) + " / " + std::to_string(PhotoCount()) + "</p>",
+  };
+  if (files && FileWithEnding(*files, kOriginalEnding))
+    lines.push_back(Indent(4) + "<a class=\"download\" href=\"" +
+                    AttributeText(Photo(index).WebName + std::string(kOriginalEnding)) + "\" download>Download</a>");
+  return lines;
+}
+
+TLineList TModernPageGenerator::Caption(int index) const {
+  TLineList lines;
+  for (const std::string& line : SplitLines(SafeText(Photo(index).Caption)))
+    if (!TrimBlanks(line).empty()) lines.push_back(Indent(4) + "<p class=\"caption\">" + line + "</p>");
   const TLineList camera = CameraList(index);
-  inside.insert(inside.end(), camera.begin(), camera.end());
-  if (inside.empty()) return {};
-  TLineList lines = {Indent(2) + "<figcaption>"};
-  lines.insert(lines.end(), inside.begin(), inside.end());
-  lines.push_back(Indent(2) + "</figcaption>");
+  lines.insert(lines.end(), camera.begin(), camera.end());
+  if (lines.empty()) return {};
+  lines.insert(lines.begin(), Indent(3) + "<div class=\"text\">");
+  lines.push_back(Indent(3) + "</div>");
   return lines;
 }
 
@@ -247,11 +413,27 @@ TLineList TModernPageGenerator::CameraList(int index) const {
       {"ISO", data.Iso},
       {"Taken", data.DateTaken},
   };
-  TLineList lines = {Indent(3) + "<dl class=\"camera\">"};
+  TLineList lines = {Indent(4) + "<dl class=\"camera\">"};
   for (const auto& [name, value] : entries)
     if (!value.empty())
-      lines.push_back(Indent(4) + "<div><dt>" + name + "</dt><dd>" + EscapedText(value) + "</dd></div>");
-  lines.push_back(Indent(3) + "</dl>");
+      lines.push_back(Indent(5) + "<div><dt>" + name + "</dt><dd>" + EscapedText(value) + "</dd></div>");
+  lines.push_back(Indent(4) + "</dl>");
+  return lines;
+}
+
+// The neighbours' thumbnails, two on either side, as the classic strip shows them.
+TLineList TModernPageGenerator::Strip(int index) const {
+  if (!album_.Settings.ThumbNavigationBar) return {};
+  TLineList lines = {Indent(2) + "<nav class=\"strip\" aria-label=\"Photographs\">", Indent(3) + "<ul>"};
+  for (int offset = -2; offset <= 2; ++offset) {
+    const std::optional<int> shown = offset == 0 ? index : LinkedIndex(index + offset);
+    if (!shown) continue;
+    const std::string current = offset == 0 ? " aria-current=\"page\"" : "";
+    lines.push_back(Indent(4) + "<li><a href=\"" + AttributeText(PhotoPageFileName(*shown)) + "\"" + current + ">" +
+                    Thumbnail(*shown, std::string(kStripHeight), true) + "</a></li>");
+  }
+  lines.push_back(Indent(3) + "</ul>");
+  lines.push_back(Indent(2) + "</nav>");
   return lines;
 }
 

@@ -7,41 +7,49 @@
 
 namespace folivant {
 
-/// Writes the modern pages: HTML5 that fits every window from a phone to a
-/// large screen, images offered at twice their size to sharp screens, links to
-/// the previous and next photograph that the arrow keys follow. The page
-/// arithmetic, file names and album texts are the classic pages' own.
+/// Writes the modern pages: HTML5 whose photo page shows the photograph as
+/// large as the window allows, each photograph and thumbnail offered at
+/// several widths so that every screen loads the smallest that is sharp
+/// there, a justified thumbnail index, light and dark looks from the album's
+/// colours, and links to the neighbours that keys and swipes follow. The page
+/// arithmetic and file names are the classic pages' own; the author's texts
+/// keep only the markup SafeInlineMarkup keeps.
 class TModernPageGenerator : public TAlbumPageGenerator {
  public:
   /// Borrows `album` and `images` (what the run knows of each photograph's
   /// image files); both must outlive the generator.
   TModernPageGenerator(const TAlbum& album, const TPublishedImageFiles& images);
 
-  /// Also fills "<THUMB_HEIGHT>", "<THUMBNAIL_COLUMNS>" and "<PHOTO_TOP_ROOM>"
-  /// (the height above the photograph, which the photograph leaves free so it
-  /// fits the window).
+  /// Also fills the modern template's placeholders: the dark look's colours
+  /// ("<DARK_PAGE_COLOR>" ...), the muted text colours, "<ROW_HEIGHT>",
+  /// "<PHOTO_ROOM>", "<STRIP_HEIGHT>", and the older "<THUMB_HEIGHT>" and
+  /// "<THUMBNAIL_COLUMNS>".
   void FillStylesheet(TLineList& lines) override;
   TLineList BuildIndexPage(int page) const override;
   TLineList BuildPhotoPage(int index) const override;
 
  private:
   std::string GeneratorMeta() const;
-  std::string PhotoTopRoom() const;
   const std::vector<TImageFile>* Files(int index) const;
-  /// The <img> of one of the photograph's pictures, or the text standing in
-  /// for it when the photograph got no images.
-  std::string Picture(int index, bool thumbnail) const;
+  /// The photograph's files of the photo ladder, or of its thumbnail, by width.
+  std::vector<const TImageFile*> Candidates(int index, bool thumbnail) const;
+  /// The <img> of the photograph's thumbnail shown `sizes` wide, or the text
+  /// standing in for it when the photograph got no images.
+  std::string Thumbnail(int index, const std::string& sizes, bool lazy) const;
+  /// Head lines shared by every page: description, icon, link previews.
+  TLineList Head(const std::string& description, const std::string& title, const std::string& page_file,
+                 int image_index) const;
+  std::string AbsoluteAddress(const std::string& file) const;
 
+  TLineList Header() const;
   TLineList Grid(int page) const;
-  std::string PageNavigation(int page) const;
-  std::string HomeNavigation() const;
+  TLineList Pager(int page) const;
 
-  TLineList Relations(int index) const;
-  TLineList Navigation(int index) const;
-  std::string TextNavigation(int index) const;
-  TLineList ThumbnailStrip(int index) const;
-  TLineList Figure(int index) const;
+  TLineList Stage(int index) const;
+  TLineList Bar(int index) const;
+  TLineList Caption(int index) const;
   TLineList CameraList(int index) const;
+  TLineList Strip(int index) const;
 
   const TPublishedImageFiles& images_;
 };

@@ -15,8 +15,6 @@ namespace folivant {
 
 namespace {
 
-// The largest side a JPEG file can hold.
-constexpr int64_t kMaxJpegSide = 65500;
 // Decoded rows handed on at once: enough to keep libjpeg's calls few, few
 // enough to stay in the cache while the resamplers read them.
 constexpr int32_t kDecodeBatch = 8;
@@ -28,34 +26,6 @@ void CheckSetting(const char* name, int32_t value) {
   if (value < 1) {
     throw TError(std::string("The album's ") + name + " must be at least 1 pixel, not " + std::to_string(value));
   }
-}
-
-// A side that rounds to 0 (an extremely elongated picture) becomes 1 pixel, so
-// that a real picture is always written.
-TSize CheckedTarget(const char* what, int64_t width, int64_t height) {
-  width = std::max<int64_t>(width, 1);
-  height = std::max<int64_t>(height, 1);
-  if (width > kMaxJpegSide || height > kMaxJpegSide || width * height > kMaxPicturePixels) {
-    throw TPictureError(std::string("The ") + what + " would be " + std::to_string(width) + " x " +
-                        std::to_string(height) +
-                        " pixels; the largest possible is 65500 pixels a side and 400 megapixels");
-  }
-  return {static_cast<int32_t>(width), static_cast<int32_t>(height)};
-}
-
-// The sizes multiply in 64 bits, so no setting overflows them.
-TSize PhotoTarget(const TAlbumSettings& settings, int32_t width, int32_t height) {
-  if (settings.PhotoSize == TPhotoSize::Original) return {width, height};
-  const int64_t photo_width = settings.PhotoWidth;
-  return CheckedTarget("photo", photo_width, photo_width * height / width);
-}
-
-// A portrait fits the thumbnail height, a landscape or square the thumbnail width.
-TSize ThumbnailTarget(const TAlbumSettings& settings, int32_t width, int32_t height) {
-  const int64_t thumb_width = settings.ThumbWidth;
-  const int64_t thumb_height = settings.ThumbHeight;
-  if (height > width) return CheckedTarget("thumbnail", thumb_height * width / height, thumb_height);
-  return CheckedTarget("thumbnail", thumb_width, thumb_width * height / width);
 }
 
 // Bytes per source row and column that a tent filter keeps in its tables and sums.
@@ -119,56 +89,43 @@ void RenderTargets(TJpegReader& reader, TRotation rotation, const std::vector<TR
   if (taker) *taker = std::move(turned);
 }
 
-// The double of a photograph that is not Original, when the picture holds it.
-std::optional<TSize> PhotoDouble(const TAlbumSettings& settings, TSize turned) {
-  if (settings.PhotoSize == TPhotoSize::Original) return std::nullopt;
-  const int64_t width = int64_t{settings.PhotoWidth} * 2;
-  const int64_t height = width * turned.Height / turned.Width;
-  if (width > turned.Width || height > turned.Height || width > kMaxJpegSide || height > kMaxJpegSide ||
-      width * height > kMaxPicturePixels)
-    return std::nullopt;
-  return TSize{static_cast<int32_t>(width), static_cast<int32_t>(std::max<int64_t>(height, 1))};
-}
+// How much larger, each way, an image must be for a smaller one to be made
+// from it rather than from the largest: enough that its own filtering adds
+// no blur one would see.
+constexpr int32_t kIntermediateFactor = 2;
 
-std::optional<TSize> ThumbnailDouble(const TAlbumSettings& settings, TSize turned) {
-  TAlbumSettings doubled = settings;
-  doubled.ThumbWidth = static_cast<int32_t>(std::min<int64_t>(int64_t{settings.ThumbWidth} * 2, kMaxJpegSide + 1));
-  doubled.ThumbHeight = static_cast<int32_t>(std::min<int64_t>(int64_t{settings.ThumbHeight} * 2, kMaxJpegSide + 1));
-  try {
-    const TSize size = ThumbnailTarget(doubled, turned.Width, turned.Height);
-    if (size.Width > turned.Width || size.Height > turned.Height) return std::nullopt;
-    return size;
-  } catch (const TPictureError&) {
-    return std::nullopt;
+int64_t Area(const TRaster& raster) { return int64_t{raster.Width} * raster.Height; }
+
+// Makes each raster at `indices` (of their sizes, each within the first
+// raster) from the smallest raster already made at least kIntermediateFactor
+// times as large each way, else from the first: largest first, so that
+// every one has its larger ones to draw on.
+void MakeSmaller(std::vector<TRaster>& rasters, std::vector<size_t> indices) {
+  std::vector<TSize> sizes(rasters.size());
+  for (const size_t i : indices) sizes[i] = {rasters[i].Width, rasters[i].Height};
+  std::sort(indices.begin(), indices.end(), [&](size_t a, size_t b) {
+    return int64_t{sizes[a].Width} * sizes[a].Height > int64_t{sizes[b].Width} * sizes[b].Height;
+  });
+  std::vector<size_t> made{0};
+  for (const size_t i : indices) {
+    size_t from = 0;
+    for (const size_t candidate : made)
+      if (rasters[candidate].Width >= kIntermediateFactor * sizes[i].Width &&
+          rasters[candidate].Height >= kIntermediateFactor * sizes[i].Height &&
+          Area(rasters[candidate]) < Area(rasters[from]))
+        from = candidate;
+    rasters[i] = Stretch(rasters[from], sizes[i].Width, sizes[i].Height);
+    made.push_back(i);
   }
 }
 
-int Quality(std::string_view ending) {
-  return ending == kThumbnailEnding || ending == kThumbnailDoubleEnding ? kThumbnailQuality : kPhotoQuality;
-}
-
 }  // namespace
-
-std::vector<std::string_view> ImageFileEndings(TPageStyle style) {
-  if (style == TPageStyle::Modern) return {kPhotoEnding, kThumbnailEnding, kPhotoDoubleEnding, kThumbnailDoubleEnding};
-  return {kPhotoEnding, kThumbnailEnding};
-}
-
-std::vector<TImageFile> PlanImageFiles(const TAlbumSettings& settings, TPictureSize turned) {
-  std::vector<TImageFile> files{{kPhotoEnding, PhotoTarget(settings, turned.Width, turned.Height), {}},
-                                {kThumbnailEnding, ThumbnailTarget(settings, turned.Width, turned.Height), {}}};
-  if (settings.PageStyle != TPageStyle::Modern) return files;
-  if (const std::optional<TSize> size = PhotoDouble(settings, turned)) files.push_back({kPhotoDoubleEnding, *size, {}});
-  if (const std::optional<TSize> size = ThumbnailDouble(settings, turned))
-    files.push_back({kThumbnailDoubleEnding, *size, {}});
-  return files;
-}
 
 TAlbumPhotoGenerator::TAlbumPhotoGenerator(const TAlbum& album) : album_(album) {}
 
 void TAlbumPhotoGenerator::Render(const TPhotograph& photograph, TMemoryBudget* budget,
                                   const std::function<std::vector<TImageFile>(TPictureSize turned)>& plan,
-                                  std::vector<TImageFile>& files, TFileContent* source) const {
+                                  bool from_first, std::vector<TImageFile>& files, TFileContent* source) const {
   CheckPictureExtension(photograph.FileName);
   TJpegReader reader(photograph.FileName);
   TSize turned{};
@@ -183,19 +140,34 @@ void TAlbumPhotoGenerator::Render(const TPhotograph& photograph, TMemoryBudget* 
           .Reserve(reader.DecodeMemory() + RenderMemory(reader.Width(), reader.Height(), turned, sizes),
                    "to decode and render");
 
-  std::vector<TRaster> rasters;
-  rasters.reserve(sizes.size());
-  for (const TSize& size : sizes) rasters.emplace_back(size.Width, size.Height);
+  // Resampling the large decoded picture is the dearest step, so with
+  // from_first it is done once: the images that fit within the first are
+  // made from that one.
+  const auto made_from_first = [&](size_t i) {
+    return from_first && i > 0 && sizes[i].Width <= sizes[0].Width && sizes[i].Height <= sizes[0].Height;
+  };
+  std::vector<TRaster> rasters(sizes.size());
   std::vector<TRaster*> targets;
-  targets.reserve(rasters.size());
-  for (TRaster& raster : rasters) targets.push_back(&raster);
+  for (size_t i = 0; i < rasters.size(); ++i) {
+    if (made_from_first(i)) {
+      rasters[i].Width = sizes[i].Width;
+      rasters[i].Height = sizes[i].Height;
+      continue;
+    }
+    rasters[i] = TRaster(sizes[i].Width, sizes[i].Height);
+    targets.push_back(&rasters[i]);
+  }
   RenderTargets(reader, photograph.Rotation, targets);
+  std::vector<size_t> smaller;
+  for (size_t i = 0; i < rasters.size(); ++i)
+    if (made_from_first(i)) smaller.push_back(i);
+  MakeSmaller(rasters, smaller);
   if (source) *source = reader.ReadToEnd();
   // After resampling, so that only the pixels written are converted.
   const TSrgbConversion colours(reader.IccProfile());
   for (size_t i = 0; i < files.size(); ++i) {
     colours.Apply(rasters[i]);
-    files[i].Bytes = EncodeJpeg(rasters[i], Quality(files[i].Ending));
+    files[i].Bytes = EncodeJpeg(rasters[i], ImageFileQuality(files[i].Ending));
   }
 }
 
@@ -209,15 +181,18 @@ std::optional<TEncodedImage> TAlbumPhotoGenerator::RenderPhoto(int index, TEncod
     CheckSetting("thumbnail width", settings.ThumbWidth);
     CheckSetting("thumbnail height", settings.ThumbHeight);
   }
+  // The classic pages' two images, whatever the album's style.
+  TAlbumSettings classic = settings;
+  classic.PageStyle = TPageStyle::Classic;
   std::vector<TImageFile> files;
   Render(
       photograph, budget,
       [&](TSize turned) {
-        std::vector<TImageFile> plan{{kPhotoEnding, PhotoTarget(settings, turned.Width, turned.Height), {}}};
-        if (thumbnail) plan.push_back({kThumbnailEnding, ThumbnailTarget(settings, turned.Width, turned.Height), {}});
+        std::vector<TImageFile> plan = PlanImageFiles(classic, turned);
+        if (!thumbnail) plan.pop_back();
         return plan;
       },
-      files, nullptr);
+      false, files, nullptr);
   if (thumbnail) thumbnail->Bytes = std::move(files[1].Bytes);
   return TEncodedImage{std::move(files[0].Bytes)};
 }
@@ -230,9 +205,11 @@ std::vector<TImageFile> TAlbumPhotoGenerator::RenderImageFiles(int index, TMemor
   if (settings.PhotoSize != TPhotoSize::Original) CheckSetting("photo width", settings.PhotoWidth);
   CheckSetting("thumbnail width", settings.ThumbWidth);
   CheckSetting("thumbnail height", settings.ThumbHeight);
+  const bool modern = settings.PageStyle == TPageStyle::Modern;
+  if (modern && settings.PhotoSize != TPhotoSize::Original) CheckSetting("photo height", settings.PhotoHeight);
   std::vector<TImageFile> files;
   Render(
-      photograph, budget, [&](TSize turned) { return PlanImageFiles(settings, turned); }, files, source);
+      photograph, budget, [&](TSize turned) { return PlanImageFiles(settings, turned); }, modern, files, source);
   return files;
 }
 

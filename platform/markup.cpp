@@ -255,4 +255,23 @@ std::string SafeInlineMarkup(std::string_view text) {
   return writer.Finish();
 }
 
+std::string MarkupText(std::string_view safe_markup) {
+  std::string text;
+  for (size_t i = 0; i < safe_markup.size(); ++i) {
+    const char c = safe_markup[i];
+    if (c == '<') {
+      const size_t end = safe_markup.find('>', i);
+      if (end == std::string_view::npos) break;
+      if (safe_markup.substr(i, end - i).starts_with("<br")) text += ' ';
+      i = end;
+    } else if (c == '\r' || c == '\n') {
+      text += ' ';
+      if (c == '\r' && i + 1 < safe_markup.size() && safe_markup[i + 1] == '\n') ++i;
+    } else {
+      text += c;
+    }
+  }
+  return text;
+}
+
 }  // namespace folivant

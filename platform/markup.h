@@ -20,4 +20,10 @@ namespace folivant {
 /// open becomes text. Applying it again changes nothing.
 std::string SafeInlineMarkup(std::string_view text);
 
+/// The text of markup that SafeInlineMarkup made, for places that take no
+/// elements (a page's title, attribute values): its tags left out, a line
+/// break (a "<br />" or a line's end) becoming one space, white space runs
+/// kept as they are, its character references kept as references.
+std::string MarkupText(std::string_view safe_markup);
+
 }  // namespace folivant

@@ -41,8 +41,10 @@ class TFuzzedTemplates : public Generator {
 
 // A run's knowledge of the images: one photograph with files, one without, one not rendered.
 const folivant::TPublishedImageFiles kImages = {
-    std::vector<folivant::TImageFile>{{folivant::kPhotoEnding, {640, 480}, {}},
-                                      {folivant::kPhotoDoubleEnding, {1280, 960}, {}}},
+    std::vector<folivant::TImageFile>{{folivant::kPhotoEnding, {1280, 960}, {}},
+                                      {folivant::kPhotoLadder[0].Ending, {480, 360}, {}},
+                                      {folivant::kThumbnailEnding, {200, 150}, {}},
+                                      {folivant::kOriginalEnding, {4000, 3000}, {}}},
     std::vector<folivant::TImageFile>{}, std::nullopt};
 
 template <typename Generator>
