@@ -15,7 +15,9 @@ std::vector<TImageFile> ExpectedImageFiles(const TAlbumSettings& settings, const
   const TJpegReader reader(photograph.FileName);
   TPictureSize turned;
   TurnedSize(photograph.Rotation, reader.Width(), reader.Height(), &turned.Width, &turned.Height);
-  return PlanImageFiles(settings, turned);
+  std::vector<TImageFile> files = PlanImageFiles(settings, turned);
+  if (PublishesOriginal(settings)) files.push_back({kOriginalEnding, {}, {}});
+  return files;
 }
 
 std::string ImageInputsKey(const TAlbumSettings& settings, const TPhotograph& photograph, uint64_t source_size,
@@ -31,6 +33,8 @@ std::string ImageInputsKey(const TAlbumSettings& settings, const TPhotograph& ph
   if (modern && settings.PhotoSize != TPhotoSize::Original) photo += "x" + std::to_string(settings.PhotoHeight);
   std::string style = PageStyleToText(settings.PageStyle);
   if (modern) style += " " + std::to_string(kModernImagesVersion);
+  // The original is written with the images, so that a re-run knows it there too.
+  if (PublishesOriginal(settings)) style += " with original";
   return "renderer " + std::to_string(kRendererVersion) + "; quality " + std::to_string(kPhotoQuality) + "/" +
          std::to_string(kThumbnailQuality) + "; photo " + photo + "; thumbnail " + std::to_string(settings.ThumbWidth) +
          "x" + std::to_string(settings.ThumbHeight) + "; style " + style + "; rotation " +

@@ -20,7 +20,7 @@ inline constexpr int kRendererVersion = 2;
 inline constexpr int kModernImagesVersion = 2;
 
 /// The image files a run writes for the photograph, by ending, in the order a
-/// run writes them (PlanImageFiles). Only the modern style reads the source's
+/// run writes them (PlanImageFiles, then the original when PublishesOriginal). Only the modern style reads the source's
 /// header for that, and only its files carry their sizes (the modern pages
 /// need them). Bytes stay empty. Throws TPictureError when the source cannot
 /// be read.
@@ -28,7 +28,8 @@ std::vector<TImageFile> ExpectedImageFiles(const TAlbumSettings& settings, const
 
 /// Everything the bytes of a photograph's image files depend on, as one text:
 /// the renderer's version and qualities, the photo width (or its own size) and
-/// the thumbnail size, the page style, the rotation, and the source file's size and
+/// the thumbnail size, the page style (and whether the original is published
+/// with the images), the rotation, and the source file's size and
 /// ContentFingerprint. Files rendered under equal keys are equal, byte for byte.
 std::string ImageInputsKey(const TAlbumSettings& settings, const TPhotograph& photograph, uint64_t source_size,
                            const std::string& source_fingerprint);

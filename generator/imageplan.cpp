@@ -117,7 +117,12 @@ std::vector<std::string_view> ImageFileEndings(TPageStyle style) {
   for (const TLadderStep& step : kPhotoLadder) endings.push_back(step.Ending);
   endings.push_back(kThumbnailDoubleEnding);
   endings.push_back(kThumbnailTripleEnding);
+  endings.push_back(kOriginalEnding);
   return endings;
+}
+
+bool PublishesOriginal(const TAlbumSettings& settings) {
+  return settings.PageStyle == TPageStyle::Modern && settings.OriginalDownloads;
 }
 
 int ImageFileQuality(std::string_view ending) {

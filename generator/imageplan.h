@@ -2,6 +2,7 @@
 
 // Which image files a photograph gets in each page style, and their sizes.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -55,11 +56,18 @@ inline constexpr int kThumbnailQuality = 65;
 
 /// Every image file a photograph may get in `style`, by its ending: the
 /// photograph and its thumbnail, in the modern style also every width of the
-/// ladder and the thumbnail's larger copies.
+/// ladder, the thumbnail's larger copies and the original.
 std::vector<std::string_view> ImageFileEndings(TPageStyle style);
 
 /// The JPEG quality the file with `ending` is written with.
 int ImageFileQuality(std::string_view ending);
+
+/// Whether a photograph's own file is published beside its images, under
+/// kOriginalEnding: modern albums that offer the originals for download.
+bool PublishesOriginal(const TAlbumSettings& settings);
+
+/// The largest photograph file a run copies for download.
+inline constexpr size_t kMaxOriginalBytes = size_t{1} << 30;
 
 /// One image file of a photograph: its ending, its size, and its bytes once rendered.
 struct TImageFile {

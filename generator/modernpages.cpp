@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "generator/albumzip.h"
 #include "generator/pagetext.h"
 #include "generator/templateexpansion.h"
 #include "generator/themecolors.h"
@@ -26,6 +27,8 @@ constexpr std::string_view kStripHeight = "4rem";
 // kModernRowFactor times the thumbnail height.
 constexpr std::string_view kRowLeast = "64px";
 constexpr std::string_view kRowShareOfWidth = "20vw";
+// The width of the index's rows: the window's, less the grid's padding.
+constexpr std::string_view kGridWidth = "calc(100vw - 8px)";
 // Justified rows grow to fill the width, by about this much on average.
 constexpr std::string_view kRowGrowth = "1.25";
 // The first thumbnails of an index page load at once, the rest as they come into view.
@@ -119,6 +122,12 @@ std::string TModernPageGenerator::GeneratorMeta() const {
          EscapeAttributeValue(kProductWebAddress) + "\">";
 }
 
+bool TModernPageGenerator::AnyImages() const {
+  for (int index = 0; index < PhotoCount(); ++index)
+    if (const std::vector<TImageFile>* files = Files(index); files && !files->empty()) return true;
+  return false;
+}
+
 const std::vector<TImageFile>* TModernPageGenerator::Files(int index) const {
   const size_t at = static_cast<size_t>(index);
   if (at >= images_.size() || !images_[at]) return nullptr;
@@ -149,7 +158,8 @@ std::string SourceSet(const std::string& web_name, const std::vector<const TImag
 
 }  // namespace
 
-std::string TModernPageGenerator::Thumbnail(int index, const std::string& sizes, bool lazy) const {
+std::string TModernPageGenerator::Thumbnail(int index, const std::string& height, std::string_view widest,
+                                            bool lazy) const {
   const TPhotograph& photograph = Photo(index);
   const std::string alt = PlainText(photograph.DisplayTitle());
   const std::vector<TImageFile>* files = Files(index);
@@ -158,9 +168,10 @@ std::string TModernPageGenerator::Thumbnail(int index, const std::string& sizes,
   const std::vector<const TImageFile*> candidates = Candidates(index, true);
   if (!candidates.empty()) {
     const TPictureSize size = candidates.front()->Size;
-    element += " srcset=\"" + SourceSet(photograph.WebName, candidates) + "\" sizes=\"calc(" + sizes + " * " +
-               Aspect(size) + ")\" width=\"" + std::to_string(size.Width) + "\" height=\"" +
-               std::to_string(size.Height) + "\"";
+    std::string sizes = "calc(" + height + " * " + Aspect(size) + ")";
+    if (!widest.empty()) sizes = "min(" + std::string(widest) + ", " + sizes + ")";
+    element += " srcset=\"" + SourceSet(photograph.WebName, candidates) + "\" sizes=\"" + sizes + "\" width=\"" +
+               std::to_string(size.Width) + "\" height=\"" + std::to_string(size.Height) + "\"";
   }
   element += " alt=\"" + alt + "\"";
   if (lazy) element += " loading=\"lazy\"";
@@ -169,7 +180,8 @@ std::string TModernPageGenerator::Thumbnail(int index, const std::string& sizes,
 
 std::string TModernPageGenerator::AbsoluteAddress(const std::string& file) const {
   std::string base(TrimBlanks(album_.Settings.WebAddress));
-  if (base.empty()) return "";
+  // An album file may hold any text there; only a web address makes links.
+  if (!IsWebAddress(base)) return "";
   if (!base.ends_with('/')) base += '/';
   return base + file;
 }
@@ -249,6 +261,9 @@ TLineList TModernPageGenerator::Header() const {
   TLineList lines = {Indent(2) + "<h1>" + SafeText(album_.Title) + "</h1>"};
   for (const std::string& line : SplitLines(SafeText(album_.Description)))
     if (!TrimBlanks(line).empty()) lines.push_back(Indent(2) + "<p class=\"description\">" + line + "</p>");
+  if (album_.Settings.ZipDownload && AnyImages())
+    lines.push_back(Indent(2) + "<p class=\"download\"><a href=\"" + std::string(kAlbumZipName) +
+                    "\" download>Download all photographs (zip)</a></p>");
   if (HasHomeLink())
     lines.push_back(Indent(2) + "<nav class=\"home\" aria-label=\"Home\"><a href=\"" +
                     AttributeText(album_.Settings.HomeURL) + "\" title=\"Return to Home\">Back to Home</a></nav>");
@@ -269,7 +284,7 @@ TLineList TModernPageGenerator::Grid(int page) const {
       name = "<span class=\"name\">" + MarkupText(SafeText(photograph.Title)) + "</span>";
     lines.push_back(Indent(3) + "<li style=\"--aspect: " + aspect + "\"><a href=\"" +
                     AttributeText(PhotoPageFileName(index)) + "\">" +
-                    Thumbnail(index, sizes, index - first >= kEagerThumbnails) + name + "</a></li>");
+                    Thumbnail(index, sizes, kGridWidth, index - first >= kEagerThumbnails) + name + "</a></li>");
   }
   lines.push_back(Indent(2) + "</ul>");
   const TLineList pager = Pager(page);
@@ -430,7 +445,7 @@ TLineList TModernPageGenerator::Strip(int index) const {
     if (!shown) continue;
     const std::string current = offset == 0 ? " aria-current=\"page\"" : "";
     lines.push_back(Indent(4) + "<li><a href=\"" + AttributeText(PhotoPageFileName(*shown)) + "\"" + current + ">" +
-                    Thumbnail(*shown, std::string(kStripHeight), true) + "</a></li>");
+                    Thumbnail(*shown, std::string(kStripHeight), "", true) + "</a></li>");
   }
   lines.push_back(Indent(3) + "</ul>");
   lines.push_back(Indent(2) + "</nav>");

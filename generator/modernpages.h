@@ -31,11 +31,14 @@ class TModernPageGenerator : public TAlbumPageGenerator {
  private:
   std::string GeneratorMeta() const;
   const std::vector<TImageFile>* Files(int index) const;
+  /// Whether any photograph got images, so that the album has a zip.
+  bool AnyImages() const;
   /// The photograph's files of the photo ladder, or of its thumbnail, by width.
   std::vector<const TImageFile*> Candidates(int index, bool thumbnail) const;
-  /// The <img> of the photograph's thumbnail shown `sizes` wide, or the text
+  /// The <img> of the photograph's thumbnail shown `height` high (a CSS
+  /// length) and at most `widest` wide (none when empty), or the text
   /// standing in for it when the photograph got no images.
-  std::string Thumbnail(int index, const std::string& sizes, bool lazy) const;
+  std::string Thumbnail(int index, const std::string& height, std::string_view widest, bool lazy) const;
   /// Head lines shared by every page: description, icon, link previews.
   TLineList Head(const std::string& description, const std::string& title, const std::string& page_file,
                  int image_index) const;

@@ -10,6 +10,7 @@
 #include "generator/resampler.h"
 #include "generator/rotation.h"
 #include "platform/error.h"
+#include "platform/filesystem.h"
 
 namespace folivant {
 
@@ -210,6 +211,14 @@ std::vector<TImageFile> TAlbumPhotoGenerator::RenderImageFiles(int index, TMemor
   std::vector<TImageFile> files;
   Render(
       photograph, budget, [&](TSize turned) { return PlanImageFiles(settings, turned); }, modern, files, source);
+  // Read again after the decode, which reads only as far as the picture goes.
+  if (PublishesOriginal(settings)) {
+    try {
+      files.push_back({kOriginalEnding, {}, ReadFileBytes(photograph.FileName, kMaxOriginalBytes)});
+    } catch (const TError& error) {
+      throw TPictureError(error.what());  // this photograph's trouble, not the run's
+    }
+  }
   return files;
 }
 

@@ -33,7 +33,8 @@ class TAlbumPhotoGenerator {
   /// fitted into memory, TError on settings below 1 pixel.
   std::optional<TEncodedImage> RenderPhoto(int index, TEncodedImage* thumbnail, TMemoryBudget* budget = nullptr) const;
   /// Every image file of the photograph at `index` as PlanImageFiles names
-  /// them, decoded once; empty for a missing photograph. When `source` is
+  /// them, decoded once, and a copy of its file when PublishesOriginal (its
+  /// size left 0 x 0); empty for a missing photograph. When `source` is
   /// given it receives the content of the file as it was read for decoding,
   /// its fingerprint included, so the file is read once. Throws as RenderPhoto.
   std::vector<TImageFile> RenderImageFiles(int index, TMemoryBudget* budget = nullptr,
