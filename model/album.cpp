@@ -83,6 +83,26 @@ void TAlbumSettings::SetPhotoSize(TPhotoSize size) {
   SetStandardSize(kPhotoSizes, size, PhotoWidth, PhotoHeight);
 }
 
+bool TAlbumSettings::HasModernPhotoSize() const {
+  return PhotoSize == TPhotoSize::Custom && PhotoWidth == PhotoHeight &&
+         std::find(std::begin(kModernPhotoSides), std::end(kModernPhotoSides), PhotoWidth) !=
+             std::end(kModernPhotoSides);
+}
+
+void TAlbumSettings::SetPageStyle(TPageStyle style) {
+  if (style == PageStyle) return;
+  PageStyle = style;
+  // Original suits both; a custom size that is neither style's own stays too.
+  const bool classic_size =
+      PhotoSize == TPhotoSize::Small || PhotoSize == TPhotoSize::Medium || PhotoSize == TPhotoSize::Large;
+  if (style == TPageStyle::Modern && classic_size) {
+    PhotoSize = TPhotoSize::Custom;
+    PhotoWidth = PhotoHeight = std::end(kModernPhotoSides)[-1];
+  } else if (style == TPageStyle::Classic && HasModernPhotoSize()) {
+    SetPhotoSize(TPhotoSize::Medium);
+  }
+}
+
 void TAlbumSettings::SetThumbSize(TPhotoSize size) {
   ThumbSize = size;
   SetStandardSize(kThumbSizes, size, ThumbWidth, ThumbHeight);

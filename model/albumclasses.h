@@ -120,6 +120,11 @@ int CompareByDate(const TPhotograph& a, const TPhotograph& b);
 /// with a host and no blanks or control characters.
 bool IsWebAddress(std::string_view text);
 
+/// The longer sides (in pixels) that modern photographs are offered at for
+/// today's screens, as a square box a photograph is fitted into; new modern
+/// albums take the last.
+inline constexpr int32_t kModernPhotoSides[] = {1280, 1920, 2560};
+
 /// The presentation and output settings of an album.
 class TAlbumSettings {
  public:
@@ -164,6 +169,12 @@ class TAlbumSettings {
   /// Sets the choice and its standard pixel size; Original keeps the pixel size.
   void SetThumbSize(TPhotoSize size);
   void SetOutputDirectory(const std::string& path);
+  /// Sets the page style. A photo size made for the other style becomes this
+  /// style's own: a classic size a modern album's largest screen size, a
+  /// modern screen size the classic Medium.
+  void SetPageStyle(TPageStyle style);
+  /// Whether the photo size is one of kModernPhotoSides.
+  bool HasModernPhotoSize() const;
   bool operator==(const TAlbumSettings&) const = default;
 };
 

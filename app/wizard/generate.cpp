@@ -11,6 +11,7 @@
 #include "platform/filesystem.h"
 #include "ui_generate.h"
 #include "wizard/generationrun.h"
+#include "wizard/photosizes.h"
 
 // Construction, page navigation and the pages for title, index, photo pages and
 // output folder. The colour page and the run live in files of their own.
@@ -27,14 +28,28 @@ constexpr int kMaximumGridSide = 25;
 constexpr QSize kDesignSize(600, 470);
 // The entries of the thumbnail and photo size lists, in their order.
 constexpr TPhotoSize kThumbSizeChoices[] = {TPhotoSize::Small, TPhotoSize::Medium, TPhotoSize::Large};
-constexpr TPhotoSize kPhotoSizeChoices[] = {TPhotoSize::Small, TPhotoSize::Medium, TPhotoSize::Large,
-                                            TPhotoSize::Custom, TPhotoSize::Original};
 
 // The list entry of `size`, or -1 when the list has none.
 template <size_t Count>
 int ChoiceIndex(const TPhotoSize (&choices)[Count], TPhotoSize size) {
   const auto found = std::find(std::begin(choices), std::end(choices), size);
   return found == std::end(choices) ? -1 : static_cast<int>(found - std::begin(choices));
+}
+
+// The photo size list's text for a choice.
+QString PhotoSizeLabel(TPageStyle style, const TPhotoSizeChoice& choice) {
+  const auto sized = [&](const char* text) { return TfrmGenerate::tr(text).arg(choice.Width).arg(choice.Height); };
+  if (choice.Size == TPhotoSize::Original) return TfrmGenerate::tr("Original Size");
+  if (style == TPageStyle::Classic) {
+    switch (choice.Size) {
+      case TPhotoSize::Small: return sized(QT_TRANSLATE_NOOP("TfrmGenerate", "Small (%1 x %2)"));
+      case TPhotoSize::Medium: return sized(QT_TRANSLATE_NOOP("TfrmGenerate", "Medium (%1 x %2)"));
+      case TPhotoSize::Large: return sized(QT_TRANSLATE_NOOP("TfrmGenerate", "Large (%1 x %2)"));
+      default: return sized(QT_TRANSLATE_NOOP("TfrmGenerate", "Extra Large (%1 x %2)"));
+    }
+  }
+  if (choice.Width == choice.Height) return TfrmGenerate::tr("Up to %1 pixels").arg(choice.Width);
+  return sized(QT_TRANSLATE_NOOP("TfrmGenerate", "%1 x %2"));
 }
 
 // What each page of choices is for: its step's name and a line of help.
@@ -194,6 +209,9 @@ void TfrmGenerate::ConnectHandlers() {
 
   connect(ui.btnSelectFolder, &QPushButton::clicked, this, Handler(&TfrmGenerate::btnSelectFolderClick));
   connect(ui.chkAlbumCopy, &QCheckBox::toggled, this, Edit(&TfrmGenerate::chkAlbumCopyClick));
+  connect(ui.chkZipDownload, &QCheckBox::toggled, this, Edit(&TfrmGenerate::chkZipDownloadClick));
+  connect(ui.chkOriginalDownloads, &QCheckBox::toggled, this, Edit(&TfrmGenerate::chkOriginalDownloadsClick));
+  connect(ui.edtWebAddress, &QLineEdit::textChanged, this, Edit(&TfrmGenerate::edtWebAddressChange));
 }
 
 void TfrmGenerate::Prepare(TAlbum& album, const TGlobalSettings& global_settings) {
@@ -264,7 +282,7 @@ void TfrmGenerate::edtTitleChange() { album_->Title = ui_->edtTitle->text().toSt
 void TfrmGenerate::mmoDescriptionChange() { album_->Description = ui_->mmoDescription->toPlainText().toStdString(); }
 
 void TfrmGenerate::rdoModernClick(bool checked) {
-  album_->Settings.PageStyle = checked ? TPageStyle::Modern : TPageStyle::Classic;
+  album_->Settings.SetPageStyle(checked ? TPageStyle::Modern : TPageStyle::Classic);
   RefreshIndexPreview();
   RefreshPhotoPreview();
 }
@@ -332,8 +350,10 @@ void TfrmGenerate::SetupPhotoPage() {
   // Only the modern pages show camera data; the choice stays with the album all the same.
   ui.chkCameraData->setChecked(settings.ShowCameraData);
   ui.chkCameraData->setEnabled(settings.PageStyle == TPageStyle::Modern);
-  if (const int index = ChoiceIndex(kPhotoSizeChoices, settings.PhotoSize); index >= 0)
-    ui.cmbPhotoSize->setCurrentIndex(index);
+  ui.cmbPhotoSize->clear();
+  for (const TPhotoSizeChoice& choice : PhotoSizeChoices(settings))
+    ui.cmbPhotoSize->addItem(PhotoSizeLabel(settings.PageStyle, choice));
+  ui.cmbPhotoSize->setCurrentIndex(PhotoSizeChoiceIndex(settings));
   RefreshPhotoPreview();
 }
 
@@ -363,9 +383,10 @@ void TfrmGenerate::chkCameraDataClick(bool checked) {
 }
 
 void TfrmGenerate::cmbPhotoSizeChange(int item) {
-  if (item < 0 || item >= std::ssize(kPhotoSizeChoices)) return;
-  // Every choice, Custom too, starts from its standard width and height.
-  album_->Settings.SetPhotoSize(kPhotoSizeChoices[item]);
+  const std::vector<TPhotoSizeChoice> choices = PhotoSizeChoices(album_->Settings);
+  if (item < 0 || item >= std::ssize(choices)) return;
+  // Every classic choice, Custom too, starts from its standard width and height.
+  ApplyPhotoSizeChoice(album_->Settings, choices[static_cast<size_t>(item)]);
   RefreshPhotoPreview();
 }
 
@@ -376,9 +397,25 @@ void TfrmGenerate::SetupOutputPage() {
   ui_->edtOutputDirectory->setText(
       QString::fromStdString(folder.empty() ? DefaultOutputFolder(*album_, desktop_folder_) : folder));
   ui_->chkAlbumCopy->setChecked(album_->Settings.AlbumCopy);
+  // Only the modern pages offer downloads and link previews; the choices stay with the album all the same.
+  const bool modern = album_->Settings.PageStyle == TPageStyle::Modern;
+  for (QWidget* control : std::initializer_list<QWidget*>{ui_->chkZipDownload, ui_->chkOriginalDownloads,
+                                                          ui_->lblWebAddress, ui_->edtWebAddress})
+    control->setEnabled(modern);
+  ui_->chkZipDownload->setChecked(album_->Settings.ZipDownload);
+  ui_->chkOriginalDownloads->setChecked(album_->Settings.OriginalDownloads);
+  ui_->edtWebAddress->setText(QString::fromStdString(album_->Settings.WebAddress));
 }
 
 void TfrmGenerate::chkAlbumCopyClick(bool checked) { album_->Settings.AlbumCopy = checked; }
+
+void TfrmGenerate::chkZipDownloadClick(bool checked) { album_->Settings.ZipDownload = checked; }
+
+void TfrmGenerate::chkOriginalDownloadsClick(bool checked) { album_->Settings.OriginalDownloads = checked; }
+
+void TfrmGenerate::edtWebAddressChange(const QString& text) {
+  album_->Settings.WebAddress = text.trimmed().toStdString();
+}
 
 void TfrmGenerate::btnSelectFolderClick() {
   const QString folder =

@@ -66,6 +66,9 @@ class TfrmGenerate : public QDialog {
   void SetupPhotoPage();
   void SetupOutputPage();
   void chkAlbumCopyClick(bool checked);
+  void chkZipDownloadClick(bool checked);
+  void chkOriginalDownloadsClick(bool checked);
+  void edtWebAddressChange(const QString& text);
   void btnNextClick();
   void btnPreviousClick();
   void btnCancelClick();

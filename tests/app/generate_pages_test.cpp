@@ -183,6 +183,54 @@ class GeneratePagesTest : public QObject {
     QVERIFY2(fixture.Album.Saved, "the same choice again changes nothing");
   }
 
+  void modernAlbumsOfferScreenSizesDownloadsAndAWebAddress() {
+    TWizardFixture fixture;
+    fixture.Open();
+    fixture.Child<QRadioButton>("rdoModern").click();
+    QCOMPARE(fixture.Album.Settings.PageStyle, TPageStyle::Modern);
+    ShowPage(fixture, 4);
+    QComboBox& sizes = fixture.Child<QComboBox>("cmbPhotoSize");
+    QStringList entries;
+    for (int i = 0; i < sizes.count(); ++i) entries << sizes.itemText(i);
+    QCOMPARE(entries, (QStringList{"Up to 1280 pixels", "Up to 1920 pixels", "Up to 2560 pixels", "Original Size"}));
+    QCOMPARE(sizes.currentText(), QStringLiteral("Up to 2560 pixels"));  // the new album took the largest
+
+    struct Edit {
+      const char* why;
+      int page;
+      std::function<void()> make;
+      std::function<bool()> done;
+    };
+    const TAlbumSettings& settings = fixture.Album.Settings;
+    const Edit edits[] = {
+        {"screen size picked", 4, [&] { TWizardFixture::Pick(sizes, QStringLiteral("Up to 1920 pixels")); },
+         [&] { return settings.PhotoWidth == 1920 && settings.PhotoHeight == 1920; }},
+        {"zip ticked", 5, [&] { fixture.Child<QCheckBox>("chkZipDownload").click(); },
+         [&] { return settings.ZipDownload; }},
+        {"originals ticked", 5, [&] { fixture.Child<QCheckBox>("chkOriginalDownloads").click(); },
+         [&] { return settings.OriginalDownloads; }},
+        {"web address typed", 5,
+         [&] { TypeInto(fixture.Child<QLineEdit>("edtWebAddress"), QStringLiteral(" https://example.org/trip/")); },
+         [&] { return settings.WebAddress == "https://example.org/trip/"; }},
+    };
+    for (const Edit& edit : edits) {
+      ShowPage(fixture, edit.page);
+      fixture.Album.Saved = true;
+      edit.make();
+      QVERIFY2(edit.done() && !fixture.Album.Saved, edit.why);
+    }
+
+    ShowPage(fixture, 1);
+    fixture.Child<QRadioButton>("rdoClassic").click();
+    QCOMPARE(settings.PhotoSize, TPhotoSize::Medium);  // a screen size is no classic size
+    ShowPage(fixture, 4);
+    QCOMPARE(sizes.currentText(), QStringLiteral("Medium (640 x 480)"));
+    ShowPage(fixture, 5);
+    QVERIFY(!fixture.Child<QCheckBox>("chkZipDownload").isEnabled());
+    QVERIFY(fixture.Child<QCheckBox>("chkZipDownload").isChecked());  // kept for the modern pages
+    QVERIFY(!fixture.Child<QLineEdit>("edtWebAddress").isEnabled());
+  }
+
   void rowsTypedOutOfRangeKeepTheLastAcceptedNumber() {
     TWizardFixture fixture;
     fixture.Open();
