@@ -158,12 +158,13 @@ std::string SourceSet(const std::string& web_name, const std::vector<const TImag
 
 }  // namespace
 
-std::string TModernPageGenerator::Thumbnail(int index, const std::string& height, std::string_view widest,
-                                            bool lazy) const {
+std::string TModernPageGenerator::Thumbnail(int index, const std::string& height, std::string_view widest, bool lazy,
+                                            bool named) const {
   const TPhotograph& photograph = Photo(index);
-  const std::string alt = PlainText(photograph.DisplayTitle());
+  // A title beside the thumbnail names the link already; screen readers would read it twice.
+  const std::string alt = named ? "" : PlainText(photograph.DisplayTitle());
   const std::vector<TImageFile>* files = Files(index);
-  if (files && files->empty()) return "<span class=\"unavailable\">" + alt + "</span>";
+  if (files && files->empty()) return "<span class=\"unavailable\">" + (named ? "No picture" : alt) + "</span>";
   std::string element = "<img src=\"" + AttributeText(photograph.WebName + std::string(kThumbnailEnding)) + "\"";
   const std::vector<const TImageFile*> candidates = Candidates(index, true);
   if (!candidates.empty()) {
@@ -279,12 +280,11 @@ TLineList TModernPageGenerator::Grid(int page) const {
     const std::vector<const TImageFile*> candidates = Candidates(index, true);
     // Each thumbnail takes a share of its row by its aspect ratio, so that a row's are equally high.
     const std::string aspect = candidates.empty() ? "3 / 2" : Aspect(candidates.front()->Size);
-    std::string name;
-    if (!TrimBlanks(photograph.Title).empty())
-      name = "<span class=\"name\">" + MarkupText(SafeText(photograph.Title)) + "</span>";
+    const bool named = !TrimBlanks(photograph.Title).empty();
+    const std::string name = named ? "<span class=\"name\">" + MarkupText(SafeText(photograph.Title)) + "</span>" : "";
     lines.push_back(Indent(3) + "<li style=\"--aspect: " + aspect + "\"><a href=\"" +
                     AttributeText(PhotoPageFileName(index)) + "\">" +
-                    Thumbnail(index, sizes, kGridWidth, index - first >= kEagerThumbnails) + name + "</a></li>");
+                    Thumbnail(index, sizes, kGridWidth, index - first >= kEagerThumbnails, named) + name + "</a></li>");
   }
   lines.push_back(Indent(2) + "</ul>");
   const TLineList pager = Pager(page);
@@ -445,7 +445,7 @@ TLineList TModernPageGenerator::Strip(int index) const {
     if (!shown) continue;
     const std::string current = offset == 0 ? " aria-current=\"page\"" : "";
     lines.push_back(Indent(4) + "<li><a href=\"" + AttributeText(PhotoPageFileName(*shown)) + "\"" + current + ">" +
-                    Thumbnail(*shown, std::string(kStripHeight), "", true) + "</a></li>");
+                    Thumbnail(*shown, std::string(kStripHeight), "", true, false) + "</a></li>");
   }
   lines.push_back(Indent(3) + "</ul>");
   lines.push_back(Indent(2) + "</nav>");

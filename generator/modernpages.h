@@ -37,8 +37,9 @@ class TModernPageGenerator : public TAlbumPageGenerator {
   std::vector<const TImageFile*> Candidates(int index, bool thumbnail) const;
   /// The <img> of the photograph's thumbnail shown `height` high (a CSS
   /// length) and at most `widest` wide (none when empty), or the text
-  /// standing in for it when the photograph got no images.
-  std::string Thumbnail(int index, const std::string& height, std::string_view widest, bool lazy) const;
+  /// standing in for it when the photograph got no images; `named` when the
+  /// title stands beside it.
+  std::string Thumbnail(int index, const std::string& height, std::string_view widest, bool lazy, bool named) const;
   /// Head lines shared by every page: description, icon, link previews.
   TLineList Head(const std::string& description, const std::string& title, const std::string& page_file,
                  int image_index) const;

@@ -60,7 +60,7 @@ def start_browser(work):
     options = webdriver.ChromeOptions()
     options.binary_location = CHROMIUM
     for argument in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
-                     "--host-resolver-rules=MAP * ~NOTFOUND", "--no-first-run", "--disable-extensions",
+                     "--host-resolver-rules=MAP * ~NOTFOUND, EXCLUDE 127.0.0.1", "--no-first-run", "--disable-extensions",
                      "--disable-background-networking", "--disable-component-update",
                      f"--user-data-dir={work / 'chromium'}"):
         options.add_argument(argument)

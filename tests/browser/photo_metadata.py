@@ -39,7 +39,8 @@ return {mark: document.documentElement.dataset.pwned || null,
         heading: (document.querySelector('h1') || {}).textContent || null,
         captions: [...document.querySelectorAll('.caption')].map(p => p.textContent),
         bold: [...document.querySelectorAll('.caption b')].map(b => getComputedStyle(b).fontWeight),
-        injected: document.querySelectorAll('h1 *, .caption img, .caption script, svg').length};
+        // The modern pages' own chevrons over the photograph are the only svg elements the pages have.
+        injected: document.querySelectorAll('h1 *, .caption img, .caption script, svg:not(a.step svg)').length};
 """
 
 

@@ -113,8 +113,9 @@ TEST(CliGenerate, ReplacesLinksInTheFolderAndNeverWritesThroughThem) {
 TEST(CliGenerate, EveryNameFitsAFileNameInBothStyles) {
   TCliHome home;
   if (!CanConfine(home)) GTEST_SKIP() << "this machine cannot confine a run";
-  // Big enough for the modern style's "_small@2x.jpg", the longest name.
-  home.WritePhotos("photos", {{"a.jpg", 0, 240, 180, {}}, {"b.jpg", 1, 240, 180, {}}});
+  // Big enough for the modern style's "_small@2x.jpg", one of the longest names
+  // (its thumbnail rows are twice the thumbnail height, 150 pixels).
+  home.WritePhotos("photos", {{"a.jpg", 0, 640, 480, {}}, {"b.jpg", 1, 640, 480, {}}});
   const std::string letters(300, 'l');
   std::string two_byte_letters;
   for (int i = 0; i < 300; ++i) two_byte_letters += "\xC3\xA9";
