@@ -61,7 +61,7 @@ def main():
         work = pathlib.Path(folder)
         album = modern_pages.make_albums(args, work)[False]
         address = modern_pages.serve(album)
-        for page in ("index.html", "p1_landscape.html"):
+        for page in ("index.html", "landscape.html"):
             figures, failed = scores(program, address + page, work)
             print(page, " ".join(f"{name} {value}" for name, value in figures.items()),
                   ("failed: " + ", ".join(failed)) if failed else "")
