@@ -49,13 +49,26 @@ QRect TakeBottom(QRect& area, int height) {
   return band;
 }
 
-void PaintNavigation(QPainter& painter, const QRect& band, const QFont& base, const TModernPreview& preview) {
-  painter.setPen(ToQColor(preview.Colors.LinkColor));
-  painter.setFont(Sized(base, 7));
+// The bar under the photograph: the link to the index, the title and the counter.
+void PaintBar(QPainter& painter, const QRect& band, const QFont& base, const TModernPreview& preview) {
   const QRect text = band.adjusted(kMargin, 0, -kMargin, 0);
-  painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("\u2190 Previous"));
-  painter.drawText(text, Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("Index"));
-  painter.drawText(text, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Next \u2192"));
+  painter.setFont(Sized(base, 7));
+  painter.setPen(ToQColor(preview.Colors.LinkColor));
+  painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("\u2190 Index"));
+  painter.setPen(ToQColor(preview.Colors.TextColor));
+  painter.drawText(text, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("3 / 24"));
+  painter.setFont(Sized(base, 8, true));
+  painter.drawText(text, Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("Picture Title"));
+}
+
+// The previous and next controls over the photograph's edges.
+void PaintSteps(QPainter& painter, const QRect& photo) {
+  const int side = std::max(6, std::min(12, photo.height() / 5));
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(0, 0, 0, 115));
+  for (const int x : {photo.left() + 3, photo.right() - 3 - side})
+    painter.drawEllipse(QRect(x, photo.center().y() - side / 2, side, side));
+  painter.setBrush(Qt::NoBrush);
 }
 
 void PaintThumbnailStrip(QPainter& painter, const QRect& band) {
@@ -76,7 +89,6 @@ TModernPreview TModernPreview::Of(const TAlbum& album) {
   preview.Colors.Assign(settings.ColorScheme);
   preview.BackToHome = !settings.HomeURL.empty();
   preview.ThumbnailBar = settings.ThumbNavigationBar;
-  preview.NavigationBelow = settings.NavigationBelowPhoto;
   preview.CameraData = settings.ShowCameraData;
   preview.Rows = settings.ThumbnailRows;
   preview.Cols = settings.ThumbnailCols;
@@ -95,8 +107,7 @@ void PaintModernIndexPreview(QPainter& painter, const QRect& frame, const QFont&
                    preview.Description);
   painter.setPen(ToQColor(preview.Colors.LinkColor));
   if (preview.BackToHome) painter.drawText(TakeTop(area, kLineHeight), Qt::AlignCenter, QStringLiteral("Back to Home"));
-  painter.drawText(TakeBottom(area, kLineHeight + 2), Qt::AlignRight | Qt::AlignVCenter,
-                   QStringLiteral("Page: [1] [2]"));
+  painter.drawText(TakeBottom(area, kLineHeight + 2), Qt::AlignCenter, QStringLiteral("1   2   Next \u2192"));
 
   // The grid reflows: as many of the album's columns as the width holds, and
   // the rows that fit; the page scrolls down for the rest, never sideways.
@@ -110,33 +121,27 @@ void PaintModernIndexPreview(QPainter& painter, const QRect& frame, const QFont&
 }
 
 void PaintModernPhotoPreview(QPainter& painter, const QRect& frame, const QFont& base, const TModernPreview& preview) {
-  QRect area = frame.adjusted(1, 2, -1, -2);
-  painter.setPen(ToQColor(preview.Colors.TextColor));
-  painter.setFont(Sized(base, 9, true));
-  painter.drawText(TakeTop(area, kTitleHeight), Qt::AlignCenter, QStringLiteral("Picture Title"));
-  const int strip = preview.ThumbnailBar ? kThumbStripHeight : 0;
-  QRect bars = preview.NavigationBelow ? TakeBottom(area, kLineHeight + strip) : TakeTop(area, kLineHeight + strip);
-  PaintNavigation(painter, TakeTop(bars, kLineHeight), base, preview);
-  if (preview.ThumbnailBar) PaintThumbnailStrip(painter, bars);
-
-  const int text_lines = preview.CameraData ? 3 : 2;
-  const QRect text = TakeBottom(area, text_lines * kLineHeight);
-  // The photograph (3:2 here) as large as the width and height left allow.
-  const QRect room = area.adjusted(kMargin, 3, -kMargin, -2);
-  const int width = std::min(room.width(), room.height() * 3 / 2);
-  const int height = width * 2 / 3;
-  painter.fillRect(QRect(room.center().x() - width / 2, room.top(), width, height), QColor(kSilver));
+  QRect area = frame.adjusted(1, 1, -1, -2);
+  // The photograph (3:2 here) first, as large as the width allows and the
+  // bar under it leaves of the height, with its controls over it.
+  const int width = std::min(area.width(), (area.height() - kLineHeight - 2) * 3 / 2);
+  const QRect photo(area.center().x() - width / 2, area.top(), width, width * 2 / 3);
+  painter.fillRect(photo, QColor(kSilver));
+  PaintSteps(painter, photo);
+  area.setTop(photo.bottom() + 1);
+  PaintBar(painter, TakeTop(area, kLineHeight + 4), base, preview);
 
   painter.setPen(ToQColor(preview.Colors.TextColor));
   painter.setFont(Sized(base, 7));
-  QRect lines = text;
-  painter.drawText(TakeTop(lines, 2 * kLineHeight), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
+  painter.drawText(TakeTop(area, 2 * kLineHeight), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
                    QStringLiteral("This is a sample caption describing the photograph above."));
   if (preview.CameraData) {
     painter.setFont(Sized(base, 6));
-    painter.drawText(lines, Qt::AlignCenter,
+    painter.drawText(TakeTop(area, kLineHeight), Qt::AlignCenter,
                      QStringLiteral("Camera \u00b7 50 mm \u00b7 f/4 \u00b7 1/250 s \u00b7 ISO 100"));
   }
+  if (preview.ThumbnailBar && area.height() >= kThumbStripHeight)
+    PaintThumbnailStrip(painter, TakeTop(area, kThumbStripHeight));
 }
 
 }  // namespace folivant

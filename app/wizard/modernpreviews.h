@@ -19,7 +19,6 @@ struct TModernPreview {
   TColorScheme Colors;
   bool BackToHome = false;
   bool ThumbnailBar = false;
-  bool NavigationBelow = false;
   bool CameraData = false;
   int Rows = 0;
   int Cols = 0;
@@ -32,9 +31,10 @@ struct TModernPreview {
 /// album's columns and rows, the page links.
 void PaintModernIndexPreview(QPainter& painter, const QRect& frame, const QFont& base, const TModernPreview& preview);
 
-/// The photo page inside `frame`: the title, the navigation links and the
-/// thumbnail strip above or below the photograph, which fills the window's
-/// width and height that are left, and the caption (and camera data) under it.
+/// The photo page inside `frame`: the photograph first, as large as the width
+/// and the bar under it allow, with the previous and next controls over it,
+/// the bar (index link, title, counter), the caption (and camera data) and
+/// the thumbnail strip.
 void PaintModernPhotoPreview(QPainter& painter, const QRect& frame, const QFont& base, const TModernPreview& preview);
 
 }  // namespace folivant
