@@ -23,15 +23,16 @@ void WriteArchive(zip_source_t* buffer, const std::vector<TZipMember>& members) 
   zip_t* archive = zip_open_from_source(buffer, ZIP_CREATE | ZIP_TRUNCATE, &error);
   if (!archive) Fail(zip_error_strerror(&error));
   for (const TZipMember& member : members) {
-    TSource file(zip_source_file(archive, member.Path.c_str(), 0, -1));
+    zip_source_t* file = zip_source_file(archive, member.Path.c_str(), 0, -1);
     const zip_int64_t at =
-        file ? zip_file_add(archive, member.Name.c_str(), file.get(), ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE) : -1;
+        file ? zip_file_add(archive, member.Name.c_str(), file, ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE) : -1;
+    // Once added, the archive owns the source.
+    if (at < 0 && file) zip_source_free(file);
     if (at < 0 || zip_set_file_compression(archive, static_cast<zip_uint64_t>(at), ZIP_CM_STORE, 0) != 0) {
       const std::string detail = member.Path + ": " + zip_strerror(archive);
       zip_discard(archive);
       Fail(detail);
     }
-    file.release();  // the archive owns it now
   }
   // The files are read here.
   if (zip_close(archive) != 0) {

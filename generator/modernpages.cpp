@@ -282,9 +282,11 @@ TLineList TModernPageGenerator::Grid(int page) const {
     const std::string aspect = candidates.empty() ? "3 / 2" : Aspect(candidates.front()->Size);
     const bool named = !TrimBlanks(photograph.Title).empty();
     const std::string name = named ? "<span class=\"name\">" + MarkupText(SafeText(photograph.Title)) + "</span>" : "";
-    lines.push_back(Indent(3) + "<li style=\"--aspect: " + aspect + "\"><a href=\"" +
-                    AttributeText(PhotoPageFileName(index)) + "\">" +
-                    Thumbnail(index, sizes, kGridWidth, index - first >= kEagerThumbnails, named) + name + "</a></li>");
+    std::string item = Indent(3) + "<li style=\"--aspect: " + aspect + "\"><a href=\"" +
+                       AttributeText(PhotoPageFileName(index)) + "\">";
+    item += Thumbnail(index, sizes, kGridWidth, index - first >= kEagerThumbnails, named);
+    item += name + "</a></li>";
+    lines.push_back(std::move(item));
   }
   lines.push_back(Indent(2) + "</ul>");
   const TLineList pager = Pager(page);
