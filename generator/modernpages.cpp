@@ -109,6 +109,9 @@ void TModernPageGenerator::FillStylesheet(TLineList& lines) {
       {"<ROW_HEIGHT>", RowHeight(settings)},
       {"<PHOTO_ROOM>", std::string(kPhotoRoom)},
       {"<STRIP_HEIGHT>", std::string(kStripHeight)},
+      // Modern templates that users kept from earlier versions name the
+      // room the photograph leaves so; it is the bar's now.
+      {"<PHOTO_TOP_ROOM>", std::string(kPhotoRoom)},
       {"<THUMB_HEIGHT>", std::to_string(settings.ThumbHeight)},
       {"<THUMBNAIL_COLUMNS>", std::to_string(settings.ThumbnailCols)},
   };

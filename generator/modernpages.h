@@ -22,8 +22,8 @@ class TModernPageGenerator : public TAlbumPageGenerator {
 
   /// Also fills the modern template's placeholders: the dark look's colours
   /// ("<DARK_PAGE_COLOR>" ...), the muted text colours, "<ROW_HEIGHT>",
-  /// "<PHOTO_ROOM>", "<STRIP_HEIGHT>", and the older "<THUMB_HEIGHT>" and
-  /// "<THUMBNAIL_COLUMNS>".
+  /// "<PHOTO_ROOM>", "<STRIP_HEIGHT>", and the older "<THUMB_HEIGHT>",
+  /// "<THUMBNAIL_COLUMNS>" and "<PHOTO_TOP_ROOM>".
   void FillStylesheet(TLineList& lines) override;
   TLineList BuildIndexPage(int page) const override;
   TLineList BuildPhotoPage(int index) const override;
