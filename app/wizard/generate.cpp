@@ -8,9 +8,9 @@
 #include "app/shared/dialogfolders.h"
 #include "app/shared/dialogs.h"
 #include "app/shared/errordisplay.h"
+#include "generation/generationrun.h"
 #include "platform/filesystem.h"
 #include "ui_generate.h"
-#include "wizard/generationrun.h"
 
 // Construction, page navigation and the pages for title, index, photo pages and
 // output folder. The colour page and the run live in files of their own.

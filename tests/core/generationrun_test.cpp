@@ -1,4 +1,4 @@
-#include "wizard/generationrun.h"
+#include "generation/generationrun.h"
 
 #include <gtest/gtest.h>
 

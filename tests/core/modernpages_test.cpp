@@ -8,6 +8,7 @@
 #include <regex>
 
 #include "albumfolder.h"
+#include "generation/generationrun.h"
 #include "generator/utilities.h"
 #include "model/globalsettings.h"
 #include "pagetestutil.h"
@@ -15,7 +16,6 @@
 #include "platform/filesystem.h"
 #include "samplephotos.h"
 #include "testutil.h"
-#include "wizard/generationrun.h"
 
 namespace folivant {
 namespace {

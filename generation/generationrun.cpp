@@ -1,4 +1,4 @@
-#include "wizard/generationrun.h"
+#include "generation/generationrun.h"
 
 #include <algorithm>
 #include <chrono>
@@ -7,6 +7,7 @@
 #include <set>
 #include <utility>
 
+#include "generation/renderahead.h"
 #include "generator/imageoutputs.h"
 #include "generator/jpegcodec.h"
 #include "model/albumfile.h"
@@ -17,7 +18,6 @@
 #include "platform/ini.h"
 #include "platform/resources.h"
 #include "platform/text.h"
-#include "wizard/renderahead.h"
 
 namespace folivant {
 

@@ -12,12 +12,12 @@
 #include <string_view>
 #include <vector>
 
+#include "generation/runrecord.h"
 #include "generator/memorybudget.h"
 #include "generator/pagegenerator.h"
 #include "generator/photogenerator.h"
 #include "generator/utilities.h"
 #include "model/albumclasses.h"
-#include "wizard/runrecord.h"
 
 namespace folivant {
 

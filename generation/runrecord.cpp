@@ -1,4 +1,4 @@
-#include "wizard/runrecord.h"
+#include "generation/runrecord.h"
 
 #include <sys/stat.h>
 
