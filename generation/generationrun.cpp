@@ -15,7 +15,6 @@
 #include "platform/error.h"
 #include "platform/fileidentity.h"
 #include "platform/filesystem.h"
-#include "platform/ini.h"
 #include "platform/resources.h"
 #include "platform/text.h"
 

@@ -11,6 +11,7 @@
 
 #include "platform/error.h"
 #include "platform/filesystem.h"
+#include "platform/text.h"
 
 namespace folivant {
 
