@@ -1,10 +1,7 @@
 #include "generation/generationrun.h"
 
 #include <algorithm>
-#include <chrono>
-#include <filesystem>
 #include <optional>
-#include <set>
 #include <utility>
 
 #include "generation/renderahead.h"
@@ -20,140 +17,16 @@
 
 namespace folivant {
 
-std::string ExistingFolderQuestion(const std::string& folder) {
-  return "The output folder '" + folder +
-         "' already exists and may have files in it. Would you like to continue anyway?";
-}
-
 std::string PreparingPhotographsLabel(int up_to_date) {
   if (up_to_date == 0) return kPreparingPhotographsLabel;
   return std::string(kPreparingPhotographsLabel) + " (" + std::to_string(up_to_date) + " up to date)";
 }
 
-std::string DefaultOutputFolder(const TAlbum& album, const std::string& desktop_folder) {
-  const std::string base = album.AlbumFileBaseName();
-  return desktop_folder.empty() ? base : JoinPath(desktop_folder, base);
-}
-
-void SettleOutputFolder(TAlbum& album, const std::string& field_text, const std::string& desktop_folder) {
-  const std::string before = album.Settings.OutputDirectory;
-  if (!TrimBlanks(field_text).empty()) {
-    album.Settings.SetOutputDirectory(field_text);
-  } else if (album.Settings.OutputDirectory.empty()) {
-    album.Settings.SetOutputDirectory(DefaultOutputFolder(album, desktop_folder));
-  }
-  // The folder is saved with the album, so a new one is a change to keep.
-  if (album.Settings.OutputDirectory != before) album.MarkModified();
-}
-
-namespace {
-
-// The longest file name Linux file systems take, in bytes.
-constexpr size_t kMaxFileNameBytes = 255;
-constexpr char kAlbumFileExtension[] = ".alb";
-
-void CheckRange(const std::string& what, int32_t value, int32_t maximum, const char* unit) {
-  if (value < 1 || value > maximum)
-    throw TError("The " + what + " must be from 1 to " + std::to_string(maximum) + unit + ", not " +
-                 std::to_string(value) + ".");
-}
-
-void CheckTemplate(const char* name, const char* load_error) {
-  if (!FindResource(name)) throw TError(load_error);
-}
-
-// Every file the run writes, by its name in the output folder; web names must
-// have been assigned.
-std::vector<std::string> OutputFileNames(const TAlbum& album) {
-  std::vector<std::string> names{"main.css"};
-  if (album.Settings.AlbumCopy) names.push_back(AlbumCopyName(album));
-  for (int i = 0; i < album.Photographs.Count(); ++i) {
-    const std::string& web_name = album.Photographs[i].WebName;
-    for (std::string_view ending : ImageFileEndings(album.Settings.PageStyle))
-      names.push_back(web_name + std::string(ending));
-    names.push_back(web_name + ".html");
-  }
-  const int index_pages = TAlbumPageGenerator(album).IndexPageCount();
-  for (int page = 1; page <= index_pages; ++page) names.push_back(TAlbumPageGenerator::IndexPageFileName(page));
-  return names;
-}
-
-// Refuses a folder where a file of the run would replace the file of a
-// photograph, under whatever name or link it is reached there.
-void CheckOutputsSpareThePhotographs(const TAlbum& album) {
-  std::vector<std::pair<TFileIdentity, const TPhotograph*>> sources;
-  for (int i = 0; i < album.Photographs.Count(); ++i) {
-    const TPhotograph& photograph = album.Photographs[i];
-    if (const std::optional<TFileIdentity> identity = FileIdentity(photograph.FileName))
-      sources.emplace_back(*identity, &photograph);
-  }
-  if (sources.empty()) return;
-  for (const std::string& name : OutputFileNames(album)) {
-    const std::string path = album.Settings.OutputDirectory + name;
-    const std::optional<TFileIdentity> identity = FileIdentity(path);
-    if (!identity) continue;
-    for (const auto& [source, photograph] : sources) {
-      if (source != *identity) continue;
-      throw TError("The output file \"" + path + "\" would replace the photograph \"" + photograph->DisplayTitle() +
-                   "\" (" + photograph->FileName + "). Please choose another output folder.");
-    }
-  }
-}
-
-void CreateOutputFolder(const std::string& folder) {
-  std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  if (DirectoryExists(folder)) return;
-  const std::filesystem::path bare = std::filesystem::path(folder).parent_path();
-  std::error_code ignored;
-  const bool file_in_the_way = std::filesystem::exists(bare, ignored) && !std::filesystem::is_directory(bare, ignored);
-  const std::string reason = file_in_the_way ? "A file of that name exists"
-                             : error         ? error.message()
-                                             : std::string("Not a folder");
-  throw TError("Could not create directory \"" + folder + "\". " + reason);
-}
-
-}  // namespace
-
-void CheckRunSettings(const TAlbumSettings& settings) {
-  if (settings.PhotoSize != TPhotoSize::Original)
-    CheckRange("photo width", settings.PhotoWidth, kMaxPictureSide, " pixels");
-  CheckRange("thumbnail width", settings.ThumbWidth, kMaxPictureSide, " pixels");
-  CheckRange("thumbnail height", settings.ThumbHeight, kMaxPictureSide, " pixels");
-  CheckRange("number of thumbnail rows", settings.ThumbnailRows, kMaxThumbnailGridSide, "");
-  CheckRange("number of thumbnail columns", settings.ThumbnailCols, kMaxThumbnailGridSide, "");
-  CheckTemplate(IndexPageTemplateName(settings.PageStyle), "Could not load index page template");
-  CheckTemplate(PhotoPageTemplateName(settings.PageStyle), "Could not load photo page template");
-}
-
-std::string AlbumCopyName(const TAlbum& album) {
-  const std::string base = album.AlbumFileBaseName();
-  const std::optional<TFileIdentity> album_file = FileIdentity(album.FileName);
-  std::string name = base + kAlbumFileExtension;
-  for (int n = 2; album_file && FileIdentity(album.Settings.OutputDirectory + name) == album_file; ++n) {
-    const std::string number = std::to_string(n);
-    const size_t room = kMaxFileNameBytes - std::string_view(kAlbumFileExtension).size() - number.size();
-    name = base.substr(0, room) + number + kAlbumFileExtension;
-  }
-  return name;
-}
-
-TFinishCheck CheckFinish(TAlbum& album, const std::string& field_text, const std::string& desktop_folder,
-                         const std::function<bool(const std::string& question)>& continue_in_existing_folder) {
-  if (album.Photographs.Empty()) return TFinishCheck::NoPhotographs;
-  CheckRunSettings(album.Settings);
-  SettleOutputFolder(album, field_text, desktop_folder);
-  const std::string& folder = album.Settings.OutputDirectory;
-  album.AssignWebNames();
-  CheckOutputsSpareThePhotographs(album);
-  if (DirectoryExists(folder) && !continue_in_existing_folder(ExistingFolderQuestion(folder)))
-    return TFinishCheck::FolderRefused;
-  CreateOutputFolder(folder);
-  return TFinishCheck::Ready;
-}
-
 TGenerationRun::TGenerationRun(TAlbum& album, TLineList stylesheet_template, TRunOptions options)
-    : album_(album), options_(std::move(options)), stylesheet_(std::move(stylesheet_template)) {}
+    : album_(album),
+      options_(std::move(options)),
+      stylesheet_(std::move(stylesheet_template)),
+      earlier_runs_(album, options_.Full, options_.RecordFolder) {}
 
 TGenerationRun::~TGenerationRun() = default;
 
@@ -162,7 +35,8 @@ std::string TGenerationRun::OutputFile(const std::string& name) const { return a
 void TGenerationRun::WriteOutput(const std::string& name, std::string_view bytes, const std::string& inputs) {
   const std::string path = OutputFile(name);
   WriteGeneratedFile(path, bytes, TFlush::Later);
-  if (const std::optional<TFileStamp> stamp = FileStamp(path, TLinks::Keep)) record_.Files[name] = {*stamp, inputs};
+  if (const std::optional<TFileStamp> stamp = FileStamp(path, TLinks::Keep))
+    earlier_runs_.RecordFile(name, *stamp, inputs);
 }
 
 void TGenerationRun::AddNotice(std::string_view sentence) {
@@ -236,7 +110,7 @@ void TGenerationRun::PrepareRun() {
   image_progress_ = {0, 2 * count};
   page_progress_ = {0, index_pages_ + count};
   album_.AssignWebNames();
-  TidyUp();
+  removed_temporaries_count_ = earlier_runs_.TidyUp();
   page_generator_->FillStylesheet(stylesheet_);
   WriteLines(stylesheet_, "main.css");
   if (album_.Settings.AlbumCopy) WriteAlbumCopy();
@@ -254,99 +128,18 @@ void TGenerationRun::PrepareRun() {
   step_ = TRunStep::RenderPhotographs;
 }
 
-namespace {
-
-// How long after its last change a source's stamp is trusted to show the next
-// change: file times advance in coarse steps (a clock tick, or 2 s on some
-// file systems), so a file written again within the same step keeps its
-// stamp. Sources changed more recently are fingerprinted on every run.
-constexpr int64_t kStampSettlesNs = 3'000'000'000;
-
-int64_t NowNs() {
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch())
-      .count();
-}
-
-}  // namespace
-
-void TGenerationRun::TidyUp() {
-  const std::string& folder = album_.Settings.OutputDirectory;
-  const int64_t started = FileClockNowNs();
-  if (!options_.RecordFolder.empty()) {
-    TidyRunRecords(options_.RecordFolder, folder, started);
-    earlier_record_ = LoadRunRecord(options_.RecordFolder, folder);
-  }
-  // Only the temporaries of names that are surely ours, and only those an
-  // earlier run left: a run writing into the folder at the same time makes
-  // its own after this one started.
-  std::set<std::string, std::less<>> stems;
-  for (const std::string& name : OutputFileNames(album_)) stems.emplace(TemporaryStem(name));
-  for (const auto& [name, written] : earlier_record_.Files) stems.emplace(TemporaryStem(name));
-  removed_temporaries_count_ = RemoveStaleTemporaries(
-      folder, [&stems](std::string_view stem) { return stems.contains(stem); }, started);
-}
-
 void TGenerationRun::FindImagesUpToDate() {
-  settled_before_ = NowNs() - kStampSettlesNs;
-  const auto count = static_cast<size_t>(album_.Photographs.Count());
-  up_to_date_.assign(count, false);
-  for (size_t i = 0; i < count; ++i) {
-    const std::optional<std::string> inputs = KnownInputs(album_.Photographs[static_cast<int>(i)]);
-    up_to_date_[i] = inputs && ImagesUpToDate(static_cast<int>(i), *inputs);
-    if (up_to_date_[i]) ++up_to_date_count_;
+  std::vector<std::optional<std::vector<TImageFile>>> found = earlier_runs_.FindImagesUpToDate();
+  up_to_date_.assign(found.size(), false);
+  for (size_t i = 0; i < found.size(); ++i) {
+    if (!found[i]) continue;
+    up_to_date_[i] = true;
+    ++up_to_date_count_;
+    // The pages of an image not rendered again learn its sizes from the plan
+    // it was rendered by.
+    if (album_.Settings.PageStyle != TPageStyle::Classic) image_files_[i] = std::move(*found[i]);
   }
   image_label_ = PreparingPhotographsLabel(up_to_date_count_);
-}
-
-std::optional<std::string> TGenerationRun::KnownInputs(const TPhotograph& photograph) {
-  if (options_.Full || photograph.Missing() || !IsJpegName(photograph.FileName, TJpegEndings::JpgJpegOnly))
-    return std::nullopt;
-  const std::optional<TFileStamp> stamp = FileStamp(photograph.FileName);
-  if (!stamp) return std::nullopt;
-  // A source whose stamp is the one recorded with its fingerprint is not read.
-  const auto known = earlier_record_.Sources.find(photograph.FileName);
-  if (known != earlier_record_.Sources.end() && known->second.Stamp == *stamp) {
-    RecordSource(photograph.FileName, {known->second.Stamp, known->second.Fingerprint});
-    return ImageInputsKey(album_.Settings, photograph, stamp->Size, known->second.Fingerprint);
-  }
-  // Otherwise only its content can show that the earlier images are still its
-  // images (a "touch"), and reading it is worth it only when their key matches
-  // but for the content. Else it is rendered, and the decoder's read of the
-  // file gives the fingerprint.
-  const auto earlier_image = earlier_record_.Files.find(photograph.WebName + std::string(kPhotoEnding));
-  if (earlier_image == earlier_record_.Files.end()) return std::nullopt;
-  const std::string& earlier_inputs = earlier_image->second.Inputs;
-  if (earlier_inputs != ImageInputsKey(album_.Settings, photograph, stamp->Size, KeyFingerprint(earlier_inputs)))
-    return std::nullopt;
-  const std::optional<TFileContent> content = ContentFingerprint(photograph.FileName);
-  if (!content) return std::nullopt;
-  RecordSource(photograph.FileName, *content);
-  return ImageInputsKey(album_.Settings, photograph, content->Stamp.Size, content->Fingerprint);
-}
-
-void TGenerationRun::RecordSource(const std::string& path, const TFileContent& content) {
-  if (std::max(content.Stamp.ModifiedNs, content.Stamp.ChangedNs) < settled_before_)
-    record_.Sources[path] = {content.Stamp, content.Fingerprint};
-}
-
-bool TGenerationRun::ImagesUpToDate(int index, const std::string& inputs) {
-  const TPhotograph& photograph = album_.Photographs[index];
-  std::vector<TImageFile> expected;
-  try {
-    expected = ExpectedImageFiles(album_.Settings, photograph);
-  } catch (const TPictureError&) {
-    return false;  // rendering tells why
-  }
-  for (const TImageFile& file : expected) {
-    const std::string name = photograph.WebName + std::string(file.Ending);
-    const auto written = earlier_record_.Files.find(name);
-    if (written == earlier_record_.Files.end() || written->second.Inputs != inputs) return false;
-    if (FileStamp(OutputFile(name), TLinks::Keep) != written->second.Stamp) return false;
-  }
-  // The pages of an image not rendered again learn its sizes from the plan
-  // it was rendered by.
-  if (album_.Settings.PageStyle != TPageStyle::Classic) image_files_[static_cast<size_t>(index)] = std::move(expected);
-  return true;
 }
 
 void TGenerationRun::PassImagesUpToDate() {
@@ -358,36 +151,9 @@ void TGenerationRun::PassImagesUpToDate() {
 }
 
 void TGenerationRun::FinishRecord() {
-  if (options_.RecordFolder.empty()) return;
-  std::set<std::string> written_by_this_album;
-  for (std::string& name : OutputFileNames(album_)) written_by_this_album.insert(std::move(name));
-  // Never pruned: the album's photographs and its own file, whatever the record says.
-  std::vector<TFileIdentity> sources;
-  for (int i = 0; i <= album_.Photographs.Count(); ++i) {
-    const std::string& path = i < album_.Photographs.Count() ? album_.Photographs[i].FileName : album_.FileName;
-    if (const std::optional<TFileIdentity> source = FileIdentity(path)) sources.push_back(*source);
-  }
-  // Files an earlier run wrote and this one did not: kept in the record while
-  // they are still as written (they are ours to prune later), forgotten once
-  // someone else changed them.
-  for (const auto& [name, written] : earlier_record_.Files) {
-    if (record_.Files.contains(name)) continue;
-    const std::string path = OutputFile(name);
-    // A link in the file's place never counts as the file, so pruning removes no link and nothing behind one.
-    if (FileStamp(path, TLinks::Keep) != written.Stamp) continue;
-    const bool is_a_source = std::find(sources.begin(), sources.end(), written.Stamp.Identity) != sources.end();
-    // An album left without its copy keeps the copies of earlier runs as well.
-    const bool spared_copy = !album_.Settings.AlbumCopy && name.ends_with(kAlbumFileExtension);
-    std::error_code error;
-    if (options_.Prune && !written_by_this_album.contains(name) && !is_a_source && !spared_copy &&
-        std::filesystem::remove(path, error)) {
-      ++pruned_count_;
-      continue;
-    }
-    record_.Files[name] = written;
-  }
+  pruned_count_ = earlier_runs_.KeepOrPrune(options_.Prune);
   try {
-    SaveRunRecord(options_.RecordFolder, album_.Settings.OutputDirectory, record_);
+    earlier_runs_.Save();
   } catch (const TError& error) {
     AddNotice(error.what());
     AddNotice("The next run into this folder renders every photograph again.");
@@ -434,7 +200,7 @@ void TGenerationRun::RenderNextPhotograph() {
     // looked at when the run began.
     const std::string inputs =
         ImageInputsKey(album_.Settings, photograph, rendered.Source.Stamp.Size, rendered.Source.Fingerprint);
-    RecordSource(photograph.FileName, rendered.Source);
+    earlier_runs_.RecordSource(photograph.FileName, rendered.Source);
     for (TImageFile& file : rendered.Files) {
       WriteOutput(photograph.WebName + std::string(file.Ending), file.Bytes, inputs);
       published.push_back({file.Ending, file.Size, {}});
