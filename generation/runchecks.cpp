@@ -94,8 +94,8 @@ void CheckRunSettings(const TAlbumSettings& settings) {
     CheckRange("photo width", settings.PhotoWidth, kMaxPictureSide, " pixels");
   CheckRange("thumbnail width", settings.ThumbWidth, kMaxPictureSide, " pixels");
   CheckRange("thumbnail height", settings.ThumbHeight, kMaxPictureSide, " pixels");
-  CheckRange("number of thumbnail rows", settings.ThumbnailRows, kMaxThumbnailGridSide, "");
-  CheckRange("number of thumbnail columns", settings.ThumbnailCols, kMaxThumbnailGridSide, "");
+  CheckRange("number of thumbnail rows", settings.ThumbnailRows, kRunMaxThumbnailGridSide, "");
+  CheckRange("number of thumbnail columns", settings.ThumbnailCols, kRunMaxThumbnailGridSide, "");
   CheckTemplate(IndexPageTemplateName(settings.PageStyle), "Could not load index page template");
   CheckTemplate(PhotoPageTemplateName(settings.PageStyle), "Could not load photo page template");
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "generator/limits.h"
 #include "model/albumclasses.h"
 
 namespace folivant {
@@ -16,11 +17,6 @@ namespace folivant {
 inline constexpr char kNoPhotographsMessage[] = "There are no photographs in this album to generate.";
 /// The extension of the album's copy in the output folder.
 inline constexpr char kAlbumFileExtension[] = ".alb";
-
-/// The largest number of thumbnail rows, and of columns, an index page may have.
-inline constexpr int32_t kMaxThumbnailGridSide = 100;
-/// The largest photo width and thumbnail side in pixels: what a JPEG file holds.
-inline constexpr int32_t kMaxPictureSide = 65500;
 
 /// The question asked before writing into an output folder that already exists.
 std::string ExistingFolderQuestion(const std::string& folder);
@@ -37,7 +33,7 @@ void SettleOutputFolder(TAlbum& album, const std::string& field_text, const std:
 
 /// Throws TError naming the first setting that would stop a run: photo width
 /// (unless Original) and thumbnail sizes from 1 to kMaxPictureSide, rows and
-/// columns from 1 to kMaxThumbnailGridSide, the page templates.
+/// columns from 1 to kRunMaxThumbnailGridSide (limits.h), the page templates.
 void CheckRunSettings(const TAlbumSettings& settings);
 
 /// The name of the album's copy in the output folder: AlbumFileBaseName +
