@@ -2,17 +2,10 @@
 
 #include <sys/stat.h>
 
-#include <cstring>
 #include <ctime>
 #include <filesystem>
 
-#include "platform/error.h"
-
 namespace folivant {
-
-void ThrowFileError(const std::string& what, const std::string& path, int error_number) {
-  throw TError(what + " \"" + path + "\". " + std::strerror(error_number));
-}
 
 bool FileExists(const std::string& path) {
   struct stat info {};
