@@ -4,13 +4,11 @@
 #include <optional>
 
 #include "generator/jpegcodec.h"
+#include "generator/limits.h"
 
 namespace folivant {
 
 namespace {
-
-// The largest side a JPEG file can hold.
-constexpr int64_t kMaxJpegSide = 65500;
 
 using TSize = TPictureSize;
 
@@ -19,10 +17,10 @@ using TSize = TPictureSize;
 TSize CheckedTarget(const char* what, int64_t width, int64_t height) {
   width = std::max<int64_t>(width, 1);
   height = std::max<int64_t>(height, 1);
-  if (width > kMaxJpegSide || height > kMaxJpegSide || width * height > kMaxPicturePixels) {
+  if (width > kMaxPictureSide || height > kMaxPictureSide || width * height > kMaxPicturePixels) {
     throw TPictureError(std::string("The ") + what + " would be " + std::to_string(width) + " x " +
-                        std::to_string(height) +
-                        " pixels; the largest possible is 65500 pixels a side and 400 megapixels");
+                        std::to_string(height) + " pixels; the largest possible is " + std::to_string(kMaxPictureSide) +
+                        " pixels a side and " + MaxPicturePixelsText());
   }
   return {static_cast<int32_t>(width), static_cast<int32_t>(height)};
 }

@@ -6,6 +6,7 @@
 
 #include "generator/colorprofile.h"
 #include "generator/jpegcodec.h"
+#include "generator/limits.h"
 #include "generator/raster.h"
 #include "generator/resampler.h"
 #include "generator/rotation.h"

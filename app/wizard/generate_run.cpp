@@ -6,9 +6,9 @@
 #include "app/shared/errordisplay.h"
 #include "app/shared/help.h"
 #include "app/wizard/generate.h"
+#include "generation/generationrun.h"
 #include "model/globalsettings.h"
 #include "ui_generate.h"
-#include "wizard/generationrun.h"
 
 // Finish, the run on its timer, the progress page, the finished page and closing.
 

@@ -11,9 +11,9 @@
 #include <QStackedWidget>
 #include <chrono>
 
+#include "generation/generationrun.h"
 #include "platform/fileidentity.h"
 #include "platform/filesystem.h"
-#include "wizard/generationrun.h"
 #include "wizardfixture.h"
 
 namespace folivant::test {
