@@ -114,6 +114,14 @@ std::optional<std::vector<TImageFile>> TEarlierRuns::ImagesUpToDate(const TPhoto
   return expected;
 }
 
+bool TEarlierRuns::KeepIfUnchanged(const std::string& name, const std::string& inputs) {
+  const auto written = earlier_record_.Files.find(name);
+  if (written == earlier_record_.Files.end() || written->second.Inputs != inputs) return false;
+  if (FileStamp(OutputFile(name), TLinks::Keep) != written->second.Stamp) return false;
+  record_.Files[name] = written->second;
+  return true;
+}
+
 int TEarlierRuns::KeepOrPrune(bool prune) {
   if (record_folder_.empty()) return 0;
   int pruned = 0;

@@ -33,6 +33,9 @@ class TEarlierRuns {
   std::vector<std::optional<std::vector<TImageFile>>> FindImagesUpToDate();
   /// Keeps the source's stamp and fingerprint for the next run, once its stamp can be trusted.
   void RecordSource(const std::string& path, const TFileContent& content);
+  /// Whether an earlier run wrote `name` under `inputs` and it is still as
+  /// written; it then stays in the record as this run's.
+  bool KeepIfUnchanged(const std::string& name, const std::string& inputs);
   /// Records a file this run wrote, as it is right after writing.
   void RecordFile(const std::string& name, const TFileStamp& stamp, const std::string& inputs);
   /// Goes through the files earlier runs wrote and this one did not: removes,

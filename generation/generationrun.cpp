@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "generation/renderahead.h"
+#include "generator/albumzip.h"
 #include "generator/imageoutputs.h"
 #include "generator/jpegcodec.h"
 #include "model/albumfile.h"
@@ -87,6 +88,7 @@ bool TGenerationRun::RunTick() {
       case TRunStep::ClosePages:
         // One flush for the whole album instead of one per file: on a busy
         // disk, waiting for each file would set the pace of the run.
+        WriteAlbumZip();
         FlushFileSystem(album_.Settings.OutputDirectory);
         FinishRecord();
         index_ = 0;
@@ -158,6 +160,42 @@ void TGenerationRun::FinishRecord() {
     AddNotice(error.what());
     AddNotice("The next run into this folder renders every photograph again.");
   }
+}
+
+namespace {
+
+// What the zip's bytes depend on: each member's name and its file as the run
+// leaves it (a photograph rendered again is a new file), in order.
+std::string ZipInputs(const std::vector<TZipMember>& members) {
+  std::string inputs = "zip";
+  for (const TZipMember& member : members) {
+    const std::optional<TFileStamp> stamp = FileStamp(member.Path, TLinks::Keep);
+    if (!stamp) return "";  // never equal to an earlier run's
+    inputs += "; " + member.Name + " " + std::to_string(stamp->Identity.Device) + ":" +
+              std::to_string(stamp->Identity.Inode) + " " + std::to_string(stamp->Size) + " " +
+              std::to_string(stamp->ModifiedNs) + " " + std::to_string(stamp->ChangedNs);
+  }
+  return inputs;
+}
+
+}  // namespace
+
+void TGenerationRun::WriteAlbumZip() {
+  const TAlbumSettings& settings = album_.Settings;
+  if (settings.PageStyle != TPageStyle::Modern || !settings.ZipDownload) return;
+  std::vector<TZipMember> members;
+  for (int i = 0; i < album_.Photographs.Count(); ++i) {
+    const std::optional<std::vector<TImageFile>>& files = image_files_[static_cast<size_t>(i)];
+    if (!files || files->empty()) continue;
+    const std::string name = album_.Photographs[i].WebName + std::string(kPhotoEnding);
+    members.push_back({name, OutputFile(name)});
+  }
+  // The index pages offer no zip then either.
+  if (members.empty()) return;
+  const std::string name(kAlbumZipName);
+  const std::string inputs = ZipInputs(members);
+  if (!inputs.empty() && earlier_runs_.KeepIfUnchanged(name, inputs)) return;
+  WriteOutput(name, ZipArchive(members), inputs);
 }
 
 void TGenerationRun::WriteAlbumCopy() {

@@ -147,6 +147,9 @@ class TGenerationRun {
   void AddNotice(std::string_view sentence);
   /// Prunes, when asked, and keeps the record for the next run.
   void FinishRecord();
+  /// Writes the zip of the photographs' largest images when the album offers
+  /// one, unless the one an earlier run wrote holds the same files.
+  void WriteAlbumZip();
 
   TAlbum& album_;
   const TRunOptions options_;

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <utility>
 
+#include "generator/albumzip.h"
 #include "generator/pagegenerator.h"
 #include "generator/photogenerator.h"
 #include "generator/utilities.h"
@@ -121,6 +122,7 @@ std::vector<std::string> OutputFileNames(const TAlbum& album) {
       names.push_back(web_name + std::string(ending));
     names.push_back(web_name + ".html");
   }
+  if (album.Settings.PageStyle == TPageStyle::Modern && album.Settings.ZipDownload) names.emplace_back(kAlbumZipName);
   const int index_pages = TAlbumPageGenerator(album).IndexPageCount();
   for (int page = 1; page <= index_pages; ++page) names.push_back(TAlbumPageGenerator::IndexPageFileName(page));
   return names;

@@ -2,11 +2,16 @@
 // as a browser and as the Nu Html Checker would.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <zip.h>
+
+#include <map>
+#include <set>
 
 #include "albumfolder.h"
 #include "generation/generationrun.h"
 #include "model/globalsettings.h"
 #include "photofiles.h"
+#include "platform/fileidentity.h"
 #include "platform/filesystem.h"
 #include "samplephotos.h"
 #include "testutil.h"
@@ -52,11 +57,11 @@ class ModernRun : public testing::Test {
     photograph.Title = title;
   }
 
-  std::string Generate() {
+  std::string Generate(TRunOptions options = {}) {
     const std::string folder = out_.File("album") + "/";
     EXPECT_EQ(CheckFinish(album_, folder, "", [](const std::string&) { return true; }), TFinishCheck::Ready);
     TSettingsStore store(out_.File("config"));
-    TGenerationRun run(album_, TGlobalSettings("", store).StylesheetTemplate(TPageStyle::Modern));
+    TGenerationRun run(album_, TGlobalSettings("", store).StylesheetTemplate(TPageStyle::Modern), std::move(options));
     while (run.RunTick()) {
     }
     EXPECT_TRUE(run.Completed());
@@ -69,23 +74,30 @@ class ModernRun : public testing::Test {
 
 TEST_F(ModernRun, WritesDoubleImagesOnlyWherePicturesHoldThem) {
   const std::string folder = Generate();
+  // The photo size (640 x 480) and, where the picture holds them, the ladder's
+  // smaller widths and the thumbnail rows' copies at twice and three times.
   std::set<std::string> expected = {"main.css", "Shapes.alb", "index.html", "index2.html"};
-  for (const char* name : {"landscape", "portrait", "square", "panorama", "missing"}) {
-    expected.insert(std::string(name) + ".html");
-    if (name == std::string("missing")) continue;
-    for (const char* ending : {".jpg", "_small.jpg", "_small@2x.jpg"}) expected.insert(name + std::string(ending));
-    if (name != std::string("portrait")) expected.insert(name + std::string("@2x.jpg"));
+  const std::map<std::string, std::vector<const char*>> endings = {
+      {"landscape", {".jpg", "@480w.jpg", "_small.jpg", "_small@2x.jpg", "_small@3x.jpg"}},
+      {"portrait", {".jpg", "_small.jpg", "_small@2x.jpg", "_small@3x.jpg"}},
+      {"square", {".jpg", "_small.jpg", "_small@2x.jpg", "_small@3x.jpg"}},
+      {"panorama", {".jpg", "@480w.jpg", "_small.jpg", "_small@2x.jpg"}},
+      {"missing", {}}};
+  for (const auto& [name, name_endings] : endings) {
+    expected.insert(name + ".html");
+    for (const char* ending : name_endings) expected.insert(name + ending);
   }
-  EXPECT_EQ(FilesIn(folder), expected) << "a 600-pixel portrait gets no 1280-pixel copy";
+  EXPECT_EQ(FilesIn(folder), expected) << "never an enlargement";
 
   struct Row {
     const char* file;
     int width, height;
   };
-  const Row sizes[] = {{"landscape@2x.jpg", 1280, 960}, {"landscape_small@2x.jpg", 200, 150},
-                       {"portrait.jpg", 640, 960},      {"portrait_small@2x.jpg", 100, 150},
-                       {"square@2x.jpg", 1280, 1280},   {"panorama.jpg", 640, 85},
-                       {"panorama@2x.jpg", 1280, 170},  {"panorama_small@2x.jpg", 200, 26}};
+  const Row sizes[] = {{"landscape.jpg", 640, 480},       {"landscape@480w.jpg", 480, 360},
+                       {"landscape_small.jpg", 200, 150}, {"landscape_small@3x.jpg", 600, 450},
+                       {"portrait.jpg", 320, 480},        {"portrait_small@2x.jpg", 200, 300},
+                       {"square.jpg", 480, 480},          {"panorama.jpg", 640, 85},
+                       {"panorama_small.jpg", 1125, 150}, {"panorama_small@2x.jpg", 2250, 300}};
   for (const Row& row : sizes) {
     SCOPED_TRACE(row.file);
     EXPECT_EQ(test::DecodedJpegSize(folder + row.file), std::make_pair(row.width, row.height));
@@ -93,13 +105,14 @@ TEST_F(ModernRun, WritesDoubleImagesOnlyWherePicturesHoldThem) {
   EXPECT_THAT(test::BrokenLinks(folder), ::testing::IsEmpty());
 
   const std::string landscape = ReadFile(folder + "landscape.html");
-  EXPECT_THAT(landscape, HasSubstr("<img src=\"landscape.jpg\" srcset=\"landscape.jpg 1x, landscape@2x.jpg 2x\" "
-                                   "width=\"640\" height=\"480\""));
+  EXPECT_THAT(landscape, HasSubstr("<img src=\"landscape.jpg\" srcset=\"landscape@480w.jpg 480w, landscape.jpg 640w\" "
+                                   "sizes=\"min(100vw, calc((100dvh - 3rem) * 640 / 480), 640px)\" width=\"640\" "
+                                   "height=\"480\""));
   EXPECT_THAT(landscape, HasSubstr("<div><dt>Camera</dt><dd>Canon EOS 5D</dd></div>"));
   EXPECT_THAT(landscape, HasSubstr("<div><dt>Aperture</dt><dd>f/2.8</dd></div>"));
   EXPECT_THAT(landscape, HasSubstr("<div><dt>Exposure</dt><dd>1/250 s</dd></div>"));
   for (const char* location : {"51", "7.25", "GPS"}) EXPECT_THAT(landscape, Not(HasSubstr(location)));
-  EXPECT_THAT(ReadFile(folder + "portrait.html"), HasSubstr("<img src=\"portrait.jpg\" width=\"640\" height=\"960\""));
+  EXPECT_THAT(ReadFile(folder + "portrait.html"), HasSubstr("<img src=\"portrait.jpg\" srcset=\"portrait.jpg 320w\""));
   EXPECT_THAT(ReadFile(folder + "missing.html"), HasSubstr("This photograph is not available."));
   EXPECT_THAT(ReadFile(folder + "Shapes.alb"), HasSubstr("<pagestyle>modern</pagestyle>"));
 
@@ -117,7 +130,7 @@ TEST_F(ModernRun, PagesPassTheHtmlChecker) {
   const std::string jar = FOLIVANT_VNU_JAR;
   if (!FileExists(jar) || test::RunCommand("java -version").status != 0)
     GTEST_SKIP() << "the Nu Html Checker needs java and " << jar << " (tools/bootstrap installs both)";
-  album_.Photographs[0].Caption = "Evening light & <em>long</em> shadows.";
+  album_.Photographs[0].Caption = "Evening light & <em>long</em> shadows.\r\n<script>alert(1)</script> <b>bold";
   album_.Description = "Every shape of picture.\r\nAnd a missing one.";
   album_.Settings.HomeURL = "https://example.org/?a=1&b=2";
   const std::string folder = Generate();
@@ -125,6 +138,53 @@ TEST_F(ModernRun, PagesPassTheHtmlChecker) {
       test::RunCommand("java -jar '" + jar + "' --errors-only --skip-non-html " + folder + " 2>&1");
   EXPECT_EQ(result.status, 0) << result.output;
   EXPECT_EQ(result.output, "");
+}
+
+// The names in a zip file, in order, and the bytes of each.
+std::vector<std::pair<std::string, std::string>> ZipContent(const std::string& path) {
+  std::vector<std::pair<std::string, std::string>> content;
+  int error = 0;
+  zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
+  if (!archive) return content;
+  for (zip_int64_t at = 0; at < zip_get_num_entries(archive, 0); ++at) {
+    zip_stat_t stat;
+    zip_stat_index(archive, static_cast<zip_uint64_t>(at), 0, &stat);
+    std::string bytes(static_cast<size_t>(stat.size), '\0');
+    zip_file_t* file = zip_fopen_index(archive, static_cast<zip_uint64_t>(at), 0);
+    zip_fread(file, bytes.data(), stat.size);
+    zip_fclose(file);
+    content.emplace_back(stat.name, std::move(bytes));
+  }
+  zip_close(archive);
+  return content;
+}
+
+// The zip holds the published photographs and is made again only when one of
+// them changed; the originals are the photographs' own files.
+TEST_F(ModernRun, TheZipAndTheOriginalsFollowThePhotographs) {
+  album_.Settings.ZipDownload = true;
+  album_.Settings.OriginalDownloads = true;
+  const TRunOptions options{.RecordFolder = out_.File("records")};
+  const std::string folder = Generate(options);
+  const auto zip = ZipContent(folder + "photos.zip");
+  std::vector<std::string> names;
+  for (const auto& [name, bytes] : zip) {
+    names.push_back(name);
+    EXPECT_EQ(bytes, ReadFile(folder + name)) << name;
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{"landscape.jpg", "portrait.jpg", "square.jpg", "panorama.jpg"}));
+  EXPECT_EQ(ReadFile(folder + "portrait-original.jpg"), ReadFile(photos_.File("portrait.jpg")));
+  EXPECT_THAT(ReadFile(folder + "portrait.html"), HasSubstr("href=\"portrait-original.jpg\" download"));
+  EXPECT_THAT(ReadFile(folder + "index.html"), HasSubstr("href=\"photos.zip\" download"));
+
+  const std::optional<TFileStamp> first = FileStamp(folder + "photos.zip", TLinks::Keep);
+  Generate(options);
+  EXPECT_EQ(FileStamp(folder + "photos.zip", TLinks::Keep), first) << "nothing changed, nothing made again";
+
+  photos_.Write("square.jpg", samples::MakeSamplePhoto(2, 1300, 1300, {}));
+  Generate(options);
+  EXPECT_NE(FileStamp(folder + "photos.zip", TLinks::Keep), first);
+  EXPECT_EQ(ZipContent(folder + "photos.zip")[2].second, ReadFile(folder + "square.jpg"));
 }
 
 }  // namespace

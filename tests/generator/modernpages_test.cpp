@@ -33,22 +33,23 @@ TEST(ModernPages, NavigationFollowsTheLoopSettingAndTheKeysLinks) {
       {"first photograph without loop",
        false,
        0,
-       {"<link rel=\"next\" href=\"boat.html\">", "<span>&larr; Previous</span>",
-        "<a id=\"up\" href=\"index.html\" title=\"Return to Index\">Index</a>",
-        "<a id=\"next\" href=\"boat.html\" title=\"Next Photograph\">Next &rarr;</a>", "<li class=\"empty\"></li>"},
-       {"rel=\"prev\"", "id=\"previous\""}},
+       {"<a class=\"step next\" id=\"next\" href=\"boat.html\" aria-label=\"Next photograph\">",
+        "<a id=\"up\" class=\"up\" href=\"index.html\" title=\"Return to Index\">Index</a>",
+        "<p class=\"counter\">1 / 3</p>"},
+       {"id=\"previous\""}},
       {"last photograph without loop, on the second index page",
        false,
        2,
-       {"<link rel=\"prev\" href=\"boat.html\">", "<a id=\"up\" href=\"index2.html\"", "<span>Next &rarr;</span>"},
-       {"rel=\"next\"", "id=\"next\""}},
+       {"<a class=\"step previous\" id=\"previous\" href=\"boat.html\"",
+        "<a id=\"up\" class=\"up\" href=\"index2.html\"", "<p class=\"counter\">3 / 3</p>"},
+       {"id=\"next\""}},
       {"loop wraps both ways and fills the strip",
        true,
        0,
-       {"<link rel=\"prev\" href=\"dock.html\">", "<link rel=\"next\" href=\"boat.html\">",
-        "<a id=\"previous\" href=\"dock.html\""},
-       {"<li class=\"empty\">"}},
-      {"loop from the last photograph", true, 2, {"<link rel=\"next\" href=\"lake.html\">"}, {}},
+       {"id=\"previous\" href=\"dock.html\"", "id=\"next\" href=\"boat.html\"",
+        "<li><a href=\"dock.html\"><img src=\"dock_small.jpg\""},
+       {}},
+      {"loop from the last photograph", true, 2, {"id=\"next\" href=\"lake.html\""}, {}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.why);
@@ -61,56 +62,84 @@ TEST(ModernPages, NavigationFollowsTheLoopSettingAndTheKeysLinks) {
     for (const std::string& text : row.absent) EXPECT_THAT(page, Not(HasSubstr(text)));
     EXPECT_THAT(page, HasSubstr("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"));
     EXPECT_THAT(page, HasSubstr("ArrowLeft: \"previous\""));
+    EXPECT_THAT(page, HasSubstr("follow(across < 0 ? \"next\" : \"previous\")")) << "swipes follow the same links";
   }
 }
 
 TEST(ModernPages, AttributesAreEscapedAndCaptionsKeptAsWritten) {
   TAlbum album;
   test::MakeSummerAlbum(album);
-  album.Settings.NavigationBelowPhoto = true;
   album.Settings.ThumbNavigationBar = false;
   album.Photographs[0].Title = "Lake \"Z\xC3\xBCrichsee\" <b>";
-  album.Photographs[0].Caption = "At <em>dusk</em> & later.\r\n\r\nSecond line.";
+  album.Photographs[0].Caption = "At <em>dusk</em> & later.\r\n\r\n<script>alert(1)</script> <b>Second</b> line.";
   const TPublishedImageFiles images = {
       std::vector<TImageFile>{
           {kPhotoEnding, {640, 480}, {}}, {kThumbnailEnding, {100, 75}, {}}, {kThumbnailDoubleEnding, {200, 150}, {}}},
       std::vector<TImageFile>{}, std::nullopt};
   const TModernPageGenerator generator(album, images);
   const std::string page = Page(generator.BuildPhotoPage(0));
-  const std::string alt = "Lake &quot;Z\xC3\xBCrichsee&quot; &lt;b&gt;";
-  EXPECT_THAT(page, HasSubstr("\t\t<img src=\"lake.jpg\" width=\"640\" height=\"480\" title=\"" + alt + "\" alt=\"" +
-                              alt + "\" decoding=\"async\">\r\n"))
-      << "no srcset without a double copy";
-  EXPECT_THAT(page, HasSubstr("\t\t<figcaption>\r\n"
-                              "\t\t\t<p class=\"caption\">At <em>dusk</em> & later.</p>\r\n"
-                              "\t\t\t<p class=\"caption\">Second line.</p>\r\n"
-                              "\t\t</figcaption>\r\n"));
-  EXPECT_THAT(page, HasSubstr("\t</figure>\r\n\t<nav id=\"navigation\">")) << "navigation below the photograph";
-  EXPECT_THAT(page, Not(HasSubstr("class=\"thumbs\"")));
+  const std::string alt = "Lake &quot;Z\xC3\xBCrichsee&quot; ";
+  EXPECT_THAT(page, HasSubstr("<img src=\"lake.jpg\" srcset=\"lake.jpg 640w\" sizes=\"min(100vw, calc((100dvh - 3rem) "
+                              "* 640 / 480), 640px)\" width=\"640\" height=\"480\" style=\"--aspect: 640 / 480; "
+                              "--width: 640px\" alt=\"" +
+                              alt + "\" fetchpriority=\"high\">\r\n"));
+  EXPECT_THAT(page, HasSubstr("<title>" + alt + " &ndash; Summer</title>"));
+  EXPECT_THAT(page, HasSubstr("\t\t\t\t<p class=\"caption\">At <em>dusk</em> &amp; later.</p>\r\n"
+                              "\t\t\t\t<p class=\"caption\">&lt;script&gt;alert(1)&lt;/script&gt; <b>Second</b> "
+                              "line.</p>\r\n"))
+      << "only the safe inline markup stays markup";
+  EXPECT_THAT(page, HasSubstr("<meta name=\"description\" content=\"At dusk &amp; later.\">"));
+  EXPECT_THAT(page, Not(HasSubstr("class=\"strip\"")));
 
   const std::string index = Page(generator.BuildIndexPage(1));
-  EXPECT_THAT(index, HasSubstr("<li><a href=\"lake.html\"><img src=\"lake_small.jpg\" srcset=\"lake_small.jpg 1x, "
-                               "lake_small@2x.jpg 2x\" width=\"100\" height=\"75\" title=\"" +
-                               alt + "\" alt=\"" + alt + "\" loading=\"lazy\" decoding=\"async\"></a></li>"));
-  EXPECT_THAT(index, HasSubstr("<li><a href=\"boat.html\"><span class=\"unavailable\">Boat</span></a></li>"))
+  EXPECT_THAT(index,
+              HasSubstr("<li style=\"--aspect: 100 / 75\"><a href=\"lake.html\"><img src=\"lake_small.jpg\" "
+                        "srcset=\"lake_small.jpg 100w, lake_small@2x.jpg 200w\" sizes=\"min(calc(100vw - 8px), "
+                        "calc(clamp(64px, 20vw, 150px) * 1.25 * 100 / 75))\" width=\"100\" height=\"75\" alt=\"\" "
+                        "decoding=\"async\"><span class=\"name\">Lake \"Z\xC3\xBCrichsee\" </span></a></li>"))
+      << "the title under the thumbnail names the link, so the picture needs no other";
+  EXPECT_THAT(index, HasSubstr("<a href=\"boat.html\"><span class=\"unavailable\">No picture</span>"))
       << "a photograph without images gets no broken image";
   EXPECT_THAT(index, Not(HasSubstr("dock.html"))) << "two photographs per page";
-  EXPECT_THAT(index, HasSubstr("<nav class=\"pages\">Page: <span>[1]</span> <a href=\"index2.html\""));
-  EXPECT_THAT(index, HasSubstr("<nav id=\"home\"><a href=\"../index.html\""));
+  EXPECT_THAT(index, HasSubstr("<span aria-current=\"page\">1</span>"));
+  EXPECT_THAT(index, HasSubstr("<a href=\"index2.html\" rel=\"next\""));
+  EXPECT_THAT(index, HasSubstr("<nav class=\"home\" aria-label=\"Home\"><a href=\"../index.html\""));
   EXPECT_THAT(Page(generator.BuildPhotoPage(1)), HasSubstr("<p class=\"unavailable\">"));
-  EXPECT_THAT(Page(generator.BuildPhotoPage(2)), HasSubstr("<img src=\"dock.jpg\" title=\"Dock\" alt=\"Dock\" "))
+  EXPECT_THAT(Page(generator.BuildPhotoPage(2)),
+              HasSubstr("<img src=\"dock.jpg\" alt=\"Dock\" fetchpriority=\"high\">"))
       << "images not rendered in this run keep their usual names";
+}
+
+// The compact pager: previous and next, the first and last pages, two on
+// either side of the current one, and a gap for the rest.
+TEST(ModernPages, ThePagerShowsAShortRange) {
+  TAlbum album;
+  test::MakeSummerAlbum(album);
+  album.Settings.ThumbnailRows = 1;
+  album.Settings.ThumbnailCols = 1;
+  for (int i = 4; i <= 10; ++i)
+    album.Photographs.Add(std::make_unique<TPhotograph>()).WebName = "more" + std::to_string(i);
+  const TPublishedImageFiles images;
+  const std::string index = Page(TModernPageGenerator(album, images).BuildIndexPage(6));
+  const auto link = [](int page) { return "<a href=\"index" + std::to_string(page) + ".html\""; };
+  EXPECT_THAT(index, HasSubstr(link(5) + " rel=\"prev\""));
+  EXPECT_THAT(index, HasSubstr(link(7) + " rel=\"next\""));
+  EXPECT_THAT(index, HasSubstr("<a href=\"index.html\" title=\"Jump to index page 1\">1</a>\r\n"
+                               "\t\t\t<span class=\"gap\">&hellip;</span>\r\n"
+                               "\t\t\t<a href=\"index4.html\" title=\"Jump to index page 4\">4</a>"));
+  EXPECT_THAT(index, HasSubstr("<span aria-current=\"page\">6</span>"));
+  EXPECT_THAT(index, HasSubstr(">8</a>\r\n\t\t\t<span class=\"gap\">&hellip;</span>\r\n\t\t\t" + link(10)));
+  for (const int hidden : {2, 3, 9}) EXPECT_THAT(index, Not(HasSubstr(link(hidden)))) << hidden;
 }
 
 TEST(ModernPages, StylesheetLeavesRoomAboveThePhotograph) {
   struct Row {
     const char* why;
     bool below, strip;
-    const char* room;
   };
-  const Row rows[] = {{"title, text navigation and strip", false, true, "calc(100vh - (6rem + 97px))"},
-                      {"title and text navigation", false, false, "calc(100vh - 6rem)"},
-                      {"navigation below", true, true, "calc(100vh - 3.5rem)"}};
+  const Row rows[] = {{"title, text navigation and strip", false, true},
+                      {"title and text navigation", false, false},
+                      {"navigation below", true, true}};
   TTempDir folder;
   TSettingsStore store(folder.File("config"));
   for (const Row& row : rows) {
@@ -118,15 +147,20 @@ TEST(ModernPages, StylesheetLeavesRoomAboveThePhotograph) {
     TAlbum album;
     album.Settings.NavigationBelowPhoto = row.below;
     album.Settings.ThumbNavigationBar = row.strip;
-    album.Settings.ThumbnailCols = 7;
     TLineList lines = TGlobalSettings("", store).StylesheetTemplate(TPageStyle::Modern);
     const TPublishedImageFiles images;
     TModernPageGenerator(album, images).FillStylesheet(lines);
     const std::string css = Page(lines);
-    EXPECT_THAT(css, HasSubstr("max-height: " + std::string(row.room) + ";"));
-    EXPECT_THAT(css, HasSubstr("max-width: calc(7 * var(--cell)"));
+    EXPECT_THAT(css, HasSubstr("--bar: 3rem;")) << "the room the pages' sizes keep beside the photograph";
+    EXPECT_THAT(css, HasSubstr("max-height: calc(100dvh - var(--bar));"));
+    EXPECT_THAT(css, HasSubstr("--row: clamp(64px, 20vw, 150px);"));
+    EXPECT_THAT(css, HasSubstr("--page: #171717;")) << "the dark look";
     EXPECT_FALSE(std::regex_search(css, std::regex("<[A-Z_]+>"))) << "every placeholder is filled";
   }
+  TLineList older = {"img { max-height: calc(100vh - (<PHOTO_TOP_ROOM>)); }"};
+  const TPublishedImageFiles images;
+  TModernPageGenerator(TAlbum(), images).FillStylesheet(older);
+  EXPECT_EQ(older[0], "img { max-height: calc(100vh - (3rem)); }") << "a template kept from an earlier version";
 }
 
 }  // namespace
