@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -328,19 +329,35 @@ TEST(CliGenerate, StyleAndCameraDataApplyToTheRunButNotToTheAlbumFile) {
   settings.SetStylesheetTemplate({"/* modern */"}, TPageStyle::Modern);
   settings.SaveStylesheetTemplate(TPageStyle::Modern);
 
-  const TResult modern = home.Run({"generate", "album.alb", "--output", "modern", "--style", "modern", "--exif"});
+  const TResult modern = home.Run({"generate", "album.alb", "--output", "modern", "--style", "modern", "--exif",
+                                   "--base-url", "https://example.org/trip/", "--zip", "--download"});
   ASSERT_EQ(modern.status, 0) << modern.err;
   EXPECT_EQ(ReadFile(home.File("album.alb")), album_file);
   EXPECT_EQ(ReadFile(home.File("modern/main.css")), "/* modern */\r\n") << "the modern style's own template";
   const std::string copy = ReadFile(home.File("modern/UntitledAlbum.alb"));
   EXPECT_NE(copy.find("<pagestyle>modern</pagestyle>"), std::string::npos);
   EXPECT_NE(copy.find("<cameradata>True</cameradata>"), std::string::npos);
+  for (const char* setting : {"<webaddress>https://example.org/trip/</webaddress>", "<zipdownload>True</zipdownload>",
+                              "<originaldownloads>True</originaldownloads>"})
+    EXPECT_NE(copy.find(setting), std::string::npos) << setting;
+  const std::set<std::string> files = FilesIn(home.File("modern"));
+  EXPECT_TRUE(files.contains("photos.zip"));
+  EXPECT_EQ(std::count_if(files.begin(), files.end(),
+                          [](const std::string& name) { return name.ends_with("-original.jpg"); }),
+            1);
+  EXPECT_NE(
+      ReadFile(home.File("modern/index.html")).find("<meta property=\"og:image\" content=\"https://example.org/trip/"),
+      std::string::npos)
+      << "link previews get absolute addresses";
   EXPECT_EQ(ReadFile(home.File("modern/index.html")).substr(0, 16), "<!DOCTYPE html>\r");
   EXPECT_TRUE(test::BrokenLinks(home.File("modern")).empty());
 
   ASSERT_EQ(home.Run({"generate", "modern/UntitledAlbum.alb", "--output", "classic", "--style", "classic"}).status, 0);
   EXPECT_EQ(ReadFile(home.File("classic/index.html")).substr(0, 21), "<!DOCTYPE html PUBLIC") << "XHTML 1.0 Strict";
   EXPECT_EQ(ReadFile(home.File("classic/UntitledAlbum.alb")).find("<pagestyle>"), std::string::npos);
+  EXPECT_NE(ReadFile(home.File("classic/UntitledAlbum.alb")).find("<webaddress>https://example.org/trip/</webaddress>"),
+            std::string::npos)
+      << "read back from the album file";
 }
 
 TEST(CliGenerate, ReadsTheStylesheetFileAsTheApplicationDoes) {
@@ -529,6 +546,9 @@ TEST(Cli, UsageErrorsExitWithTwoAndTheUsage) {
        "--style takes classic or modern, not \"Modern\""},
       {"exif with a value", {"generate", "a.alb", "--exif=yes"}, "--exif takes no value"},
       {"no album copy with a value", {"generate", "a.alb", "--no-album-copy=1"}, "--no-album-copy takes no value"},
+      {"a web address that is none",
+       {"generate", "a.alb", "--base-url", "example.org"},
+       "--base-url needs an address that begins with http:// or https://, not \"example.org\""},
   };
   TCliHome home;
   for (const Row& row : rows) {
