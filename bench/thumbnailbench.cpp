@@ -6,7 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QListWidget>
+#include <QListView>
 #include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
@@ -93,11 +93,11 @@ int main(int argc, char** argv) {
   clock.start();
   TfrmFolivant window((folder / "").string(), {QString::fromStdString(album)});
   window.show();
-  auto* list = window.findChild<QListWidget*>(QStringLiteral("lstPhotos"));
+  auto* list = window.findChild<QListView*>(QStringLiteral("lstPhotos"));
   auto* thumbnails = list->findChild<TPhotoListThumbnails*>();
   QCoreApplication::processEvents();
   const qint64 listed = clock.elapsed();
-  std::printf("list of %d rows shown after   %6lld ms\n", list->count(), static_cast<long long>(listed));
+  std::printf("list of %d rows shown after   %6lld ms\n", list->model()->rowCount(), static_cast<long long>(listed));
 
   // Scroll a page every 100 ms, as a user paging down would, until every thumbnail is there.
   THeartbeat heartbeat;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/albumcommands.h"
 #include "model/albumclasses.h"
 
 class QTimer;
@@ -51,7 +52,9 @@ class TfrmGenerate : public QDialog {
   bool RunTimerActive() const;
 
  public Q_SLOTS:
-  /// Every way of closing ends here: stops the run between ticks and stores the scheme list.
+  /// Every way of closing ends here: stops the run between ticks and stores
+  /// the scheme list. Before Finish has started a run, the album gets back
+  /// the settings, title, description and saved state it had at Prepare.
   void reject() override;
 
  protected:
@@ -134,6 +137,9 @@ class TfrmGenerate : public QDialog {
   const std::string desktop_folder_;
   TAlbum* album_ = nullptr;
   const TGlobalSettings* global_settings_ = nullptr;
+  /// What the album was when the wizard opened, which Cancel gives back.
+  TAlbumLook opened_look_;
+  bool opened_saved_ = true;
   std::vector<TColorScheme> schemes_;
   int current_page_ = 1;
   std::unique_ptr<TGenerationRun> run_;

@@ -158,6 +158,11 @@ void TfrmGenerate::FormCloseQuery() {
   if (run_timer_) run_timer_->stop();
   if (closed_) return;
   closed_ = true;
+  // Closed before a run began, the wizard was cancelled: the album is as it found it.
+  if (!run_ && album_) {
+    opened_look_.ApplyTo(*album_);
+    album_->Saved = opened_saved_;
+  }
   RunCommand(dialogs_, [this] { StoreSchemeList(); });
 }
 
