@@ -17,6 +17,7 @@
 
 #include "app/mainwindow.h"
 #include "app/shared/thumbnailloader.h"
+#include "bench/heartbeat.h"
 #include "model/albumclasses.h"
 #include "samplephotos.h"
 
@@ -56,22 +57,6 @@ double ProcessCpuMs() {
   clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
   return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
 }
-
-// The largest gap between the ticks of a 5 ms timer on the GUI thread.
-class THeartbeat {
- public:
-  THeartbeat() {
-    QObject::connect(&timer_, &QTimer::timeout, [this] { largest_ = std::max(largest_, clock_.restart()); });
-    timer_.start(5);
-    clock_.start();
-  }
-  qint64 LargestGapMs() const { return largest_; }
-
- private:
-  QTimer timer_;
-  QElapsedTimer clock_;
-  qint64 largest_ = 0;
-};
 
 }  // namespace
 

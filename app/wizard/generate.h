@@ -7,6 +7,7 @@
 
 #include "editor/albumcommands.h"
 #include "model/albumclasses.h"
+#include "wizard/runthread.h"
 
 class QTimer;
 
@@ -25,7 +26,7 @@ class TSettingsStore;
 inline constexpr int kGeneratingPage = 6;
 
 /// The generation wizard: five pages that write every choice straight into the
-/// album, then the generation run on a 10 ms timer with its progress and
+/// album, then the generation run on a thread of its own with its progress and
 /// finished pages. Created for one album, shown modally and discarded.
 class TfrmGenerate : public QDialog {
   Q_OBJECT
@@ -46,13 +47,16 @@ class TfrmGenerate : public QDialog {
   int CurrentPage() const { return current_page_; }
   /// The named colour schemes, in list order.
   const std::vector<TColorScheme>& Schemes() const { return schemes_; }
-  /// The run Finish started, or nullptr before Finish.
+  /// The run Finish started, or nullptr before Finish. Only to be read
+  /// once the run's thread has ended (RunTimerActive false).
   const TGenerationRun* Run() const { return run_.get(); }
-  /// Whether the run timer is waiting for its next tick.
+  /// The state of the run as its thread last showed it; the default before Finish.
+  TRunState RunState() const;
+  /// Whether the progress page still follows a run on its thread.
   bool RunTimerActive() const;
 
  public Q_SLOTS:
-  /// Every way of closing ends here: stops the run between ticks and stores
+  /// Every way of closing ends here: stops the run and stores
   /// the scheme list. Before Finish has started a run, the album gets back
   /// the settings, title, description and saved state it had at Prepare.
   void reject() override;
@@ -119,7 +123,10 @@ class TfrmGenerate : public QDialog {
   // The run and the last two pages (generate_run.cpp).
   void btnFinishClick();
   void StartRun();
-  void RunTick();
+  /// Shows what the run's thread did; once it has ended, its error or the finished page.
+  void ShowRunState();
+  /// "Photo n of N", and the time left once known; empty outside the photographs step.
+  QString PhotoCountText() const;
   void ShowRunHeader();
   void ShowRunProgress();
   void SetupFinishedPage();
@@ -143,6 +150,10 @@ class TfrmGenerate : public QDialog {
   std::vector<TColorScheme> schemes_;
   int current_page_ = 1;
   std::unique_ptr<TGenerationRun> run_;
+  /// Declared after the run, so that it stops before the run goes.
+  std::unique_ptr<TRunThread> run_thread_;
+  TRunState run_state_;
+  bool skip_asked_ = false;
   QTimer* run_timer_ = nullptr;
   bool closed_ = false;
   /// A page is setting its controls from the album (ShowPage).

@@ -6,11 +6,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMap>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QStackedWidget>
 #include <chrono>
 
+#include "bench/heartbeat.h"
 #include "platform/fileidentity.h"
 #include "platform/filesystem.h"
 #include "wizard/generationrun.h"
@@ -85,9 +88,24 @@ QStringList ActiveControls(const TfrmGenerate& wizard) {
 }
 
 bool RenderingPhotograph(const TWizardFixture& fixture, int index) {
-  const TGenerationRun* run = fixture.Wizard->Run();
-  return run && run->RunStep() == TRunStep::RenderPhotographs && run->RunIndex() >= index;
+  const TRunState state = fixture.Wizard->RunState();
+  return state.Step == TRunStep::RenderPhotographs && state.Index >= index;
 }
+
+// The files of a folder and their bytes.
+QMap<QString, QByteArray> Contents(const std::string& folder) {
+  QMap<QString, QByteArray> contents;
+  for (const QString& name : FilesIn(folder)) {
+    QFile file(QString::fromStdString(folder) + QLatin1Char('/') + name);
+    if (file.open(QIODevice::ReadOnly)) contents[name] = file.readAll();
+  }
+  return contents;
+}
+
+// Photographs large enough that a run spends a while on each, so that the
+// window can act while the run is among them.
+constexpr int kSlowWidth = 2400;
+constexpr int kSlowHeight = 1800;
 
 }  // namespace
 
@@ -222,7 +240,7 @@ class GenerateRunTest : public QObject {
 
   void everyPageHasItsOwnAccessKeysAndHeader() {
     TWizardFixture fixture;
-    for (int i = 1; i <= 6; ++i) fixture.AddPhotograph(QStringLiteral("photo%1.jpg").arg(i), 400, 300);
+    for (int i = 1; i <= 6; ++i) fixture.AddPhotograph(QStringLiteral("photo%1.jpg").arg(i), kSlowWidth, kSlowHeight);
     fixture.Open();
     QStringList helps;
     for (int page = 1; page <= 5; ++page) {
@@ -278,7 +296,7 @@ class GenerateRunTest : public QObject {
 
   void skipEndsThePhotographsButEveryPageIsWritten() {
     TWizardFixture fixture;
-    for (int i = 1; i <= 8; ++i) fixture.AddPhotograph(QStringLiteral("photo%1.jpg").arg(i), 400, 300);
+    for (int i = 1; i <= 8; ++i) fixture.AddPhotograph(QStringLiteral("photo%1.jpg").arg(i), kSlowWidth, kSlowHeight);
     fixture.Open();
     Click(fixture, "btnFinish");
     QVERIFY(TickUntil([&] { return RenderingPhotograph(fixture, 2); }));
@@ -287,9 +305,9 @@ class GenerateRunTest : public QObject {
     QCOMPARE(fixture.Child<QLabel>("lblGenerateImage").text(), QStringLiteral("Preparing Photographs... (Skipped)"));
     QVERIFY(!skip.isEnabled());
     QCOMPARE(skip.cursor().shape(), Qt::ArrowCursor);
-    QVERIFY(TickUntil([&] { return fixture.Wizard->Run()->RunStep() >= TRunStep::WritePhotoPages; }));
     const QProgressBar& images = fixture.Child<QProgressBar>("pbImageProgress");
-    QCOMPARE(images.value(), images.maximum());
+    QVERIFY(TickUntil([&] { return images.value() == images.maximum(); }));
+    QVERIFY(fixture.Wizard->RunState().Step >= TRunStep::WritePhotoPages);
     SaveScreenshot(*fixture.Wizard, QStringLiteral("wizard-6-generating-page-skipped"));
 
     QVERIFY(TickUntil([&] { return fixture.Wizard->CurrentPage() == 7; }));
@@ -318,7 +336,7 @@ class GenerateRunTest : public QObject {
     };
     for (const Row& row : rows) {
       TWizardFixture fixture;
-      for (int i = 1; i <= 6; ++i) fixture.AddPhotograph(QStringLiteral("photo%1.jpg").arg(i), 400, 300);
+      for (int i = 1; i <= 6; ++i) fixture.AddPhotograph(QStringLiteral("photo%1.jpg").arg(i), kSlowWidth, kSlowHeight);
       fixture.Open();
       Click(fixture, "btnFinish");
       QVERIFY2(TickUntil([&] { return RenderingPhotograph(fixture, 1); }), row.why);
@@ -334,6 +352,45 @@ class GenerateRunTest : public QObject {
       QVERIFY2(written.contains(QStringLiteral("main.css")), row.why);
       QVERIFY2(!written.contains(QStringLiteral("index.html")), row.why);
     }
+  }
+
+  void theRunLeavesTheWindowFreeAndWritesWhatTheCommandLineWrites() {
+    TWizardFixture fixture;
+    fixture.Album.Title = "Harbour";
+    // Noise, which costs a decoder what a photograph costs it.
+    for (const char* name : {"boats.jpg", "gulls.jpg", "nets.jpg", "quay.jpg"}) {
+      QImage noise(3000, 2000, QImage::Format_RGB32);
+      for (int y = 0; y < noise.height(); ++y)
+        QRandomGenerator::global()->fillRange(reinterpret_cast<quint32*>(noise.scanLine(y)), noise.width());
+      const std::string path = fixture.Folder(QStringLiteral("photos")) + "/" + name;
+      QVERIFY(noise.save(QString::fromStdString(path), "JPG", 90));
+      fixture.Album.Photographs.Add(std::make_unique<TPhotograph>()).SetFileName(path);
+    }
+    fixture.Album.FileName = fixture.Folder(QStringLiteral("photos")) + "/harbour.alb";
+    fixture.Open();
+    const THeartbeat heartbeat;
+    QElapsedTimer clock;
+    clock.start();
+    Click(fixture, "btnFinish");
+    QVERIFY(TickUntil([&] { return fixture.Wizard->CurrentPage() == 7; }));
+    // A photograph rendered on this thread would stop the heartbeat for all of its time.
+    const qint64 per_photograph = clock.elapsed() / fixture.Album.Photographs.Count();
+    QVERIFY2(
+        heartbeat.LargestGapMs() < per_photograph / 2,
+        qPrintable(QStringLiteral("%1 ms gap, %2 ms a photograph").arg(heartbeat.LargestGapMs()).arg(per_photograph)));
+
+    const std::string folder = fixture.Album.Settings.OutputDirectory;
+    const QMap<QString, QByteArray> wizard_files = Contents(folder);
+    fixture.Album.SaveToFile();  // with the folder the wizard settled, where the command line writes again
+    QVERIFY(QDir().rename(QString::fromStdString(folder), QString::fromStdString(folder).chopped(1) + "-wizard"));
+    QProcess cli;
+    cli.start(QCoreApplication::applicationDirPath() + QStringLiteral("/folivant-cli"),
+              {QStringLiteral("generate"), QStringLiteral("--jobs"), QStringLiteral("2"), QStringLiteral("--force"),
+               QString::fromStdString(fixture.Album.FileName)});
+    QVERIFY(cli.waitForFinished(60000));
+    QCOMPARE(cli.exitCode(), 0);
+    QCOMPARE(Contents(folder).keys(), wizard_files.keys());
+    QVERIFY(Contents(folder) == wizard_files);
   }
 
   void finishWithoutPhotographsSaysSoAndCreatesNothing() {
