@@ -28,6 +28,15 @@ void ShowProgress(QProgressBar& bar, const TProgress& progress) {
   bar.setValue(progress.Position);
 }
 
+// Rounded as an estimate deserves: to 5 seconds, then to minutes.
+QString TimeLeftText(int seconds) {
+  if (seconds <= 5) return TfrmGenerate::tr("a few seconds left");
+  if (seconds < 60) return TfrmGenerate::tr("about %1 seconds left").arg((seconds + 4) / 5 * 5);
+  const int minutes = (seconds + 30) / 60;
+  if (minutes == 1) return TfrmGenerate::tr("about a minute left");
+  return TfrmGenerate::tr("about %1 minutes left").arg(minutes);
+}
+
 }  // namespace
 
 void TfrmGenerate::btnFinishClick() {
@@ -97,10 +106,7 @@ QString TfrmGenerate::PhotoCountText() const {
   if (run_state_.Photo == 0 || skip_asked_) return {};
   const QString photo = tr("Photo %1 of %2").arg(run_state_.Photo).arg(run_state_.Photos);
   if (!run_state_.SecondsLeft) return photo;
-  const int seconds = *run_state_.SecondsLeft;
-  const QString left = seconds < 60 ? tr("about %n seconds left", nullptr, std::max(seconds, 1))
-                                    : tr("about %n minutes left", nullptr, (seconds + 30) / 60);
-  return tr("%1, %2").arg(photo, left);
+  return tr("%1, %2").arg(photo, TimeLeftText(*run_state_.SecondsLeft));
 }
 
 void TfrmGenerate::ShowRunProgress() {
