@@ -22,8 +22,8 @@
 #include "editor/windowstate.h"
 #include "model/globalsettings.h"
 #include "platform/filesystem.h"
-#include "platform/ini.h"
 #include "platform/settingsstore.h"
+#include "platform/text.h"
 #include "ui_mainwindow.h"
 
 namespace folivant {

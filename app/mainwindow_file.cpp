@@ -15,8 +15,8 @@
 #include "model/globalsettings.h"
 #include "platform/desktop.h"
 #include "platform/filesystem.h"
-#include "platform/ini.h"
 #include "platform/settingsstore.h"
+#include "platform/text.h"
 #include "ui_mainwindow.h"
 
 namespace folivant {

@@ -18,11 +18,11 @@
 
 #include "bench/baredecode.h"
 #include "editor/findfiles.h"
+#include "generation/generationrun.h"
 #include "generator/jpegcodec.h"
 #include "generator/utilities.h"
 #include "model/albumclasses.h"
 #include "platform/resources.h"
-#include "wizard/generationrun.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 
 #include "app/mainwindow.h"
 #include "app/shared/thumbnailloader.h"
-#include "bench/heartbeat.h"
+#include "heartbeat.h"
 #include "model/albumclasses.h"
 #include "samplephotos.h"
 

@@ -14,7 +14,7 @@
 #include <filesystem>
 
 #include "app/wizard/generate.h"
-#include "bench/heartbeat.h"
+#include "heartbeat.h"
 #include "model/albumclasses.h"
 #include "model/globalsettings.h"
 #include "platform/programfolder.h"

@@ -8,6 +8,7 @@
 
 #include "cli/commands.h"
 #include "editor/stylesheetfile.h"
+#include "generation/generationrun.h"
 #include "generator/utilities.h"
 #include "model/globalsettings.h"
 #include "platform/desktop.h"
@@ -16,7 +17,6 @@
 #include "platform/programfolder.h"
 #include "platform/settingsstore.h"
 #include "platform/stoprequest.h"
-#include "wizard/generationrun.h"
 
 namespace folivant::cli {
 

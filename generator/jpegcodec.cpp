@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "generator/colorprofile.h"
+#include "generator/limits.h"
 #include "model/metadata/imgdata.h"
 #include "platform/error.h"
 #include "platform/fileidentity.h"
@@ -298,7 +299,7 @@ TJpegReader::TJpegReader(const std::string& path, int scale_denom, int64_t memor
   const int64_t pixels = static_cast<int64_t>(cinfo.image_width) * cinfo.image_height;
   if (pixels > kMaxPicturePixels) {
     throw TPictureError("The picture is too large: " + std::to_string(cinfo.image_width) + " x " +
-                        std::to_string(cinfo.image_height) + " pixels (at most 400 megapixels)");
+                        std::to_string(cinfo.image_height) + " pixels (at most " + MaxPicturePixelsText() + ")");
   }
   state.cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
   state.inverted_cmyk = state.cmyk && cinfo.saw_Adobe_marker;

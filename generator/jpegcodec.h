@@ -21,9 +21,6 @@ class TPictureError : public TError {
   using TError::TError;
 };
 
-/// Pictures with more pixels than this are refused before anything large is allocated.
-inline constexpr int64_t kMaxPicturePixels = 400'000'000;
-
 /// Decodes a JPEG file row by row with the library's defaults (accurate integer
 /// transform, smooth upsampling). Greyscale pictures keep all 256 levels; CMYK
 /// and YCCK pictures are converted to RGB. The file is read once, from its

@@ -6,9 +6,9 @@
 #include "generator/pagetext.h"
 #include "generator/templateexpansion.h"
 #include "platform/error.h"
-#include "platform/ini.h"
 #include "platform/product.h"
 #include "platform/resources.h"
+#include "platform/text.h"
 
 namespace folivant {
 namespace {

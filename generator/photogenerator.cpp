@@ -6,6 +6,7 @@
 
 #include "generator/colorprofile.h"
 #include "generator/jpegcodec.h"
+#include "generator/limits.h"
 #include "generator/raster.h"
 #include "generator/resampler.h"
 #include "generator/rotation.h"
@@ -15,8 +16,6 @@ namespace folivant {
 
 namespace {
 
-// The largest side a JPEG file can hold.
-constexpr int64_t kMaxJpegSide = 65500;
 // Decoded rows handed on at once: enough to keep libjpeg's calls few, few
 // enough to stay in the cache while the resamplers read them.
 constexpr int32_t kDecodeBatch = 8;
@@ -35,10 +34,10 @@ void CheckSetting(const char* name, int32_t value) {
 TSize CheckedTarget(const char* what, int64_t width, int64_t height) {
   width = std::max<int64_t>(width, 1);
   height = std::max<int64_t>(height, 1);
-  if (width > kMaxJpegSide || height > kMaxJpegSide || width * height > kMaxPicturePixels) {
+  if (width > kMaxPictureSide || height > kMaxPictureSide || width * height > kMaxPicturePixels) {
     throw TPictureError(std::string("The ") + what + " would be " + std::to_string(width) + " x " +
-                        std::to_string(height) +
-                        " pixels; the largest possible is 65500 pixels a side and 400 megapixels");
+                        std::to_string(height) + " pixels; the largest possible is " + std::to_string(kMaxPictureSide) +
+                        " pixels a side and " + MaxPicturePixelsText());
   }
   return {static_cast<int32_t>(width), static_cast<int32_t>(height)};
 }
@@ -124,7 +123,7 @@ std::optional<TSize> PhotoDouble(const TAlbumSettings& settings, TSize turned) {
   if (settings.PhotoSize == TPhotoSize::Original) return std::nullopt;
   const int64_t width = int64_t{settings.PhotoWidth} * 2;
   const int64_t height = width * turned.Height / turned.Width;
-  if (width > turned.Width || height > turned.Height || width > kMaxJpegSide || height > kMaxJpegSide ||
+  if (width > turned.Width || height > turned.Height || width > kMaxPictureSide || height > kMaxPictureSide ||
       width * height > kMaxPicturePixels)
     return std::nullopt;
   return TSize{static_cast<int32_t>(width), static_cast<int32_t>(std::max<int64_t>(height, 1))};
@@ -132,8 +131,8 @@ std::optional<TSize> PhotoDouble(const TAlbumSettings& settings, TSize turned) {
 
 std::optional<TSize> ThumbnailDouble(const TAlbumSettings& settings, TSize turned) {
   TAlbumSettings doubled = settings;
-  doubled.ThumbWidth = static_cast<int32_t>(std::min<int64_t>(int64_t{settings.ThumbWidth} * 2, kMaxJpegSide + 1));
-  doubled.ThumbHeight = static_cast<int32_t>(std::min<int64_t>(int64_t{settings.ThumbHeight} * 2, kMaxJpegSide + 1));
+  doubled.ThumbWidth = static_cast<int32_t>(std::min<int64_t>(int64_t{settings.ThumbWidth} * 2, kMaxPictureSide + 1));
+  doubled.ThumbHeight = static_cast<int32_t>(std::min<int64_t>(int64_t{settings.ThumbHeight} * 2, kMaxPictureSide + 1));
   try {
     const TSize size = ThumbnailTarget(doubled, turned.Width, turned.Height);
     if (size.Width > turned.Width || size.Height > turned.Height) return std::nullopt;

@@ -3,6 +3,8 @@
 #include <optional>
 #include <vector>
 
+#include "platform/text.h"
+
 namespace folivant {
 
 TLineList ExpandTemplate(std::string_view text, std::span<const TTemplatePlaceholder> placeholders,

@@ -7,15 +7,6 @@
 
 namespace folivant {
 
-std::string ReplaceAll(std::string text, std::string_view search, std::string_view replacement) {
-  if (search.empty()) return text;
-  for (size_t at = text.find(search); at != std::string::npos; at = text.find(search, at)) {
-    text.replace(at, search.size(), replacement);
-    at += replacement.size();
-  }
-  return text;
-}
-
 std::string ColorToHtml(TColor color) {
   char html[8];
   std::snprintf(html, sizeof html, "#%02X%02X%02X", color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);

@@ -11,8 +11,6 @@ namespace folivant {
 /// An ordered list of byte strings; pages and "main.css" are built as line lists.
 using TLineList = std::vector<std::string>;
 
-/// Replaces every occurrence left to right; inserted text is never searched again.
-std::string ReplaceAll(std::string text, std::string_view search, std::string_view replacement);
 /// "#RRGGBB" in upper-case hexadecimal, red first.
 std::string ColorToHtml(TColor color);
 /// The text with &, <, > and " written as character references, so that it

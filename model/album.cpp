@@ -7,6 +7,7 @@
 #include "model/albumclasses.h"
 #include "model/identifier.h"
 #include "platform/filesystem.h"
+#include "platform/text.h"
 
 namespace folivant {
 

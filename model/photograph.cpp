@@ -7,7 +7,6 @@
 #include "platform/collation.h"
 #include "platform/error.h"
 #include "platform/filesystem.h"
-#include "platform/ini.h"
 #include "platform/markup.h"
 #include "platform/text.h"
 

@@ -4,10 +4,11 @@
 #include <unicode/locid.h>
 #include <unicode/unistr.h>
 
-#include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <string>
+
+#include "platform/environment.h"
 
 namespace folivant {
 namespace {
@@ -20,9 +21,7 @@ std::string pinned_locale;
 icu::Locale UserLocale() {
   if (!pinned_locale.empty()) return icu::Locale(pinned_locale.c_str());
   for (const char* variable : {"LC_ALL", "LC_COLLATE", "LANG"}) {
-    const char* value = std::getenv(variable);
-    if (value && *value) {
-      std::string name(value);
+    if (std::string name = EnvironmentValue(variable); !name.empty()) {
       name = name.substr(0, name.find_first_of(".@"));
       if (name != "C" && name != "POSIX") return icu::Locale(name.c_str());
       break;

@@ -1,17 +1,12 @@
 #include "platform/desktop.h"
 
-#include <cstdlib>
 #include <sstream>
 
+#include "platform/environment.h"
 #include "platform/error.h"
 #include "platform/filesystem.h"
 
 namespace folivant {
-
-static std::string Environment(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? value : "";
-}
 
 // A dozen lines; read in full only when it is a plain file of a sane size.
 constexpr size_t kMaxUserDirsSize = 64 << 10;
@@ -20,7 +15,7 @@ constexpr size_t kMaxUserDirsSize = 64 << 10;
 // XDG_DESKTOP_DIR="$HOME/Schreibtisch"; xdg-user-dir sources it, and only
 // "$HOME" is ever expanded in it. `variable` is the name before "=".
 static std::string FromUserDirs(const std::string& variable, const std::string& home) {
-  const std::string config = Environment("XDG_CONFIG_HOME");
+  const std::string config = EnvironmentValue("XDG_CONFIG_HOME");
   const std::string folder = !config.empty() ? config : (home.empty() ? "" : home + "/.config");
   if (folder.empty()) return "";
   std::string text;
@@ -45,9 +40,9 @@ static std::string FromUserDirs(const std::string& variable, const std::string& 
 // The folder `xdg-user-dir` reports for XDG_<name>_DIR, else `fallback` in the home folder.
 static std::string UserFolder(const std::string& name, const char* fallback) {
   const std::string variable = "XDG_" + name + "_DIR";
-  const std::string home = Environment("HOME");
+  const std::string home = EnvironmentValue("HOME");
   std::string folder = FromUserDirs(variable, home);
-  if (folder.empty()) folder = Environment(variable.c_str());
+  if (folder.empty()) folder = EnvironmentValue(variable.c_str());
   if (folder.empty() && !home.empty()) folder = JoinPath(home, fallback);
   while (folder.size() > 1 && folder.back() == kPathDelimiter) folder.pop_back();
   return folder;

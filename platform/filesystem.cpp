@@ -2,17 +2,10 @@
 
 #include <sys/stat.h>
 
-#include <cstring>
 #include <ctime>
 #include <filesystem>
 
-#include "platform/error.h"
-
 namespace folivant {
-
-void ThrowFileError(const std::string& what, const std::string& path, int error_number) {
-  throw TError(what + " \"" + path + "\". " + std::strerror(error_number));
-}
 
 bool FileExists(const std::string& path) {
   struct stat info {};
@@ -37,20 +30,6 @@ std::string ExtractFileExt(std::string_view path) {
   const std::string_view name = path.substr(FileNameStart(path));
   const size_t dot = name.rfind('.');
   return dot == std::string_view::npos ? std::string() : std::string(name.substr(dot));
-}
-
-std::string AsciiLowerCase(std::string_view text) {
-  std::string result(text);
-  for (char& c : result)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return result;
-}
-
-std::string AsciiUpperCase(std::string_view text) {
-  std::string result(text);
-  for (char& c : result)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return result;
 }
 
 std::string JoinPath(const std::string& folder, const std::string& name) {

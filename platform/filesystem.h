@@ -22,8 +22,6 @@ std::string ExtractFileName(std::string_view path);
 std::string ExtractFilePath(std::string_view path);
 /// The extension of the file name part, from its last "." on ("" when none).
 std::string ExtractFileExt(std::string_view path);
-std::string AsciiLowerCase(std::string_view text);
-std::string AsciiUpperCase(std::string_view text);
 
 /// `folder` + `name`, with a "/" between them unless `folder` already ends with one.
 std::string JoinPath(const std::string& folder, const std::string& name);

@@ -5,14 +5,6 @@
 
 namespace folivant {
 
-bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlankOrControl(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlankOrControl(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 void TIniFile::AddEntry(TSection& section, std::string key, std::string value) const {
   if (options_.first_occurrence_wins)
     section.try_emplace(std::move(key), std::move(value));

@@ -50,8 +50,4 @@ class TIniFile {
 /// of up to eight digits wrap into the signed range, as colours need.
 std::optional<int32_t> ParseIniInteger(std::string_view text);
 
-/// True for the characters INI lines are trimmed of: blanks and control characters.
-bool IsBlankOrControl(char c);
-std::string_view TrimBlanks(std::string_view text);
-
 }  // namespace folivant

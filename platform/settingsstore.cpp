@@ -5,12 +5,13 @@
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <nlohmann/json.hpp>
 
+#include "platform/environment.h"
 #include "platform/error.h"
 #include "platform/filesystem.h"
+#include "platform/text.h"
 
 namespace folivant {
 
@@ -91,13 +92,8 @@ std::vector<std::string> TSettingsKey::ValueNames() const {
 }
 
 std::string DefaultSettingsFolder() {
-  const auto variable = [](const char* name) -> std::string {
-    const char* value = std::getenv(name);
-    return value ? value : "";
-  };
-  if (std::string folder = variable("FOLIVANT_CONFIG_DIR"); !folder.empty()) return folder;
-  if (const std::string config = variable("XDG_CONFIG_HOME"); !config.empty()) return JoinPath(config, "folivant");
-  return JoinPath(JoinPath(variable("HOME"), ".config"), "folivant");
+  if (std::string folder = EnvironmentValue("FOLIVANT_CONFIG_DIR"); !folder.empty()) return folder;
+  return ProgramBaseFolder("XDG_CONFIG_HOME", ".config");
 }
 
 TSettingsStore::TSettingsStore(std::string folder)

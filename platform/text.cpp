@@ -148,4 +148,35 @@ std::string AsSentence(std::string_view text) {
   return sentence;
 }
 
+bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && IsBlankOrControl(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlankOrControl(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+std::string AsciiLowerCase(std::string_view text) {
+  std::string result(text);
+  for (char& c : result)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return result;
+}
+
+std::string AsciiUpperCase(std::string_view text) {
+  std::string result(text);
+  for (char& c : result)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return result;
+}
+
+std::string ReplaceAll(std::string text, std::string_view search, std::string_view replacement) {
+  if (search.empty()) return text;
+  for (size_t at = text.find(search); at != std::string::npos; at = text.find(search, at)) {
+    text.replace(at, search.size(), replacement);
+    at += replacement.size();
+  }
+  return text;
+}
+
 }  // namespace folivant

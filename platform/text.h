@@ -28,6 +28,17 @@ std::string_view FirstCharacters(std::string_view text, size_t count);
 /// not after "." itself, ")", "!" or a quotation mark; empty text stays empty.
 std::string AsSentence(std::string_view text);
 
+/// True for the characters text is trimmed of: blanks and control characters.
+bool IsBlankOrControl(char c);
+/// `text` without the blanks and control characters at either end.
+std::string_view TrimBlanks(std::string_view text);
+/// `text` with the ASCII letters A to Z in lower case, every other byte as it is.
+std::string AsciiLowerCase(std::string_view text);
+/// `text` with the ASCII letters a to z in upper case, every other byte as it is.
+std::string AsciiUpperCase(std::string_view text);
+/// Replaces every occurrence left to right; inserted text is never searched again.
+std::string ReplaceAll(std::string text, std::string_view search, std::string_view replacement);
+
 /// The lines of `text`, each ending at CR LF, CR or LF; a last line without a
 /// line break still counts, a final line break adds no empty line.
 std::vector<std::string_view> SplitLineViews(std::string_view text);

@@ -5,6 +5,7 @@
 #include "platform/filesystem.h"
 #include "platform/ini.h"
 #include "platform/programfolder.h"
+#include "platform/text.h"
 
 namespace folivant {
 

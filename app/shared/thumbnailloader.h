@@ -109,7 +109,6 @@ class TPhotoListThumbnails : public QObject {
  private:
   void Restart();
   void Walk();
-  void ScheduleRepaint();
 
   QListView* list_;
   TPhotoAt photo_at_;

@@ -8,9 +8,10 @@
 #include "app/shared/dialogfolders.h"
 #include "app/shared/dialogs.h"
 #include "app/shared/errordisplay.h"
+#include "generation/generationrun.h"
+#include "generator/limits.h"
 #include "platform/filesystem.h"
 #include "ui_generate.h"
-#include "wizard/generationrun.h"
 
 // Construction, page navigation and the pages for title, index, photo pages and
 // output folder. The colour page and the run live in files of their own.
@@ -22,7 +23,6 @@ namespace {
 constexpr int kFirstPage = 1;
 constexpr int kOutputPage = 5;
 constexpr int kMinimumGridSide = 1;
-constexpr int kMaximumGridSide = 25;
 // The size the pages were laid out for; larger fonts make the wizard larger.
 constexpr QSize kDesignSize(600, 470);
 // The entries of the thumbnail and photo size lists, in their order.
@@ -137,7 +137,7 @@ TfrmGenerate::TfrmGenerate(TDialogs* dialogs, TSettingsStore& store, std::string
   ui_->colText->Setup(dialogs_, kBlack);
   ui_->colLink->Setup(dialogs_, kBlue);
   ui_->colActiveLink->Setup(dialogs_, kRed);
-  for (TUpDown* updown : {ui_->udRows, ui_->udCols}) updown->SetRange(kMinimumGridSide, kMaximumGridSide);
+  for (TUpDown* updown : {ui_->udRows, ui_->udCols}) updown->SetRange(kMinimumGridSide, kWizardMaxThumbnailGridSide);
   // Attached before the wizard's own handlers, so they read the position the text gave.
   ui_->udRows->Associate(ui_->edtRows);
   ui_->udCols->Associate(ui_->edtCols);

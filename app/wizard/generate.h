@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "editor/albumcommands.h"
+#include "generation/runthread.h"
 #include "model/albumclasses.h"
-#include "wizard/runthread.h"
 
 class QTimer;
 

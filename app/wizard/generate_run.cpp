@@ -7,10 +7,10 @@
 #include "app/shared/errordisplay.h"
 #include "app/shared/help.h"
 #include "app/wizard/generate.h"
+#include "generation/generationrun.h"
+#include "generation/runthread.h"
 #include "model/globalsettings.h"
 #include "ui_generate.h"
-#include "wizard/generationrun.h"
-#include "wizard/runthread.h"
 
 // Finish, the run on its thread, the progress page, the finished page and closing.
 

@@ -182,7 +182,7 @@ void TIndexPagePreview::paintEvent(QPaintEvent*) {
     for (int col = 0; col < grid_.ShownCols; ++col) {
       const TPreviewRect cell = grid_.Cell(row, col);
       const QRect place(area.left() + cell.Left, area.top() + cell.Top, cell.Width(), cell.Height());
-      const size_t index = static_cast<size_t>(row * grid_.ShownCols + col);
+      const size_t index = static_cast<size_t>(row) * static_cast<size_t>(grid_.ShownCols) + static_cast<size_t>(col);
       if (index >= photos_.size() || !PaintThumbnail(painter, place, photos_[index])) PaintPlaceholder(painter, place);
     }
   }

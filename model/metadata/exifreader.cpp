@@ -236,8 +236,7 @@ TImageInfo::TImageInfo(const TSegment& segment) {
   if (bytes.size() < kTiffStart + kTiffHeaderSize || bytes.substr(2, 4) != "Exif") return;
   const std::string_view byte_order = bytes.substr(kTiffStart, 2);
   if (byte_order != "II" && byte_order != "MM") return;
-  big_endian_ = byte_order == "MM";
-  TDirectoryWalk walk(bytes.substr(kTiffStart), big_endian_, date_time_, orientation_, camera_);
+  TDirectoryWalk walk(bytes.substr(kTiffStart), byte_order == "MM", date_time_, orientation_, camera_);
   const uint32_t first = walk.U32(4);
   // Some writers leave the first directory's offset 0 and put it right after the header.
   walk.Walk(first == 0 ? kTiffHeaderSize : first, TDirectory::Main);

@@ -6,6 +6,7 @@
 
 #include "platform/fileidentity.h"
 #include "platform/filesystem.h"
+#include "platform/text.h"
 
 namespace folivant {
 namespace {

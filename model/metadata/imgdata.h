@@ -38,13 +38,12 @@ struct TCameraData {
   bool operator==(const TCameraData&) const = default;
 };
 
-/// The EXIF reader: the byte order of the EXIF data and the date-time,
-/// orientation and camera data found in it.
+/// The EXIF reader: the date-time, orientation and camera data found in the
+/// EXIF data.
 class TImageInfo {
  public:
   /// Reads the segment's EXIF data at once; data that is not EXIF yields no date-time.
   explicit TImageInfo(const TSegment& segment);
-  bool BigEndian() const { return big_endian_; }
   /// "YYYY:MM:DD HH:MM:SS" of the last DateTime or DateTimeOriginal tag met, at
   /// most 20 characters; empty when none was read.
   const std::string& DateTime() const { return date_time_; }
@@ -55,7 +54,6 @@ class TImageInfo {
   const TCameraData& CameraData() const { return camera_; }
 
  private:
-  bool big_endian_ = false;
   std::string date_time_;
   int orientation_ = 0;
   TCameraData camera_;

@@ -1,7 +1,7 @@
 #include <string_view>
 
 #include "model/metadata/imgdata.h"
-#include "platform/filesystem.h"
+#include "platform/text.h"
 
 namespace folivant {
 namespace {

@@ -4,7 +4,6 @@
 #include <string_view>
 
 #include "model/metadata/imgdata.h"
-#include "platform/filesystem.h"
 #include "platform/text.h"
 
 namespace folivant {

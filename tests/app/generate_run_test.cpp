@@ -14,10 +14,10 @@
 #include <QStackedWidget>
 #include <chrono>
 
-#include "bench/heartbeat.h"
+#include "generation/generationrun.h"
+#include "heartbeat.h"
 #include "platform/fileidentity.h"
 #include "platform/filesystem.h"
-#include "wizard/generationrun.h"
 #include "wizardfixture.h"
 
 namespace folivant::test {

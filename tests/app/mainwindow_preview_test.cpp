@@ -10,7 +10,7 @@
 #include <QProcess>
 #include <QtTest>
 
-#include "../core/pipetrap.h"
+#include "../support/pipetrap.h"
 #include "app/shared/photopreview.h"
 #include "generator/jpegcodec.h"
 #include "mainwindowfixture.h"

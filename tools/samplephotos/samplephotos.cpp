@@ -1,17 +1,18 @@
 #include "samplephotos.h"
 
-#include <jpeglib.h>
-
 #include <algorithm>
 #include <cmath>
-#include <csetjmp>
-#include <cstdio>
-#include <cstdlib>
 #include <stdexcept>
+
+#include "jpegwriter.h"
 
 namespace folivant::samples {
 
 namespace {
+
+// The markers of the Exif and the IPTC segments.
+constexpr uint8_t kApp1 = 0xE1;
+constexpr uint8_t kApp13 = 0xED;
 
 struct TRgb {
   float r, g, b;
@@ -92,48 +93,6 @@ std::vector<uint8_t> RenderScene(const TScene& scene, int width, int height) {
       rgb[at++] = Channel(colour.b, grain);
     }
   return rgb;
-}
-
-struct TErrorManager {
-  jpeg_error_mgr manager;
-  std::jmp_buf jump;
-};
-
-void JumpOnError(j_common_ptr info) { std::longjmp(reinterpret_cast<TErrorManager*>(info->err)->jump, 1); }
-
-// Holds only trivially destructible locals, so that the jump back skips no destructor.
-bool Compress(const uint8_t* rgb, int width, int height, int quality, const std::string& app1, const std::string& app13,
-              unsigned char** out, unsigned long* out_size) {
-  jpeg_compress_struct info;
-  TErrorManager error;
-  info.err = jpeg_std_error(&error.manager);
-  error.manager.error_exit = JumpOnError;
-  if (setjmp(error.jump)) {
-    jpeg_destroy_compress(&info);
-    return false;
-  }
-  jpeg_create_compress(&info);
-  jpeg_mem_dest(&info, out, out_size);
-  info.image_width = static_cast<JDIMENSION>(width);
-  info.image_height = static_cast<JDIMENSION>(height);
-  info.input_components = 3;
-  info.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, quality, TRUE);
-  jpeg_start_compress(&info, TRUE);
-  if (!app1.empty())
-    jpeg_write_marker(&info, JPEG_APP0 + 1, reinterpret_cast<const JOCTET*>(app1.data()),
-                      static_cast<unsigned>(app1.size()));
-  if (!app13.empty())
-    jpeg_write_marker(&info, JPEG_APP0 + 13, reinterpret_cast<const JOCTET*>(app13.data()),
-                      static_cast<unsigned>(app13.size()));
-  while (info.next_scanline < info.image_height) {
-    JSAMPROW row = const_cast<JSAMPROW>(rgb + static_cast<size_t>(info.next_scanline) * static_cast<size_t>(width) * 3);
-    jpeg_write_scanlines(&info, &row, 1);
-  }
-  jpeg_finish_compress(&info);
-  jpeg_destroy_compress(&info);
-  return true;
 }
 
 void Put16(std::string& out, uint16_t value, bool big_endian) {
@@ -217,13 +176,15 @@ std::string MakeSamplePhoto(int scene, int width, int height, const TSampleMetad
   const std::string app1 = metadata.DateTimeOriginal.empty() ? "" : ExifSegment(metadata.DateTimeOriginal);
   const std::string app13 =
       metadata.Headline.empty() && metadata.Caption.empty() ? "" : IptcSegment(metadata.Headline, metadata.Caption);
-  unsigned char* out = nullptr;
-  unsigned long out_size = 0;
-  const bool compressed = Compress(rgb.data(), width, height, quality, app1, app13, &out, &out_size);
-  std::string bytes = compressed ? std::string(reinterpret_cast<const char*>(out), out_size) : "";
-  std::free(out);
-  if (!compressed) throw std::runtime_error("libjpeg could not compress a sample photograph");
-  return bytes;
+  TJpegOptions options;
+  options.Quality = quality;
+  if (!app1.empty()) options.Segments.emplace_back(kApp1, app1);
+  if (!app13.empty()) options.Segments.emplace_back(kApp13, app13);
+  try {
+    return WriteJpeg(rgb.data(), width, height, options);
+  } catch (const std::runtime_error&) {
+    throw std::runtime_error("libjpeg could not compress a sample photograph");
+  }
 }
 
 const std::vector<TSamplePicture>& SamplePictures() {

@@ -9,9 +9,9 @@
 #include <filesystem>
 #include <functional>
 
-#include "generator/utilities.h"
 #include "model/albumclasses.h"
 #include "platform/error.h"
+#include "platform/text.h"
 #include "testutil.h"
 
 namespace folivant {

@@ -6,12 +6,12 @@
 #include <memory>
 
 #include "albumfolder.h"
+#include "generation/generationrun.h"
 #include "generator/utilities.h"
 #include "model/albumfile.h"
 #include "platform/resources.h"
 #include "samplephotos.h"
 #include "testutil.h"
-#include "wizard/generationrun.h"
 
 namespace folivant {
 namespace {

@@ -1,4 +1,4 @@
-#include "wizard/generationrun.h"
+#include "generation/generationrun.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +17,7 @@
 #include "platform/error.h"
 #include "platform/filesystem.h"
 #include "platform/resources.h"
+#include "platform/text.h"
 #include "rasterreference.h"
 #include "samplephotos.h"
 #include "testutil.h"

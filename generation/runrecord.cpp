@@ -1,11 +1,10 @@
-#include "wizard/runrecord.h"
+#include "generation/runrecord.h"
 
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -13,6 +12,7 @@
 #include <vector>
 
 #include "model/albumfile.h"
+#include "platform/environment.h"
 #include "platform/error.h"
 #include "platform/filesystem.h"
 #include "platform/text.h"
@@ -28,11 +28,6 @@ constexpr int kRecordFormat = 1;
 // of thousands of photographs, and keeps a damaged or foreign file from
 // filling the memory.
 constexpr size_t kMaxRecordBytes = 128 << 20;
-
-std::string Environment(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? value : "";
-}
 
 // The name of a record: one per output folder, after its identity, so a folder
 // that is moved or renamed keeps its record.
@@ -209,10 +204,7 @@ void KeepWithinBounds(std::vector<TKeptRecord> records, uint64_t bytes_kept) {
 
 }  // namespace
 
-std::string DefaultRunRecordFolder() {
-  if (const std::string cache = Environment("XDG_CACHE_HOME"); !cache.empty()) return JoinPath(cache, "folivant");
-  return JoinPath(JoinPath(Environment("HOME"), ".cache"), "folivant");
-}
+std::string DefaultRunRecordFolder() { return ProgramBaseFolder("XDG_CACHE_HOME", ".cache"); }
 
 TRunRecord LoadRunRecord(const std::string& record_folder, const std::string& output_folder) {
   const std::optional<std::string> file = RecordFile(record_folder, output_folder);

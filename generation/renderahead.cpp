@@ -1,4 +1,4 @@
-#include "wizard/renderahead.h"
+#include "generation/renderahead.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -1,7 +1,7 @@
 #pragma once
 
-// JPEG files the program itself never writes (greyscale, CMYK, YCCK), made with
-// libjpeg directly.
+// JPEG files the program itself never writes (greyscale, CMYK, YCCK,
+// progressive), made with the samples' JPEG writer, and libjpeg's own decoding.
 
 #include <cstdint>
 #include <string>

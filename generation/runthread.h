@@ -13,8 +13,8 @@
 #include <string>
 #include <thread>
 
+#include "generation/generationrun.h"
 #include "platform/stoprequest.h"
-#include "wizard/generationrun.h"
 
 namespace folivant {
 

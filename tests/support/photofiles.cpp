@@ -1,39 +1,22 @@
 #include "photofiles.h"
 
 #include <gtest/gtest.h>
-#include <jpeglib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <memory>
+
+#include "jpegwriter.h"
 
 namespace folivant::test {
 
 void WritePlainJpeg(const std::string& path, int width, int height) {
-  const std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), std::fclose);
+  const std::vector<uint8_t> grey(static_cast<size_t>(width) * static_cast<size_t>(height) * 3, 128);
+  std::ofstream file(path, std::ios::binary);
   ASSERT_TRUE(file) << path;
-  jpeg_compress_struct compress{};
-  jpeg_error_mgr errors{};
-  compress.err = jpeg_std_error(&errors);
-  jpeg_create_compress(&compress);
-  jpeg_stdio_dest(&compress, file.get());
-  compress.image_width = static_cast<JDIMENSION>(width);
-  compress.image_height = static_cast<JDIMENSION>(height);
-  compress.input_components = 3;
-  compress.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&compress);
-  jpeg_start_compress(&compress, TRUE);
-  std::vector<JSAMPLE> row(static_cast<size_t>(width) * 3, 128);
-  while (compress.next_scanline < compress.image_height) {
-    JSAMPROW rows[] = {row.data()};
-    jpeg_write_scanlines(&compress, rows, 1);
-  }
-  jpeg_finish_compress(&compress);
-  jpeg_destroy_compress(&compress);
+  file << samples::WriteJpeg(grey.data(), width, height);
 }
 
 void TagWithExiftool(const std::string& path, const std::vector<std::string>& arguments) {

@@ -1,4 +1,4 @@
-#include "wizard/runthread.h"
+#include "generation/runthread.h"
 
 #include <cmath>
 

@@ -16,15 +16,15 @@
 #include <thread>
 
 #include "albumfolder.h"
+#include "generation/generationrun.h"
+#include "generation/renderahead.h"
+#include "generation/runrecord.h"
 #include "generator/utilities.h"
 #include "platform/fileidentity.h"
 #include "platform/filesystem.h"
 #include "platform/resources.h"
 #include "samplephotos.h"
 #include "testutil.h"
-#include "wizard/generationrun.h"
-#include "wizard/renderahead.h"
-#include "wizard/runrecord.h"
 
 namespace folivant {
 namespace {

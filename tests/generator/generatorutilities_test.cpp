@@ -3,6 +3,7 @@
 #include "generator/pagegenerator.h"
 #include "generator/utilities.h"
 #include "platform/resources.h"
+#include "platform/text.h"
 #include "testutil.h"
 
 namespace folivant {

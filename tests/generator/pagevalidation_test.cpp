@@ -2,6 +2,7 @@
 
 #include "generator/pagegenerator.h"
 #include "pagetestutil.h"
+#include "platform/text.h"
 #include "testutil.h"
 
 namespace folivant {

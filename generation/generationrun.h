@@ -1,8 +1,9 @@
 #pragma once
 
-// The generation run without any window: the checks of Finish, then the
-// run as a chain of short steps. The wizard calls RunTick from a 10 ms timer;
-// the command-line generator and the tests call it in a loop.
+// The generation run without any window, as a chain of short steps after the
+// checks of Finish (runchecks.h, included here for the run's callers). The
+// wizard calls RunTick from a 10 ms timer; the command-line generator and the
+// tests call it in a loop.
 
 #include <cstdint>
 #include <functional>
@@ -12,65 +13,26 @@
 #include <string_view>
 #include <vector>
 
+#include "generation/earlierruns.h"
+#include "generation/runchecks.h"
+#include "generation/runrecord.h"
 #include "generator/memorybudget.h"
 #include "generator/pagegenerator.h"
 #include "generator/photogenerator.h"
 #include "generator/utilities.h"
 #include "model/albumclasses.h"
-#include "wizard/runrecord.h"
 
 namespace folivant {
 
 class TRenderAhead;
 struct TRenderedImages;
 
-inline constexpr char kNoPhotographsMessage[] = "There are no photographs in this album to generate.";
 inline constexpr char kPreparingPhotographsLabel[] = "Preparing Photographs...";
 inline constexpr char kSkippedSuffix[] = " (Skipped)";
 
 /// The image bar's label of a run that found `up_to_date` photographs'
 /// images already in the folder: kPreparingPhotographsLabel, then how many.
 std::string PreparingPhotographsLabel(int up_to_date);
-
-/// The largest number of thumbnail rows, and of columns, an index page may have.
-inline constexpr int32_t kMaxThumbnailGridSide = 100;
-/// The largest photo width and thumbnail side in pixels: what a JPEG file holds.
-inline constexpr int32_t kMaxPictureSide = 65500;
-
-/// The question asked before writing into an output folder that already exists.
-std::string ExistingFolderQuestion(const std::string& folder);
-
-/// The folder a new album's pages go into: `desktop_folder` joined with
-/// AlbumFileBaseName, or that base name alone (in the current folder, never in
-/// the root of the file system) without a desktop folder.
-std::string DefaultOutputFolder(const TAlbum& album, const std::string& desktop_folder);
-
-/// Settles the album's OutputDirectory from the output folder field: its
-/// untrimmed text when it is not blank; else the stored folder; else
-/// DefaultOutputFolder. A folder that changes marks the album modified.
-void SettleOutputFolder(TAlbum& album, const std::string& field_text, const std::string& desktop_folder);
-
-/// Throws TError naming the first setting that would stop a run: photo width
-/// (unless Original) and thumbnail sizes from 1 to kMaxPictureSide, rows and
-/// columns from 1 to kMaxThumbnailGridSide, the page templates.
-void CheckRunSettings(const TAlbumSettings& settings);
-
-/// The name of the album's copy in the output folder: AlbumFileBaseName +
-/// ".alb", or with 2, 3, ... after the base while that file is the album's own
-/// file (FileName), which a run never replaces.
-std::string AlbumCopyName(const TAlbum& album);
-
-enum class TFinishCheck : uint8_t { Ready, NoPhotographs, FolderRefused };
-
-/// Finish's checks before a run, before anything is written: no photographs
-/// (nothing changes), CheckRunSettings, then the output folder settled, web
-/// names assigned and no file of the run allowed to replace a photograph's
-/// file (TError naming both), `continue_in_existing_folder` asked with
-/// ExistingFolderQuestion when the folder exists, and the folder created with
-/// its parents. Ready when the run may start. Throws TError
-/// "Could not create directory \"<folder>\". <reason>" when the folder cannot be made.
-TFinishCheck CheckFinish(TAlbum& album, const std::string& field_text, const std::string& desktop_folder,
-                         const std::function<bool(const std::string& question)>& continue_in_existing_folder);
 
 /// The run's states, one after another; a step spends one tick per unit of work.
 enum class TRunStep : uint8_t {
@@ -167,18 +129,8 @@ class TGenerationRun {
 
  private:
   void PrepareRun();
-  /// Keeps the record folder bounded, reads this folder's record and removes
-  /// what interrupted runs left.
-  void TidyUp();
   /// Decides which photographs need rendering, from the record and their sources.
   void FindImagesUpToDate();
-  /// The ImageInputsKey of the photograph's images when it can be known without
-  /// decoding it and its images may be up to date; nothing when the photograph is
-  /// rendered in any case, or its source cannot be read.
-  std::optional<std::string> KnownInputs(const TPhotograph& photograph);
-  /// Keeps the source's stamp and fingerprint for the next run, once its stamp can be trusted.
-  void RecordSource(const std::string& path, const TFileContent& content);
-  bool ImagesUpToDate(int index, const std::string& inputs);
   /// Moves the image bar past the photographs that need no rendering.
   void PassImagesUpToDate();
   void WriteAlbumCopy();
@@ -219,10 +171,7 @@ class TGenerationRun {
   bool failed_ = false;
   std::vector<TPhotographWithoutImages> without_images_;
   std::string notice_;
-  TRunRecord earlier_record_;
-  TRunRecord record_;  // of this run
-  // Sources last changed before this time (nanoseconds since 1970) have a stamp that shows their next change.
-  int64_t settled_before_ = 0;
+  TEarlierRuns earlier_runs_;
   std::vector<bool> up_to_date_;  // per photograph
   int rendered_count_ = 0;
   int up_to_date_count_ = 0;
