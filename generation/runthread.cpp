@@ -2,7 +2,16 @@
 
 #include <cmath>
 
+#include "platform/threadpriority.h"
+
 namespace folivant {
+
+namespace {
+
+// How long the thread waits for a photograph rendered ahead before it looks at Skip and Stop again.
+constexpr std::chrono::milliseconds kLookAgain{10};
+
+}  // namespace
 
 TRunThread::TRunThread(TGenerationRun& run) : run_(run), thread_([this] { Work(); }) {}
 
@@ -19,14 +28,19 @@ void TRunThread::Stop() {
 }
 
 void TRunThread::Work() {
+  // The window's thread comes first, so that it paints at once; the run's
+  // workers, started from here, share the lower priority.
+  LowerThreadPriority();
   // Stop points of the steps done here (a photograph rendered on this thread) heed Stop.
   TStopScope scope(stop_);
   try {
     for (;;) {
       StopPoint();
-      const TRunStep step = run_.RunStep();
       // A Skip asked for before the photographs step waits for it.
-      if (step == TRunStep::RenderPhotographs && skip_.exchange(false)) run_.Skip();
+      if (run_.RunStep() == TRunStep::RenderPhotographs && skip_.exchange(false)) run_.Skip();
+      // While a photograph renders, Skip and Stop are looked at again every few milliseconds.
+      if (!run_.WaitForNextStep(kLookAgain)) continue;
+      const TRunStep step = run_.RunStep();
       const bool more = run_.RunTick();
       if (step == TRunStep::PrepareRun) rendering_began_ = std::chrono::steady_clock::now();
       if (!more) break;

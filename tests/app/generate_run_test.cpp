@@ -12,7 +12,9 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QStackedWidget>
+#include <QTemporaryDir>
 #include <chrono>
+#include <vector>
 
 #include "generation/generationrun.h"
 #include "heartbeat.h"
@@ -112,6 +114,25 @@ constexpr int kSlowHeight = 1800;
 
 class GenerateRunTest : public QObject {
   Q_OBJECT
+
+  QTemporaryDir noise_folder_;
+  std::vector<std::string> noise_photographs_;
+
+  // `count` photographs of noise, which costs a decoder what a photograph
+  // costs it, made once for every test that needs them.
+  const std::vector<std::string>& NoisePhotographs(size_t count) {
+    while (noise_photographs_.size() < count) {
+      QImage noise(3000, 2000, QImage::Format_RGB32);
+      for (int y = 0; y < noise.height(); ++y)
+        QRandomGenerator::global()->fillRange(reinterpret_cast<quint32*>(noise.scanLine(y)), noise.width());
+      const QString path = noise_folder_.filePath(QStringLiteral("noise%1.jpg").arg(noise_photographs_.size() + 1));
+      if (!noise.save(path, "JPG", 90)) qFatal("cannot write %s", qPrintable(path));
+      noise_photographs_.push_back(path.toStdString());
+    }
+    noise_photographs_.resize(count);
+    return noise_photographs_;
+  }
+
  private Q_SLOTS:
   void initTestCase() {
     qputenv("FOLIVANT_CONFIG_DIR", QDir::tempPath().toUtf8() + "/folivant-generate-run-test-config");
@@ -365,15 +386,8 @@ class GenerateRunTest : public QObject {
   void theRunLeavesTheWindowFreeAndWritesWhatTheCommandLineWrites() {
     TWizardFixture fixture;
     fixture.Album.Title = "Harbour";
-    // Noise, which costs a decoder what a photograph costs it.
-    for (const char* name : {"boats.jpg", "gulls.jpg", "nets.jpg", "quay.jpg"}) {
-      QImage noise(3000, 2000, QImage::Format_RGB32);
-      for (int y = 0; y < noise.height(); ++y)
-        QRandomGenerator::global()->fillRange(reinterpret_cast<quint32*>(noise.scanLine(y)), noise.width());
-      const std::string path = fixture.Folder(QStringLiteral("photos")) + "/" + name;
-      QVERIFY(noise.save(QString::fromStdString(path), "JPG", 90));
+    for (const std::string& path : NoisePhotographs(4))
       fixture.Album.Photographs.Add(std::make_unique<TPhotograph>()).SetFileName(path);
-    }
     fixture.Album.FileName = fixture.Folder(QStringLiteral("photos")) + "/harbour.alb";
     fixture.Open();
     const THeartbeat heartbeat;
@@ -399,6 +413,33 @@ class GenerateRunTest : public QObject {
     QCOMPARE(cli.exitCode(), 0);
     QCOMPARE(Contents(folder).keys(), wizard_files.keys());
     QVERIFY(Contents(folder) == wizard_files);
+  }
+
+  void skipAndCancelActWhileAPhotographRenders() {
+    const std::vector<std::string> photographs = NoisePhotographs(6);
+    for (const char* button : {"lnkSkip", "btnCancel"}) {
+      TWizardFixture fixture;
+      for (const std::string& path : photographs)
+        fixture.Album.Photographs.Add(std::make_unique<TPhotograph>()).SetFileName(path);
+      fixture.Open();
+      QElapsedTimer clock;
+      clock.start();
+      Click(fixture, "btnFinish");
+      QVERIFY(TickUntil([&] { return RenderingPhotograph(fixture, 1); }));
+      const qint64 first_photograph = clock.elapsed();  // the next ones are rendering now
+      clock.restart();
+      Click(fixture, button);
+      // Skip: the run is on to the pages; Cancel: the wizard is closed and its run has ended.
+      QVERIFY(TickUntil([&] {
+        return fixture.Wizard->isVisible() ? fixture.Wizard->RunState().Step > TRunStep::RenderPhotographs
+                                           : !fixture.Wizard->RunTimerActive();
+      }));
+      QVERIFY2(clock.elapsed() < first_photograph / 2,
+               qPrintable(QStringLiteral("%1: %2 ms, %3 ms for the first photograph")
+                              .arg(QLatin1String(button))
+                              .arg(clock.elapsed())
+                              .arg(first_photograph)));
+    }
   }
 
   void finishWithoutPhotographsSaysSoAndCreatesNothing() {
