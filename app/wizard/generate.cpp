@@ -168,7 +168,7 @@ void TfrmGenerate::ConnectHandlers() {
 
   connect(ui.cmbSchemes, &QComboBox::activated, this, Edit(&TfrmGenerate::cmbSchemesSelect));
   connect(ui.cmbSchemes->lineEdit(), &QLineEdit::textEdited, this, Edit(&TfrmGenerate::cmbSchemesChange));
-  connect(ui.btnSaveScheme, &QPushButton::clicked, this, Handler(&TfrmGenerate::btnSaveSchemeClick));
+  connect(ui.btnSaveScheme, &QPushButton::clicked, this, Edit(&TfrmGenerate::btnSaveSchemeClick));
   connect(ui.btnDelete, &QPushButton::clicked, this, Handler(&TfrmGenerate::btnDeleteClick));
   connect(ui.colPage, &TColorChooser::ColorPicked, this, Edit(&TfrmGenerate::colPageChange));
   connect(ui.colText, &TColorChooser::ColorPicked, this, Edit(&TfrmGenerate::colTextChange));

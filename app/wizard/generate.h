@@ -148,6 +148,8 @@ class TfrmGenerate : public QDialog {
   TAlbumLook opened_look_;
   bool opened_saved_ = true;
   std::vector<TColorScheme> schemes_;
+  /// The names of the schemes that come with the program, which a save never replaces.
+  std::vector<std::string> shipped_names_;
   int current_page_ = 1;
   std::unique_ptr<TGenerationRun> run_;
   /// Declared after the run, so that it stops before the run goes.
