@@ -9,9 +9,11 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QScreen>
+#include <QUndoStack>
 #include <algorithm>
 
 #include "app/about.h"
+#include "app/photolistmodel.h"
 #include "app/shared/dialogs.h"
 #include "app/shared/errordisplay.h"
 #include "app/shared/icons.h"
@@ -33,6 +35,8 @@ TfrmFolivant::TfrmFolivant(std::string program_folder, const QStringList& argume
       settings_store_(std::make_unique<TSettingsStore>()) {
   ui_->setupUi(this);
   setUpLooks();
+  setUpUndo();
+  setUpShortcuts();
   connectCommands();
 
   globalSettings_ = std::make_unique<TGlobalSettings>(std::move(program_folder), *settings_store_);
@@ -45,6 +49,9 @@ TfrmFolivant::TfrmFolivant(std::string program_folder, const QStringList& argume
 
 TfrmFolivant::~TfrmFolivant() {
   run([this] { saveWindowState(); });
+  // The commands go while the album they name is still there, and tell the window nothing more.
+  undo_stack_->disconnect();
+  delete undo_stack_;
   tips_.reset();
   globalSettings_.reset();
   album_.reset();
@@ -69,11 +76,6 @@ void TfrmFolivant::setUpLooks() {
   ui_->itmRotateRight->setIcon(ThemeIcon(QStringLiteral("object-rotate-right")));
   ui_->itmHelp->setIcon(ThemeIcon(QStringLiteral("help-contents")));
   ui_->itmAbout->setIcon(ThemeIcon(QStringLiteral("help-about")));
-  ui_->itmNew->setShortcut(QKeySequence::New);
-  ui_->itmOpen->setShortcut(QKeySequence::Open);
-  ui_->itmSave->setShortcut(QKeySequence::Save);
-  ui_->itmSaveAs->setShortcut(QKeySequence::SaveAs);
-  ui_->itmExit->setShortcut(QKeySequence::Quit);
   ui_->btnMoveUp->setIcon(ui_->itmMoveUp->icon());
   ui_->btnMoveDown->setIcon(ui_->itmMoveDown->icon());
   ui_->lnkAddPhotos->setIcon(ui_->itmAddPhoto->icon());
@@ -154,16 +156,34 @@ void TfrmFolivant::setUpLooks() {
   popRotate_ = new QMenu(this);
   popRotate_->addActions({ui_->popitmRotateRight, ui_->popitmRotateLeft, ui_->popitmRotateUpsideDown});
 
+  photo_model_ = new TPhotoListModel(this);
+  ui_->lstPhotos->setModel(photo_model_);
   // Row r shows the thumbnail of photograph r of whichever album is open.
-  new TPhotoListThumbnails(ui_->lstPhotos, [this](int row) -> const TPhotograph* {
-    return album_ && row >= 0 && row < album_->Photographs.Count() ? &album_->Photographs[row] : nullptr;
-  });
+  new TPhotoListThumbnails(ui_->lstPhotos, [this](int row) { return photo_model_->Photo(row); });
   ui_->lstPhotos->setAcceptDrops(true);
   ui_->lstPhotos->viewport()->setAcceptDrops(true);
   ui_->lstPhotos->installEventFilter(this);
   ui_->lstPhotos->viewport()->installEventFilter(this);
   ui_->edtTitle->installEventFilter(this);
   ui_->mmoCaption->installEventFilter(this);
+}
+
+// The desktop's keys for a command, or `fallback` where the platform theme has
+// none (Save As and Quit under some themes, Help under others).
+static QList<QKeySequence> KeysOr(QKeySequence::StandardKey standard, const QKeySequence& fallback) {
+  const QList<QKeySequence> keys = QKeySequence::keyBindings(standard);
+  return keys.isEmpty() ? QList<QKeySequence>{fallback} : keys;
+}
+
+void TfrmFolivant::setUpShortcuts() {
+  ui_->itmNew->setShortcuts(KeysOr(QKeySequence::New, QKeySequence(Qt::CTRL | Qt::Key_N)));
+  ui_->itmOpen->setShortcuts(KeysOr(QKeySequence::Open, QKeySequence(Qt::CTRL | Qt::Key_O)));
+  ui_->itmSave->setShortcuts(KeysOr(QKeySequence::Save, QKeySequence(Qt::CTRL | Qt::Key_S)));
+  ui_->itmSaveAs->setShortcuts(KeysOr(QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)));
+  ui_->itmExit->setShortcuts(KeysOr(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
+  ui_->itmUndo->setShortcuts(KeysOr(QKeySequence::Undo, QKeySequence(Qt::CTRL | Qt::Key_Z)));
+  ui_->itmRedo->setShortcuts(KeysOr(QKeySequence::Redo, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)));
+  ui_->itmHelp->setShortcuts(KeysOr(QKeySequence::HelpContents, QKeySequence(Qt::Key_F1)));
 }
 
 void TfrmFolivant::connectCommands() {
@@ -184,6 +204,8 @@ void TfrmFolivant::connectCommands() {
   on(ui_->itmGenerate, &TfrmFolivant::btnGenerateClick);
   on(ui_->itmStylesheetTemplate, &TfrmFolivant::itmStylesheetTemplateClick);
   on(ui_->itmExit, &TfrmFolivant::itmExitClick);
+  on(ui_->itmUndo, &TfrmFolivant::itmUndoClick);
+  on(ui_->itmRedo, &TfrmFolivant::itmRedoClick);
   on(ui_->itmAddPhoto, &TfrmFolivant::itmAddPhotoClick);
   on(ui_->itmAddFolderOfPhotos, &TfrmFolivant::itmAddFolderOfPhotosClick);
   on(ui_->itmRemovePhoto, &TfrmFolivant::itmRemovePhotoClick);
@@ -207,8 +229,7 @@ void TfrmFolivant::connectCommands() {
                                                       {ui_->itmRotateUpsideDown, TRotation::UpsideDown},
                                                       {ui_->popitmRotateUpsideDown, TRotation::UpsideDown}};
   for (const auto& [action, step] : rotations)
-    connect(action, &QAction::triggered, this,
-            [this, step = step] { run([this, step] { rotateCurrentPhoto(step); }); });
+    connect(action, &QAction::triggered, this, [this, step = step] { run([this, step] { rotatePhotos(step); }); });
   on(ui_->itmRemoveMissingAlbums, &TfrmFolivant::itmRemoveMissingAlbumsClick);
   on(ui_->itmClearRecentAlbums, &TfrmFolivant::itmClearRecentAlbumsClick);
   connect(ui_->mnuRecentAlbums, &QMenu::aboutToShow, this, [this] { run([this] { refreshRecentAlbums(); }); });
@@ -233,8 +254,8 @@ void TfrmFolivant::connectCommands() {
   const auto user_selection = [this] {
     if (list_updates_ == 0) run([this] { lstPhotosClick(); });
   };
-  connect(ui_->lstPhotos, &QListWidget::currentRowChanged, this, user_selection);
-  connect(ui_->lstPhotos, &QListWidget::itemSelectionChanged, this, user_selection);
+  connect(ui_->lstPhotos->selectionModel(), &QItemSelectionModel::currentChanged, this, user_selection);
+  connect(ui_->lstPhotos->selectionModel(), &QItemSelectionModel::selectionChanged, this, user_selection);
   connect(ui_->edtTitle, &QLineEdit::textChanged, this, command(&TfrmFolivant::edtTitleChange));
   connect(ui_->mmoCaption, &QPlainTextEdit::textChanged, this, command(&TfrmFolivant::mmoCaptionChange));
 }
@@ -252,11 +273,16 @@ static std::vector<TScreenRect> AvailableScreenAreas() {
   return areas;
 }
 
+// The desktop's scale in percent: 200 where a logical pixel is two of the screen's.
+static int32_t ScalePercent(qreal device_pixel_ratio) { return qRound(device_pixel_ratio * 100); }
+
 void TfrmFolivant::loadWindowState() {
-  const QRect screen = QGuiApplication::primaryScreen()->geometry();
-  const TWindowState state = FitOnScreen(
-      ReadWindowState(settings_store_->Load(), {kDesignWidth, kDesignHeight}, {screen.width(), screen.height()}),
-      AvailableScreenAreas());
+  const QScreen& primary = *QGuiApplication::primaryScreen();
+  const QRect screen = primary.geometry();
+  const TWindowState stored =
+      ReadWindowState(settings_store_->Load(), {kDesignWidth, kDesignHeight}, {screen.width(), screen.height()});
+  const TWindowState state =
+      FitOnScreen(AtScale(stored, ScalePercent(primary.devicePixelRatio())), AvailableScreenAreas());
   const std::string warning = settings_store_->TakeWarning();
   if (!warning.empty()) dialogs_.ShowError(ErrorBoxText(QString::fromStdString(warning)));
   move(state.Left, state.Top);
@@ -276,6 +302,7 @@ void TfrmFolivant::saveWindowState() {
   state.Left = x();
   state.Width = width();
   state.Height = height();
+  state.Scale = ScalePercent(devicePixelRatioF());
   // Read afresh, so that what other windows stored since start-up stays.
   WriteWindowState(settings_store_->Load(), state);
   WriteShowTips(settings_store_->Root(), ui_->chkShowTips->isChecked());
@@ -303,8 +330,15 @@ void TfrmFolivant::closeEvent(QCloseEvent* event) {
 bool TfrmFolivant::eventFilter(QObject* watched, QEvent* event) {
   if (watched == ui_->lstPhotos && event->type() == QEvent::KeyPress)
     return lstPhotosKeyDown(static_cast<QKeyEvent*>(event)->key());
-  if ((watched == ui_->edtTitle || watched == ui_->mmoCaption) && event->type() == QEvent::FocusOut)
-    run([this] { storeCaption(); });
+  if (watched == ui_->edtTitle || watched == ui_->mmoCaption) {
+    if (event->type() == QEvent::FocusOut) endTyping();
+    // The fields' own undo would know only what was typed since the photograph
+    // was shown; Undo and Redo undo the album's steps there too.
+    if (event->type() == QEvent::ShortcutOverride) {
+      const auto* key = static_cast<QKeyEvent*>(event);
+      if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)) return true;
+    }
+  }
   if (watched == ui_->lstPhotos->viewport()) {
     if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
       auto* drag = static_cast<QDropEvent*>(event);
@@ -349,33 +383,35 @@ void TfrmFolivant::runBusy(const std::function<void()>& command) {
   command();
 }
 
+// Commands hold photographs of the album they were made on: the stack is
+// emptied before another album takes its place.
 void TfrmFolivant::resetAlbum() {
-  ++list_updates_;
-  ui_->lstPhotos->clear();
-  --list_updates_;
+  undo_stack_->clear();
+  takeAlbum(std::make_unique<TAlbum>());
   showStartPage();
-  album_ = std::make_unique<TAlbum>();
 }
 
 void TfrmFolivant::openAlbumFile(const QString& path) {
   // Read first: a file that fails leaves the window and its album as they were.
   std::unique_ptr<TAlbum> opened = TAlbum::LoadFromFile(path.toStdString());
-  ++list_updates_;
-  ui_->lstPhotos->clear();
-  --list_updates_;
+  undo_stack_->clear();
+  takeAlbum(std::move(opened));
   showStartPage();
-  album_ = std::move(opened);
-  ++list_updates_;
-  for (int i = 0; i < album_->Photographs.Count(); ++i)
-    ui_->lstPhotos->addItem(QString::fromStdString(album_->Photographs[i].DisplayTitle()));
-  --list_updates_;
   rememberAlbum(path.toStdString());
-  if (ui_->lstPhotos->count() == 0) return;
+  if (album_->Photographs.Empty()) return;
+  showEditor();
   selectOnly(0);
   displayPhoto();
-  ui_->pnlStart->hide();
-  ui_->pnlPhotoEdit->show();
-  ui_->itmRemovePhoto->setEnabled(true);
+  updateCommands();
+}
+
+void TfrmFolivant::takeAlbum(std::unique_ptr<TAlbum> album) {
+  ++list_updates_;
+  photo_model_->SetAlbum(nullptr);
+  album_ = std::move(album);
+  shown_photo_ = nullptr;
+  photo_model_->SetAlbum(album_.get());
+  --list_updates_;
 }
 
 void TfrmFolivant::showStartPage() {
@@ -383,23 +419,12 @@ void TfrmFolivant::showStartPage() {
   ui_->imgPhotoPreview->Clear();
   ui_->pnlStart->show();
   ui_->pnlPhotoEdit->hide();
-  for (QAction* command : {ui_->itmRemovePhoto, ui_->itmMoveUp, ui_->itmMoveDown, ui_->itmNextPhoto, ui_->itmPrevPhoto})
-    command->setEnabled(false);
+  updateCommands();
 }
 
 void TfrmFolivant::showEditor() {
-  for (QAction* command : {ui_->itmRemovePhoto, ui_->itmNextPhoto, ui_->itmPrevPhoto}) command->setEnabled(true);
   ui_->pnlStart->hide();
   ui_->pnlPhotoEdit->show();
-  selectOnly(ui_->lstPhotos->count() - 1);
-  displayPhoto();
-}
-
-void TfrmFolivant::selectOnly(int row) {
-  ++list_updates_;
-  ui_->lstPhotos->selectionModel()->setCurrentIndex(ui_->lstPhotos->model()->index(row, 0),
-                                                    QItemSelectionModel::ClearAndSelect);
-  --list_updates_;
 }
 
 void TfrmFolivant::startBusy() {

@@ -5,12 +5,17 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "editor/albumcommands.h"
 #include "editor/listcommands.h"
 #include "editor/startfolder.h"
 #include "model/albumclasses.h"
 
+class QLabel;
 class QMenu;
+class QUndoStack;
 
 namespace Ui {
 class TfrmFolivant;
@@ -20,14 +25,17 @@ namespace folivant {
 
 class TDialogs;
 class TGlobalSettings;
+class TPhotoListModel;
 class TSettingsStore;
 class TTips;
 
 /// The main window: the album editor with its photo list, start page, preview
 /// and commands. It owns the album being edited, the global settings and the
-/// tip source for the whole run. Its code is split by command group:
-/// mainwindow.cpp (start-up, views, shutdown), mainwindow_file.cpp,
-/// mainwindow_photos.cpp, mainwindow_preview.cpp and mainwindow_help.cpp.
+/// tip source for the whole run. Every change to the album is a command on its
+/// undo stack. Its code is split by command group: mainwindow.cpp (start-up,
+/// views, shutdown), mainwindow_file.cpp, mainwindow_edit.cpp (undo, the
+/// highlight, titles and captions), mainwindow_photos.cpp,
+/// mainwindow_preview.cpp and mainwindow_help.cpp.
 class TfrmFolivant : public QMainWindow {
   Q_OBJECT
 
@@ -46,7 +54,7 @@ class TfrmFolivant : public QMainWindow {
   ~TfrmFolivant() override;
 
   TAlbum& Album() { return *album_; }
-  /// The photograph of the photo list's focus row; nullptr when there is none.
+  /// The photograph on screen: the photo list's current row; nullptr when there is none.
   TPhotograph* currentPhoto() const;
 
  protected:
@@ -65,6 +73,9 @@ class TfrmFolivant : public QMainWindow {
   void itmExitClick();
   void itmRemoveMissingAlbumsClick();
   void itmClearRecentAlbumsClick();
+  // Edit
+  void itmUndoClick();
+  void itmRedoClick();
   // Photos
   void itmAddPhotoClick();
   void itmAddFolderOfPhotosClick();
@@ -81,6 +92,8 @@ class TfrmFolivant : public QMainWindow {
   void lstPhotosClick();
   void edtTitleChange();
   void mmoCaptionChange();
+  /// Either field lost the keyboard focus: what is typed next is another step.
+  void endTyping();
   // Preview and missing photographs
   void btnLocateClick();
   void btnMissingPhotosClick();
@@ -104,6 +117,13 @@ class TfrmFolivant : public QMainWindow {
   std::unique_ptr<TAlbum> album_;
   std::unique_ptr<TGlobalSettings> globalSettings_;
   std::unique_ptr<TTips> tips_;
+  TPhotoListModel* photo_model_ = nullptr;
+  QUndoStack* undo_stack_ = nullptr;
+  QLabel* lblStatus_ = nullptr;
+  /// Changed when typing into a field ends, so that what is typed next is a step of its own.
+  int typing_ = 0;
+  /// The photograph whose picture the preview shows, or nullptr.
+  const TPhotograph* shown_photo_ = nullptr;
   QMenu* popSort_ = nullptr;
   QMenu* popRotate_ = nullptr;
   /// Above zero while the program itself changes the photo list, whose
@@ -113,6 +133,7 @@ class TfrmFolivant : public QMainWindow {
 
   // Construction and wiring (mainwindow.cpp)
   void setUpLooks();
+  void setUpShortcuts();
   void connectCommands();
   void loadWindowState();
   void saveWindowState();
@@ -123,6 +144,8 @@ class TfrmFolivant : public QMainWindow {
 
   // View operations shared by the commands (mainwindow.cpp)
   void resetAlbum();
+  /// Makes `album` the one edited and shown in the list.
+  void takeAlbum(std::unique_ptr<TAlbum> album);
   void openAlbumFile(const QString& path);
   void showStartPage();
   void showEditor();
@@ -148,27 +171,41 @@ class TfrmFolivant : public QMainWindow {
   QString startFolder(TFileKind kind);
   void rememberFolder(TFileKind kind, const QString& chosen);
 
-  // Photo list (mainwindow_photos.cpp)
-  void addPhotoFile(const std::string& path);
-  void refreshPhotoList();
-  void updateMoveCommands();
-  void rotateCurrentPhoto(TRotation step);
-  void sortPhotos(void (TAlbum::*sort)());
-  void dropFiles(const QStringList& paths);
-  void moveSelected(std::vector<int> (*plan)(TRowSelection&), int offset);
-  TRowSelection rowSelection() const;
-  /// Moves the focus row without touching the selection.
-  void setFocusRow(int row);
-  /// Makes `row` the focus row and the only selected one, so that the row
-  /// highlighted, the photograph shown and the row edits go to are one.
+  // Undo, the highlight and the commands' states (mainwindow_edit.cpp)
+  void setUpUndo();
+  /// Does `command` and keeps it on the undo stack, unless it changed nothing.
+  void pushCommand(std::unique_ptr<TAlbumCommand> command);
+  /// Shows what a command did or undid: the list, `highlight` and the photograph on screen.
+  void showCommand(const TAlbumCommand& command, const THighlight& highlight);
+  /// The photographs highlighted in the photo list and the one on screen.
+  THighlight highlight() const;
+  /// Highlights the photographs, makes the current one the list's current row and shows it.
+  void showHighlight(const THighlight& highlight);
+  /// The photographs commands act on: the highlighted ones, else the one on screen.
+  std::vector<TPhotograph*> photosToActOn() const;
+  /// Keeps the current row among the highlighted ones, so that what is shown is acted on.
+  void keepCurrentHighlighted();
+  /// Enables the list commands as the list and its highlight allow, and tells the status bar.
+  void updateCommands();
+  /// Makes `row` the current row and the only highlighted one.
   void selectOnly(int row);
-  int focusRow() const;
-  void storeCaption();
+  int currentRow() const;
+
+  // Photo list (mainwindow_photos.cpp)
+  /// A photograph of the file at `path`, its metadata read, to add.
+  static std::unique_ptr<TPhotograph> photoOfFile(const std::string& path);
+  void addPhotos(std::string_view verb, const std::vector<std::string>& paths);
+  void rotatePhotos(TRotation step);
+  void sortPhotos(const char* name, void (TAlbum::*sort)());
+  void dropFiles(const QStringList& paths);
+  void movePhotos(TDirection direction);
   bool lstPhotosKeyDown(int key);
 
   // Preview (mainwindow_preview.cpp)
+  /// Shows the current photograph: its picture, decoded afresh, and its texts.
   void displayPhoto();
-  void refreshPhotoCaptions();
+  /// Puts the current photograph's title and caption into the fields, where they differ.
+  void showPhotoTexts();
 };
 
 }  // namespace folivant

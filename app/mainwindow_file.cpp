@@ -2,6 +2,7 @@
 // Save As, Generate, Exit, and the question before unsaved work is left.
 
 #include <QMenu>
+#include <QUndoStack>
 #include <functional>
 
 #include "app/mainwindow.h"
@@ -54,6 +55,7 @@ void TfrmFolivant::itmSaveClick() {
     return;
   }
   album_->SaveToFile();
+  undo_stack_->setClean();
   rememberAlbum(album_->FileName);
 }
 
@@ -72,15 +74,24 @@ void TfrmFolivant::itmSaveAsClick() {
     return;
   album_->FileName = path;
   album_->SaveToFile();
+  undo_stack_->setClean();
   rememberAlbum(path);
 }
 
 void TfrmFolivant::btnGenerateClick() {
-  // With the real dialogs the wizard makes its own, so that its message boxes stand over it.
-  TfrmGenerate wizard(own_dialogs_ ? nullptr : &dialogs_, *settings_store_, globalSettings_->ProgramFolder(),
-                      DesktopFolder(), this);
-  wizard.Prepare(*album_, *globalSettings_);
-  wizard.exec();
+  const TAlbumLook before = TAlbumLook::Of(*album_);
+  const bool saved = album_->Saved;
+  {
+    // With the real dialogs the wizard makes its own, so that its message boxes stand over it.
+    TfrmGenerate wizard(own_dialogs_ ? nullptr : &dialogs_, *settings_store_, globalSettings_->ProgramFolder(),
+                        DesktopFolder(), this);
+    wizard.Prepare(*album_, *globalSettings_);
+    wizard.exec();
+  }
+  // What the wizard kept is one step; settings set back as they were are none.
+  TAlbumLook after = TAlbumLook::Of(*album_);
+  album_->Saved = saved;
+  if (after != before) pushCommand(ChangeAlbumLook(before, std::move(after), highlight()));
 }
 
 void TfrmFolivant::itmExitClick() { close(); }

@@ -1,10 +1,9 @@
 // The main window's photo list commands: adding, importing, dropping,
-// removing, moving, sorting, browsing and rotating photographs, and editing
-// a photograph's title and caption.
+// removing, moving, sorting, browsing and rotating photographs. Each change
+// is a command on the undo stack; see mainwindow_edit.cpp.
 
 #include <QCursor>
 #include <QMenu>
-#include <algorithm>
 
 #include "app/mainwindow.h"
 #include "app/shared/dialogs.h"
@@ -15,60 +14,17 @@
 
 namespace folivant {
 
-// The photographs in album order, to tell whether a command changed it.
-static std::vector<const TPhotograph*> PhotoOrder(const TAlbum& album) {
-  std::vector<const TPhotograph*> order;
-  order.reserve(static_cast<size_t>(album.Photographs.Count()));
-  for (int i = 0; i < album.Photographs.Count(); ++i) order.push_back(&album.Photographs[i]);
-  return order;
-}
-
-void TfrmFolivant::addPhotoFile(const std::string& path) {
+std::unique_ptr<TPhotograph> TfrmFolivant::photoOfFile(const std::string& path) {
   auto photo = std::make_unique<TPhotograph>();
   photo->AdoptFile(path);
-  const QString title = QString::fromStdString(photo->DisplayTitle());
-  album_->Photographs.Add(std::move(photo));
-  ++list_updates_;
-  ui_->lstPhotos->addItem(title);
-  --list_updates_;
+  return photo;
 }
 
-void TfrmFolivant::refreshPhotoList() {
-  ++list_updates_;
-  ui_->lstPhotos->clear();
-  for (int i = 0; i < album_->Photographs.Count(); ++i)
-    ui_->lstPhotos->addItem(QString::fromStdString(album_->Photographs[i].DisplayTitle()));
-  --list_updates_;
-  selectOnly(0);
-  if (ui_->lstPhotos->count() > 0) displayPhoto();
-}
-
-TRowSelection TfrmFolivant::rowSelection() const {
-  TRowSelection selected(static_cast<size_t>(ui_->lstPhotos->count()));
-  for (int row = 0; row < ui_->lstPhotos->count(); ++row)
-    selected[static_cast<size_t>(row)] = ui_->lstPhotos->item(row)->isSelected();
-  return selected;
-}
-
-int TfrmFolivant::focusRow() const { return ui_->lstPhotos->currentRow(); }
-
-void TfrmFolivant::setFocusRow(int row) {
-  ++list_updates_;
-  ui_->lstPhotos->selectionModel()->setCurrentIndex(ui_->lstPhotos->model()->index(row, 0),
-                                                    QItemSelectionModel::NoUpdate);
-  --list_updates_;
-}
-
-TPhotograph* TfrmFolivant::currentPhoto() const {
-  const int row = focusRow();
-  if (row < 0 || row >= ui_->lstPhotos->count() || row >= album_->Photographs.Count()) return nullptr;
-  return &album_->Photographs[row];
-}
-
-void TfrmFolivant::updateMoveCommands() {
-  const TMoveCommands enabled = UpdateMoveCommands(rowSelection());
-  ui_->itmMoveUp->setEnabled(enabled.Up);
-  ui_->itmMoveDown->setEnabled(enabled.Down);
+void TfrmFolivant::addPhotos(std::string_view verb, const std::vector<std::string>& paths) {
+  std::vector<std::unique_ptr<TPhotograph>> photos;
+  photos.reserve(paths.size());
+  for (const std::string& path : paths) photos.push_back(photoOfFile(path));
+  pushCommand(AddPhotos(verb, std::move(photos), highlight()));
 }
 
 void TfrmFolivant::itmAddPhotoClick() {
@@ -76,11 +32,9 @@ void TfrmFolivant::itmAddPhotoClick() {
       dialogs_.ChooseFilesToOpen(QString::fromUtf8(kPhotoFileFilter), true, startFolder(TFileKind::Photographs));
   if (chosen.isEmpty()) return;
   rememberFolder(TFileKind::Photographs, chosen.front());
-  runBusy([&] {
-    for (const QString& path : chosen) addPhotoFile(path.toStdString());
-    showEditor();
-    album_->MarkModified();
-  });
+  std::vector<std::string> paths;
+  for (const QString& path : chosen) paths.push_back(path.toStdString());
+  runBusy([&] { addPhotos("Add", paths); });
 }
 
 void TfrmFolivant::itmAddFolderOfPhotosClick() {
@@ -89,111 +43,74 @@ void TfrmFolivant::itmAddFolderOfPhotosClick() {
   if (folder.isEmpty()) return;
   rememberFolder(TFileKind::Photographs, folder);
   runBusy([&] {
+    // The paths as the folder lists them: a QString would lose bytes that are not UTF-8.
     const std::vector<std::string> paths = FindPhotographs(folder.toStdString());
     if (paths.empty()) {
       dialogs_.Message(QStringLiteral("Couldn't find any JPEG photos in ") + folder + QLatin1Char('.'));
       return;
     }
-    // The paths as the folder lists them: a QString would lose bytes that are not UTF-8.
-    for (const std::string& path : paths) addPhotoFile(path);
-    showEditor();
-    // Imported photographs are unsaved work like added ones.
-    album_->MarkModified();
+    addPhotos("Import", paths);
     repaint();
   });
 }
 
 void TfrmFolivant::dropFiles(const QStringList& paths) {
+  std::vector<std::string> photos;
   for (const QString& path : paths) {
-    const std::string name = path.toStdString();
+    std::string name = path.toStdString();
     // A folder is skipped even when its name looks like a photograph's.
-    if (IsJpegName(name) && !DirectoryExists(name)) addPhotoFile(name);
+    if (IsJpegName(name) && !DirectoryExists(name)) photos.push_back(std::move(name));
   }
-  if (ui_->lstPhotos->count() == 0) return;
-  showEditor();
-  displayPhoto();
-  album_->MarkModified();
+  if (!photos.empty()) addPhotos("Add", photos);
 }
 
 void TfrmFolivant::itmRemovePhotoClick() {
-  const TRowSelection selected = rowSelection();
-  if (std::find(selected.begin(), selected.end(), true) == selected.end()) return;
-  for (int row = static_cast<int>(selected.size()) - 1; row >= 0; --row)
-    if (selected[static_cast<size_t>(row)]) album_->Photographs.Remove(&album_->Photographs[row]);
-  refreshPhotoList();
-  // Removing photographs is unsaved work too.
-  album_->MarkModified();
+  // Only what is highlighted: the current row alone is no selection.
+  const THighlight highlighted = highlight();
+  if (highlighted.Selected.empty()) return;
+  pushCommand(RemovePhotos(highlighted.Selected, highlighted));
 }
 
-void TfrmFolivant::moveSelected(std::vector<int> (*plan)(TRowSelection&), int offset) {
-  if (ui_->lstPhotos->count() == 0) return;
-  const TPhotograph* current = currentPhoto();
-  TRowSelection selected = rowSelection();
-  for (int row : plan(selected)) album_->Photographs.Move(row, row + offset);
-  // Rows stay where they are; their texts and selection follow the photographs.
-  ++list_updates_;
-  for (int row = 0; row < ui_->lstPhotos->count(); ++row) {
-    QListWidgetItem* item = ui_->lstPhotos->item(row);
-    item->setText(QString::fromStdString(album_->Photographs[row].DisplayTitle()));
-    item->setSelected(selected[static_cast<size_t>(row)]);
-  }
-  --list_updates_;
-  updateMoveCommands();
-  setFocusRow(album_->Photographs.IndexOf(current));
-  album_->MarkModified();
+void TfrmFolivant::movePhotos(TDirection direction) {
+  if (album_->Photographs.Empty()) return;
+  pushCommand(MovePhotos(direction, highlight()));
 }
 
-void TfrmFolivant::itmMoveUpClick() { moveSelected(&MoveSelectedUp, -1); }
+void TfrmFolivant::itmMoveUpClick() { movePhotos(TDirection::Up); }
 
-void TfrmFolivant::itmMoveDownClick() { moveSelected(&MoveSelectedDown, +1); }
+void TfrmFolivant::itmMoveDownClick() { movePhotos(TDirection::Down); }
 
-void TfrmFolivant::sortPhotos(void (TAlbum::*sort)()) {
-  runBusy([&] {
-    const auto before = PhotoOrder(*album_);
-    (album_.get()->*sort)();
-    refreshPhotoList();
-    // A new order is unsaved work; sorting an album already in order is not.
-    if (PhotoOrder(*album_) != before) album_->MarkModified();
-  });
+void TfrmFolivant::sortPhotos(const char* name, void (TAlbum::*sort)()) {
+  runBusy([&] { pushCommand(SortPhotos(name, sort, highlight())); });
 }
 
-void TfrmFolivant::popitmSortByTitleClick() { sortPhotos(&TAlbum::SortByTitle); }
-void TfrmFolivant::popitmSortByDateClick() { sortPhotos(&TAlbum::SortByDate); }
-void TfrmFolivant::popitmSortByFilenameClick() { sortPhotos(&TAlbum::SortByFileName); }
+void TfrmFolivant::popitmSortByTitleClick() { sortPhotos("Sort by Title", &TAlbum::SortByTitle); }
+void TfrmFolivant::popitmSortByDateClick() { sortPhotos("Sort by Date Taken", &TAlbum::SortByDate); }
+void TfrmFolivant::popitmSortByFilenameClick() { sortPhotos("Sort by Filename", &TAlbum::SortByFileName); }
 
 void TfrmFolivant::lnkSortClick() { popSort_->exec(QCursor::pos()); }
 void TfrmFolivant::lnkRotateSelectedPhotoClick() { popRotate_->exec(QCursor::pos()); }
 
+// Next and Previous wrap around and highlight the photograph they go to alone,
+// so that the next command acts on the photograph on screen.
 void TfrmFolivant::itmNextPhotoClick() {
-  const int count = ui_->lstPhotos->count();
+  const int count = album_->Photographs.Count();
   if (count == 0) return;
-  setFocusRow(focusRow() < count - 1 ? focusRow() + 1 : 0);
-  displayPhoto();
+  selectOnly(currentRow() < count - 1 ? currentRow() + 1 : 0);
+  lstPhotosClick();
 }
 
 void TfrmFolivant::itmPrevPhotoClick() {
-  const int count = ui_->lstPhotos->count();
+  const int count = album_->Photographs.Count();
   if (count == 0) return;
-  setFocusRow(focusRow() <= 0 ? count - 1 : focusRow() - 1);
-  displayPhoto();
+  selectOnly(currentRow() <= 0 ? count - 1 : currentRow() - 1);
+  lstPhotosClick();
 }
 
-void TfrmFolivant::rotateCurrentPhoto(TRotation step) {
-  if (ui_->lstPhotos->count() == 0 || focusRow() < 0) return;
-  runBusy([&] {
-    TPhotograph* photo = currentPhoto();
-    if (!photo) return;
-    photo->Rotate(step);
-    displayPhoto();
-    // The turn is kept only in the album file: unsaved work.
-    album_->MarkModified();
-  });
-}
-
-void TfrmFolivant::lstPhotosClick() {
-  // Re-captioning the focus row keeps its selection state.
-  displayPhoto();
-  updateMoveCommands();
+void TfrmFolivant::rotatePhotos(TRotation step) {
+  std::vector<TPhotograph*> photos = photosToActOn();
+  if (photos.empty()) return;
+  runBusy([&] { pushCommand(RotatePhotos(std::move(photos), step, highlight())); });
 }
 
 bool TfrmFolivant::lstPhotosKeyDown(int key) {
@@ -206,27 +123,6 @@ bool TfrmFolivant::lstPhotosKeyDown(int key) {
     return true;
   }
   return false;
-}
-
-// The fields report every change of their text, also the text displayPhoto
-// puts in; only a text that differs from the photograph's marks the album modified.
-void TfrmFolivant::edtTitleChange() {
-  TPhotograph* photo = currentPhoto();
-  const std::string title = ui_->edtTitle->text().toStdString();
-  if (!photo || photo->Title == title) return;
-  photo->Title = title;
-  ui_->lstPhotos->item(focusRow())->setText(QString::fromStdString(photo->DisplayTitle()));
-  album_->MarkModified();
-}
-
-void TfrmFolivant::mmoCaptionChange() { storeCaption(); }
-
-void TfrmFolivant::storeCaption() {
-  TPhotograph* photo = currentPhoto();
-  const std::string text = ui_->mmoCaption->toPlainText().toStdString();
-  if (!photo || CaptionToField(photo->Caption) == text) return;
-  photo->Caption = CaptionFromField(text);
-  album_->MarkModified();
 }
 
 }  // namespace folivant

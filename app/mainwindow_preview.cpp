@@ -2,6 +2,7 @@
 // the repair of missing photographs.
 
 #include "app/mainwindow.h"
+#include "app/photolistmodel.h"
 #include "app/shared/dialogs.h"
 #include "editor/tips.h"
 #include "platform/filesystem.h"
@@ -18,6 +19,7 @@ void TfrmFolivant::displayPhoto() {
   ui_->pnlStart->hide();
   TPhotograph* photo = currentPhoto();
   if (!photo) return;
+  shown_photo_ = photo;
   ui_->pnlPhotoError->hide();
   ui_->pnlPhoto->show();
   try {
@@ -36,16 +38,17 @@ void TfrmFolivant::displayPhoto() {
     ui_->pnlPhoto->hide();
   }
   ui_->pnlError->setVisible(album_->AnyMissing());
-  ui_->lstPhotos->item(focusRow())->setText(QString::fromStdString(photo->DisplayTitle()));
-  // Filling the fields runs their change handling, which finds nothing changed.
-  ui_->edtTitle->setText(QString::fromStdString(photo->Title));
-  const QString caption = QString::fromStdString(CaptionToField(photo->Caption));
-  if (ui_->mmoCaption->toPlainText() != caption) ui_->mmoCaption->setPlainText(caption);
+  showPhotoTexts();
 }
 
-void TfrmFolivant::refreshPhotoCaptions() {
-  for (int row = 0; row < ui_->lstPhotos->count() && row < album_->Photographs.Count(); ++row)
-    ui_->lstPhotos->item(row)->setText(QString::fromStdString(album_->Photographs[row].DisplayTitle()));
+void TfrmFolivant::showPhotoTexts() {
+  const TPhotograph* photo = currentPhoto();
+  if (!photo) return;
+  // Only a text that differs is put in, so that the cursor of a field being typed into stays where it is.
+  const QString title = QString::fromStdString(photo->Title);
+  if (ui_->edtTitle->text() != title) ui_->edtTitle->setText(title);
+  const QString caption = QString::fromStdString(CaptionToField(photo->Caption));
+  if (ui_->mmoCaption->toPlainText() != caption) ui_->mmoCaption->setPlainText(caption);
 }
 
 void TfrmFolivant::btnLocateClick() {
@@ -60,10 +63,8 @@ void TfrmFolivant::btnLocateClick() {
       dialogs_.ChooseFilesToOpen(QString::fromUtf8(kPhotoFileFilter), false, QString::fromStdString(offered));
   if (chosen.isEmpty()) return;
   rememberFolder(TFileKind::Photographs, chosen.front());
-  photo->AdoptFile(chosen.front().toStdString());
-  // The new file name is kept only in the album file: unsaved work.
-  album_->MarkModified();
-  displayPhoto();
+  pushCommand(
+      RelinkPhotos("Choose Another Photo", {{photo, chosen.front().toStdString()}}, TRelink::Adopt, highlight()));
   dialogs_.Inform(QStringLiteral("The photograph now comes from %1.").arg(QString::fromStdString(photo->FileName)));
 }
 
@@ -84,24 +85,24 @@ void TfrmFolivant::btnMissingPhotosClick() {
   const QString folder =
       dialogs_.ChooseFolder(QStringLiteral("Folivant will search for your missing photos in the folder you choose."),
                             startFolder(TFileKind::Photographs));
-  int missing = 0;
-  QStringList found;
-  if (!folder.isEmpty()) {
-    rememberFolder(TFileKind::Photographs, folder);
-    for (int i = 0; i < album_->Photographs.Count(); ++i) {
-      TPhotograph& photo = album_->Photographs[i];
-      if (!photo.Missing()) continue;
-      const std::string moved = JoinPath(folder.toStdString(), ExtractFileName(photo.FileName));
-      // A new file name is kept only in the album file: unsaved work.
-      if (moved != photo.FileName) album_->MarkModified();
-      photo.SetFileName(moved);
-      ++missing;
-      if (!photo.Missing()) found << QString::fromStdString(ExtractFileName(moved));
-    }
+  if (folder.isEmpty()) {
+    // Cancelled: the display is brought up to date all the same (a file may have come back).
+    photo_model_->Refresh();
+    displayPhoto();
+    return;
   }
-  displayPhoto();
-  refreshPhotoCaptions();
-  if (missing > 0) dialogs_.Inform(FoundMessage(folder, missing, found));
+  rememberFolder(TFileKind::Photographs, folder);
+  std::vector<std::pair<TPhotograph*, std::string>> files;
+  for (int i = 0; i < album_->Photographs.Count(); ++i) {
+    TPhotograph& photo = album_->Photographs[i];
+    if (photo.Missing()) files.emplace_back(&photo, JoinPath(folder.toStdString(), ExtractFileName(photo.FileName)));
+  }
+  if (files.empty()) return;
+  pushCommand(RelinkPhotos("Find Missing Photos", files, TRelink::Repoint, highlight()));
+  QStringList found;
+  for (const auto& [photo, path] : files)
+    if (!photo->Missing()) found << QString::fromStdString(ExtractFileName(path));
+  dialogs_.Inform(FoundMessage(folder, static_cast<int>(files.size()), found));
 }
 
 void TfrmFolivant::lblNextTipClick() { ui_->lblTip->setText(QString::fromStdString(tips_->NextTip())); }

@@ -6,7 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QListWidget>
+#include <QListView>
 #include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
@@ -17,6 +17,7 @@
 
 #include "app/mainwindow.h"
 #include "app/shared/thumbnailloader.h"
+#include "heartbeat.h"
 #include "model/albumclasses.h"
 #include "samplephotos.h"
 
@@ -57,22 +58,6 @@ double ProcessCpuMs() {
   return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
 }
 
-// The largest gap between the ticks of a 5 ms timer on the GUI thread.
-class THeartbeat {
- public:
-  THeartbeat() {
-    QObject::connect(&timer_, &QTimer::timeout, [this] { largest_ = std::max(largest_, clock_.restart()); });
-    timer_.start(5);
-    clock_.start();
-  }
-  qint64 LargestGapMs() const { return largest_; }
-
- private:
-  QTimer timer_;
-  QElapsedTimer clock_;
-  qint64 largest_ = 0;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -93,11 +78,11 @@ int main(int argc, char** argv) {
   clock.start();
   TfrmFolivant window((folder / "").string(), {QString::fromStdString(album)});
   window.show();
-  auto* list = window.findChild<QListWidget*>(QStringLiteral("lstPhotos"));
+  auto* list = window.findChild<QListView*>(QStringLiteral("lstPhotos"));
   auto* thumbnails = list->findChild<TPhotoListThumbnails*>();
   QCoreApplication::processEvents();
   const qint64 listed = clock.elapsed();
-  std::printf("list of %d rows shown after   %6lld ms\n", list->count(), static_cast<long long>(listed));
+  std::printf("list of %d rows shown after   %6lld ms\n", list->model()->rowCount(), static_cast<long long>(listed));
 
   // Scroll a page every 100 ms, as a user paging down would, until every thumbnail is there.
   THeartbeat heartbeat;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -31,6 +33,19 @@ TWindowState ReadWindowState(const TSettingsKey& program_key, TExtent design, TE
   state.Width = ReadInteger(program_key, kWindowPosKey, "Width", design.Width);
   state.Height = ReadInteger(program_key, kWindowPosKey, "Height", design.Height);
   state.Maximized = ReadInteger(program_key, kSettingsKey, "Maximized", 0) != 0;
+  state.Scale = std::max(ReadInteger(program_key, kWindowPosKey, "Scale", 0), 0);
+  return state;
+}
+
+TWindowState AtScale(TWindowState state, int32_t scale) {
+  if (state.Scale <= 0 || scale <= 0 || state.Scale == scale) return state;
+  const auto convert = [&](int32_t& value) {
+    value = static_cast<int32_t>(std::clamp<int64_t>(int64_t{value} * state.Scale / scale,
+                                                     std::numeric_limits<int32_t>::min(),
+                                                     std::numeric_limits<int32_t>::max()));
+  };
+  for (int32_t* bound : {&state.Top, &state.Left, &state.Width, &state.Height}) convert(*bound);
+  state.Scale = scale;
   return state;
 }
 
@@ -71,6 +86,7 @@ void WriteWindowState(TSettingsKey& program_key, const TWindowState& state) {
   position.WriteString("Left", std::to_string(state.Left));
   position.WriteString("Width", std::to_string(state.Width));
   position.WriteString("Height", std::to_string(state.Height));
+  if (state.Scale > 0) position.WriteString("Scale", std::to_string(state.Scale));
 }
 
 }  // namespace folivant

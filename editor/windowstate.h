@@ -2,7 +2,8 @@
 
 // The main window's placement and the index of the tip shown last, kept per
 // user in the settings store: "Settings" holds "CurrentTip" and "Maximized",
-// "WindowPos" holds "Top", "Left", "Width" and "Height", all as decimal text.
+// "WindowPos" holds "Top", "Left", "Width", "Height" and "Scale", all as
+// decimal text.
 
 #include <cstdint>
 #include <vector>
@@ -20,6 +21,9 @@ struct TWindowState {
   int32_t Left = 0;
   int32_t Width = 0;
   int32_t Height = 0;
+  /// The desktop's scale the bounds were taken at, in percent (200 at 2x);
+  /// 0 when unknown (stored by older versions).
+  int32_t Scale = 0;
 };
 
 /// Width and height of a window or a screen, in pixels.
@@ -43,12 +47,17 @@ struct TScreenRect {
 /// reachable. Bounds that lie inside a screen are kept as they are.
 TWindowState FitOnScreen(TWindowState state, const std::vector<TScreenRect>& screens);
 
+/// The state with its bounds taken from the scale they were saved at to
+/// `scale` (percent), so that the window covers as much of the screen as it
+/// did: bounds saved at 2x are doubled at 1x. Bounds of unknown scale stay.
+TWindowState AtScale(TWindowState state, int32_t scale);
+
 /// Reads the state from the program key. A value that is missing or not an
 /// integer gives its default: tip -1, not maximized, the design size centred on the screen.
 TWindowState ReadWindowState(const TSettingsKey& program_key, TExtent design, TExtent screen);
 
-/// Writes the tip and the maximized flag, and the bounds only when not
-/// maximized, so that the normal placement survives a run that ended maximized.
+/// Writes the tip and the maximized flag, and the bounds with their scale only
+/// when not maximized, so that the normal placement survives a run that ended maximized.
 void WriteWindowState(TSettingsKey& program_key, const TWindowState& state);
 
 }  // namespace folivant

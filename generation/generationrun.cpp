@@ -267,6 +267,11 @@ void TGenerationRun::WriteNextIndexPage() {
   ++page_progress_.Position;
 }
 
+bool TGenerationRun::WaitForNextStep(std::chrono::milliseconds timeout) {
+  if (step_ != TRunStep::RenderPhotographs || !render_ahead_ || index_ >= album_.Photographs.Count()) return true;
+  return render_ahead_->WaitUntilReady(index_, timeout);
+}
+
 void TGenerationRun::Skip() {
   if (step_ != TRunStep::RenderPhotographs || failed_) return;
   step_ = TRunStep::ClosePhotographs;

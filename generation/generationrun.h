@@ -2,9 +2,10 @@
 
 // The generation run without any window, as a chain of short steps after the
 // checks of Finish (runchecks.h, included here for the run's callers). The
-// wizard calls RunTick from a 10 ms timer; the command-line generator and the
-// tests call it in a loop.
+// command-line generator, the wizard's run thread (runthread.h) and the tests
+// call RunTick in a loop.
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -97,6 +98,10 @@ class TGenerationRun {
   bool RunTick();
   /// Ends the photographs step early; does nothing outside it.
   void Skip();
+  /// Waits at most `timeout` until the next RunTick can do its step without
+  /// waiting for a photograph rendered ahead; true when it can. So a caller
+  /// may look at other things (a Skip, a Cancel) while photographs render.
+  bool WaitForNextStep(std::chrono::milliseconds timeout);
 
   TRunStep RunStep() const { return step_; }
   int RunIndex() const { return index_; }

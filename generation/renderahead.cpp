@@ -15,6 +15,7 @@ TRenderAhead::TRenderAhead(std::function<TRenderedImages(int index)> render, std
 }
 
 TRenderAhead::~TRenderAhead() {
+  stop_.Request();
   {
     std::lock_guard lock(mutex_);
     stopping_ = true;
@@ -31,6 +32,7 @@ std::optional<size_t> TRenderAhead::NextPosition() {
 }
 
 void TRenderAhead::Work() {
+  const TStopScope scope(stop_);
   while (const std::optional<size_t> position = NextPosition()) {
     TSlot slot;
     try {
@@ -47,11 +49,21 @@ void TRenderAhead::Work() {
   }
 }
 
-TRenderedImages TRenderAhead::Take(int index) {
-  std::unique_lock lock(mutex_);
+size_t TRenderAhead::PositionOf(int index) const {
   const auto found = std::lower_bound(indices_.begin(), indices_.end(), index);
   if (found == indices_.end() || *found != index) throw std::out_of_range("not a photograph rendered ahead");
-  const auto position = static_cast<size_t>(found - indices_.begin());
+  return static_cast<size_t>(found - indices_.begin());
+}
+
+bool TRenderAhead::WaitUntilReady(int index, std::chrono::milliseconds timeout) {
+  std::unique_lock lock(mutex_);
+  const TSlot& slot = slots_[PositionOf(index)];
+  return changed_.wait_for(lock, timeout, [&slot] { return slot.done; });
+}
+
+TRenderedImages TRenderAhead::Take(int index) {
+  std::unique_lock lock(mutex_);
+  const size_t position = PositionOf(index);
   TSlot& slot = slots_[position];
   changed_.wait(lock, [&slot] { return slot.done; });
   TSlot taken = std::move(slot);

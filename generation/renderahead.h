@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <exception>
 #include <functional>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "generator/photogenerator.h"
+#include "platform/stoprequest.h"
 
 namespace folivant {
 
@@ -30,7 +32,7 @@ class TRenderAhead {
   /// Renders the photographs at `indices` (increasing) with `render`, which is
   /// called on several threads at once and must not outlive what it borrows.
   TRenderAhead(std::function<TRenderedImages(int index)> render, std::vector<int> indices, int threads, int window);
-  /// Stops the workers; a render in progress is finished and dropped.
+  /// Stops the workers; a render in progress ends at its next stop point and is dropped.
   ~TRenderAhead();
   TRenderAhead(const TRenderAhead&) = delete;
   TRenderAhead& operator=(const TRenderAhead&) = delete;
@@ -38,6 +40,9 @@ class TRenderAhead {
   /// Waits for the photograph at `index`, one of the indices given, taken in
   /// their order, and hands it over; rethrows the error its rendering raised.
   TRenderedImages Take(int index);
+  /// Waits at most `timeout` for the photograph at `index`, as Take would;
+  /// true when Take would hand it over at once.
+  bool WaitUntilReady(int index, std::chrono::milliseconds timeout);
 
  private:
   struct TSlot {
@@ -47,6 +52,8 @@ class TRenderAhead {
   };
 
   void Work();
+  /// The position of `index` in `indices_`; throws std::out_of_range for another index.
+  size_t PositionOf(int index) const;
   /// The next position in `indices_` a worker may render, or nothing when it should stop.
   std::optional<size_t> NextPosition();
 
@@ -59,6 +66,7 @@ class TRenderAhead {
   size_t next_ = 0;
   size_t taken_ = 0;
   bool stopping_ = false;
+  TStopToken stop_;  // heeded by the renders of the workers
   std::vector<std::thread> workers_;
 };
 

@@ -1,6 +1,8 @@
 #include <algorithm>
 #include <set>
+#include <stdexcept>
 #include <string_view>
+#include <unordered_map>
 
 #include "model/albumclasses.h"
 #include "model/identifier.h"
@@ -128,6 +130,43 @@ int TPhotographList::IndexOf(const TPhotograph* photograph) const {
 void TPhotographList::Remove(const TPhotograph* photograph) {
   const int index = IndexOf(photograph);
   if (index >= 0) items_.erase(items_.begin() + index);
+}
+
+std::unique_ptr<TPhotograph> TPhotographList::Take(int index) {
+  std::unique_ptr<TPhotograph> taken = std::move(items_.at(static_cast<size_t>(index)));
+  items_.erase(items_.begin() + index);
+  return taken;
+}
+
+TPhotograph& TPhotographList::Insert(int index, std::unique_ptr<TPhotograph> photograph) {
+  if (index < 0 || index > Count()) throw std::out_of_range("no place for a photograph at " + std::to_string(index));
+  return **items_.insert(items_.begin() + index, std::move(photograph));
+}
+
+std::vector<const TPhotograph*> TPhotographList::Order() const {
+  std::vector<const TPhotograph*> order;
+  order.reserve(items_.size());
+  for (const std::unique_ptr<TPhotograph>& item : items_) order.push_back(item.get());
+  return order;
+}
+
+void TPhotographList::Arrange(const std::vector<const TPhotograph*>& order) {
+  std::unordered_map<const TPhotograph*, size_t> position;
+  for (size_t i = 0; i < items_.size(); ++i) position.emplace(items_[i].get(), i);
+  std::vector<size_t> taken_from;
+  taken_from.reserve(order.size());
+  for (const TPhotograph* photograph : order) {
+    const auto found = position.find(photograph);
+    if (found == position.end()) break;
+    taken_from.push_back(found->second);
+    position.erase(found);  // a photograph named twice is not found again
+  }
+  if (taken_from.size() != items_.size() || order.size() != items_.size())
+    throw std::invalid_argument("the order does not name every photograph of the album once");
+  std::vector<std::unique_ptr<TPhotograph>> arranged;
+  arranged.reserve(items_.size());
+  for (const size_t from : taken_from) arranged.push_back(std::move(items_[from]));
+  items_ = std::move(arranged);
 }
 
 void TPhotographList::Move(int from, int to) {

@@ -188,12 +188,21 @@ class TPhotographList {
   TPhotograph& Add(std::unique_ptr<TPhotograph> photograph);
   /// Removes and destroys the given photograph.
   void Remove(const TPhotograph* photograph);
+  /// Removes the photograph at `index` and hands it over.
+  std::unique_ptr<TPhotograph> Take(int index);
+  /// Takes ownership and puts the photograph at `index` (0..Count()); returns it.
+  TPhotograph& Insert(int index, std::unique_ptr<TPhotograph> photograph);
   /// Moves the photograph at `from` to `to`; the others shift.
   void Move(int from, int to);
   void Clear() { items_.clear(); }
   int IndexOf(const TPhotograph* photograph) const;
   /// Unstable in-place quicksort, safe with comparisons that are not transitive.
   void Sort(int (*compare)(const TPhotograph&, const TPhotograph&));
+  /// The photographs in album order, by identity.
+  std::vector<const TPhotograph*> Order() const;
+  /// Puts the photographs in `order`, which names each of them once; throws
+  /// std::invalid_argument, changing nothing, when it does not.
+  void Arrange(const std::vector<const TPhotograph*>& order);
 
  private:
   std::vector<std::unique_ptr<TPhotograph>> items_;

@@ -42,9 +42,16 @@ TColorScheme ReadScheme(std::string name, Read read) {
   return scheme;
 }
 
-void AppendIniSchemes(const std::string& program_folder, std::vector<TColorScheme>& schemes) {
+bool HasSchemeNamed(const std::vector<TColorScheme>& schemes, const std::string& name) {
+  return std::any_of(schemes.begin(), schemes.end(), [&](const TColorScheme& s) { return s.Name == name; });
+}
+
+}  // namespace
+
+std::vector<TColorScheme> LoadShippedSchemes(const std::string& program_folder) {
+  std::vector<TColorScheme> schemes;
   const std::string path = FindDataFile(program_folder, "schemes.ini");
-  if (!FileExists(path)) return;
+  if (!FileExists(path)) return schemes;
   const TIniFile ini = TIniFile::FromFile(path);
   const int32_t count = std::min(ini.ReadInteger("Schemes", "NumSchemes", 0), kMaxIniSchemes);
   for (int32_t i = 0; i < count; ++i) {
@@ -52,13 +59,8 @@ void AppendIniSchemes(const std::string& program_folder, std::vector<TColorSchem
     schemes.push_back(ReadScheme(ini.ReadString(section, "Name", "Untitled Scheme"),
                                  [&](std::string_view key) { return ini.Find(section, key); }));
   }
+  return schemes;
 }
-
-bool HasSchemeNamed(const std::vector<TColorScheme>& schemes, const std::string& name) {
-  return std::any_of(schemes.begin(), schemes.end(), [&](const TColorScheme& s) { return s.Name == name; });
-}
-
-}  // namespace
 
 std::string SchemeKeyName(std::string_view scheme_name) {
   if (scheme_name.empty()) return "%";
@@ -92,9 +94,15 @@ std::string SchemeNameOfKey(std::string_view key_name) {
   return name;
 }
 
+std::string UnusedSchemeName(const std::vector<TColorScheme>& schemes, const std::string& name) {
+  for (int number = 2;; ++number) {
+    std::string candidate = name + " " + std::to_string(number);
+    if (!HasSchemeNamed(schemes, candidate)) return candidate;
+  }
+}
+
 std::vector<TColorScheme> LoadSchemes(const std::string& program_folder, TSettingsStore& store) {
-  std::vector<TColorScheme> schemes;
-  AppendIniSchemes(program_folder, schemes);
+  std::vector<TColorScheme> schemes = LoadShippedSchemes(program_folder);
   const TSettingsKey* stored = store.Load().OpenKey(kSchemesKey);
   if (!stored) return schemes;
   for (const std::string& key_name : stored->SubkeyNames()) {

@@ -14,6 +14,15 @@
 
 namespace folivant {
 
+/// The schemes of "schemes.ini" found beside the program in `program_folder`,
+/// in file order; none without the file. Throws TError only when the file
+/// exists but cannot be read.
+std::vector<TColorScheme> LoadShippedSchemes(const std::string& program_folder);
+
+/// `name` followed by " 2", " 3", ...: the first such name that no scheme of
+/// `schemes` has (letter case counts).
+std::string UnusedSchemeName(const std::vector<TColorScheme>& schemes, const std::string& name);
+
 /// Builds the list: the schemes of "schemes.ini" found beside the program in
 /// `program_folder`, then those of the settings whose name no ini scheme has
 /// exactly (letter case counts). Missing or malformed numbers take their

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace folivant {
 
@@ -32,6 +33,10 @@ TSaveAnswer TQtDialogs::AskToSave(const QString& question) {
                   QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, Owner());
   box.setDefaultButton(QMessageBox::Save);
   box.setEscapeButton(QMessageBox::Cancel);
+  // The platform theme's texts may lack access keys (and say "Close without Saving"); these are the question's words.
+  box.button(QMessageBox::Save)->setText(QObject::tr("&Save"));
+  box.button(QMessageBox::Discard)->setText(QObject::tr("&Discard"));
+  box.button(QMessageBox::Cancel)->setText(QObject::tr("&Cancel"));
   switch (box.exec()) {
     case QMessageBox::Save: return TSaveAnswer::Save;
     case QMessageBox::Discard: return TSaveAnswer::Discard;

@@ -120,14 +120,10 @@ auto TfrmGenerate::Edit(void (TfrmGenerate::*handler)(Args...)) {
   return [this, handler](Args... args) {
     RunCommand(dialogs_, [&] {
       const bool users_change = !loading_;
-      const TAlbumSettings settings = album_->Settings;
-      const std::string title = album_->Title;
-      const std::string description = album_->Description;
+      const TAlbumLook before = TAlbumLook::Of(*album_);
       (this->*handler)(args...);
       // Only what the album file keeps counts; the same value typed again does not.
-      if (users_change &&
-          (album_->Settings != settings || album_->Title != title || album_->Description != description))
-        album_->MarkModified();
+      if (users_change && TAlbumLook::Of(*album_) != before) album_->MarkModified();
     });
   };
 }
@@ -187,7 +183,7 @@ void TfrmGenerate::ConnectHandlers() {
 
   connect(ui.cmbSchemes, &QComboBox::activated, this, Edit(&TfrmGenerate::cmbSchemesSelect));
   connect(ui.cmbSchemes->lineEdit(), &QLineEdit::textEdited, this, Edit(&TfrmGenerate::cmbSchemesChange));
-  connect(ui.btnSaveScheme, &QPushButton::clicked, this, Handler(&TfrmGenerate::btnSaveSchemeClick));
+  connect(ui.btnSaveScheme, &QPushButton::clicked, this, Edit(&TfrmGenerate::btnSaveSchemeClick));
   connect(ui.btnDelete, &QPushButton::clicked, this, Handler(&TfrmGenerate::btnDeleteClick));
   connect(ui.colPage, &TColorChooser::ColorPicked, this, Edit(&TfrmGenerate::colPageChange));
   connect(ui.colText, &TColorChooser::ColorPicked, this, Edit(&TfrmGenerate::colTextChange));
@@ -217,6 +213,8 @@ void TfrmGenerate::ConnectHandlers() {
 void TfrmGenerate::Prepare(TAlbum& album, const TGlobalSettings& global_settings) {
   album_ = &album;
   global_settings_ = &global_settings;
+  opened_look_ = TAlbumLook::Of(album);
+  opened_saved_ = album.Saved;
   ShowPage(kFirstPage);
 }
 

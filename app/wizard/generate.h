@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "editor/albumcommands.h"
+#include "generation/runthread.h"
 #include "model/albumclasses.h"
 
 class QTimer;
@@ -24,7 +26,7 @@ class TSettingsStore;
 inline constexpr int kGeneratingPage = 6;
 
 /// The generation wizard: five pages that write every choice straight into the
-/// album, then the generation run on a 10 ms timer with its progress and
+/// album, then the generation run on a thread of its own with its progress and
 /// finished pages. Created for one album, shown modally and discarded.
 class TfrmGenerate : public QDialog {
   Q_OBJECT
@@ -45,13 +47,18 @@ class TfrmGenerate : public QDialog {
   int CurrentPage() const { return current_page_; }
   /// The named colour schemes, in list order.
   const std::vector<TColorScheme>& Schemes() const { return schemes_; }
-  /// The run Finish started, or nullptr before Finish.
+  /// The run Finish started, or nullptr before Finish. Only to be read
+  /// once the run's thread has ended (RunTimerActive false).
   const TGenerationRun* Run() const { return run_.get(); }
-  /// Whether the run timer is waiting for its next tick.
+  /// The state of the run as its thread last showed it; the default before Finish.
+  TRunState RunState() const;
+  /// Whether the progress page still follows a run on its thread.
   bool RunTimerActive() const;
 
  public Q_SLOTS:
-  /// Every way of closing ends here: stops the run between ticks and stores the scheme list.
+  /// Every way of closing ends here: stops the run and stores
+  /// the scheme list. Before Finish has started a run, the album gets back
+  /// the settings, title, description and saved state it had at Prepare.
   void reject() override;
 
  protected:
@@ -119,7 +126,10 @@ class TfrmGenerate : public QDialog {
   // The run and the last two pages (generate_run.cpp).
   void btnFinishClick();
   void StartRun();
-  void RunTick();
+  /// Shows what the run's thread did; once it has ended, its error or the finished page.
+  void ShowRunState();
+  /// "Photo n of N", and the time left once known; empty outside the photographs step.
+  QString PhotoCountText() const;
   void ShowRunHeader();
   void ShowRunProgress();
   void SetupFinishedPage();
@@ -137,9 +147,18 @@ class TfrmGenerate : public QDialog {
   const std::string desktop_folder_;
   TAlbum* album_ = nullptr;
   const TGlobalSettings* global_settings_ = nullptr;
+  /// What the album was when the wizard opened, which Cancel gives back.
+  TAlbumLook opened_look_;
+  bool opened_saved_ = true;
   std::vector<TColorScheme> schemes_;
+  /// The names of the schemes that come with the program, which a save never replaces.
+  std::vector<std::string> shipped_names_;
   int current_page_ = 1;
   std::unique_ptr<TGenerationRun> run_;
+  /// Declared after the run, so that it stops before the run goes.
+  std::unique_ptr<TRunThread> run_thread_;
+  TRunState run_state_;
+  bool skip_asked_ = false;
   QTimer* run_timer_ = nullptr;
   bool closed_ = false;
   /// A page is setting its controls from the album (ShowPage).

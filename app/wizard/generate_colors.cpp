@@ -16,6 +16,7 @@ namespace folivant {
 void TfrmGenerate::LoadSchemeList() {
   try {
     schemes_ = LoadSchemes(program_folder_, store_);
+    for (const TColorScheme& shipped : LoadShippedSchemes(program_folder_)) shipped_names_.push_back(shipped.Name);
   } catch (const std::exception& error) {
     // The wizard opens all the same, with no named schemes.
     dialogs_.ShowError(ErrorBoxText(QString::fromStdString(error.what())));
@@ -93,7 +94,18 @@ void TfrmGenerate::cmbSchemesSelect(int item) {
 void TfrmGenerate::cmbSchemesChange(const QString& text) { album_->Settings.ColorScheme.Name = text.toStdString(); }
 
 void TfrmGenerate::btnSaveSchemeClick() {
-  const std::string name = ui_->cmbSchemes->currentText().toStdString();
+  std::string name = ui_->cmbSchemes->currentText().toStdString();
+  // A shipped scheme comes back as shipped at the next start, so colours saved
+  // under its name would be lost: they are kept under a name of their own.
+  if (std::find(shipped_names_.begin(), shipped_names_.end(), name) != shipped_names_.end()) {
+    const std::string other = UnusedSchemeName(schemes_, name);
+    if (!dialogs_.Ask(tr("\"%1\" comes with Folivant and stays as it is. Save your colours as \"%2\" instead?")
+                          .arg(QString::fromStdString(name), QString::fromStdString(other))))
+      return;
+    name = other;
+    ui_->cmbSchemes->setEditText(QString::fromStdString(name));
+    album_->Settings.ColorScheme.Name = name;
+  }
   const auto existing =
       std::find_if(schemes_.begin(), schemes_.end(), [&](const TColorScheme& scheme) { return scheme.Name == name; });
   if (existing != schemes_.end()) {

@@ -1,28 +1,40 @@
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
+#include <thread>
 
 #include "app/shared/dialogs.h"
 #include "app/shared/errordisplay.h"
 #include "app/shared/help.h"
 #include "app/wizard/generate.h"
 #include "generation/generationrun.h"
+#include "generation/runthread.h"
 #include "model/globalsettings.h"
 #include "ui_generate.h"
 
-// Finish, the run on its timer, the progress page, the finished page and closing.
+// Finish, the run on its thread, the progress page, the finished page and closing.
 
 namespace folivant {
 
 namespace {
 
 constexpr int kFinishedPage = 7;
-constexpr int kTickMilliseconds = 10;
+// How often the progress page shows the run's state.
+constexpr int kShowStateMilliseconds = 20;
 
 void ShowProgress(QProgressBar& bar, const TProgress& progress) {
   // A maximum of 0 would turn the bar into a busy indicator.
   bar.setMaximum(std::max(progress.Maximum, 1));
   bar.setValue(progress.Position);
+}
+
+// Rounded as an estimate deserves: to 5 seconds, then to minutes.
+QString TimeLeftText(int seconds) {
+  if (seconds <= 5) return TfrmGenerate::tr("a few seconds left");
+  if (seconds < 60) return TfrmGenerate::tr("about %1 seconds left").arg((seconds + 4) / 5 * 5);
+  const int minutes = (seconds + 30) / 60;
+  if (minutes == 1) return TfrmGenerate::tr("about a minute left");
+  return TfrmGenerate::tr("about %1 minutes left").arg(minutes);
 }
 
 }  // namespace
@@ -47,32 +59,39 @@ void TfrmGenerate::btnFinishClick() {
 }
 
 void TfrmGenerate::StartRun() {
+  // On every processor, as the command-line generator runs; the run's own
+  // thread waits for the photographs rendered ahead and writes the files, so
+  // this one only paints.
+  const int jobs = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
   run_ = std::make_unique<TGenerationRun>(*album_, global_settings_->StylesheetTemplate(album_->Settings.PageStyle),
-                                          TRunOptions{.Prune = ui_->chkPrune->isChecked()});
+                                          TRunOptions{.Jobs = jobs, .Prune = ui_->chkPrune->isChecked()});
+  run_thread_ = std::make_unique<TRunThread>(*run_);
   run_timer_ = new QTimer(this);
-  run_timer_->setInterval(kTickMilliseconds);
-  connect(run_timer_, &QTimer::timeout, this, &TfrmGenerate::RunTick);
+  run_timer_->setInterval(kShowStateMilliseconds);
+  connect(run_timer_, &QTimer::timeout, this, &TfrmGenerate::ShowRunState);
   run_timer_->start();
 }
 
 bool TfrmGenerate::RunTimerActive() const { return run_timer_ && run_timer_->isActive(); }
 
-void TfrmGenerate::RunTick() {
-  // No tick may arrive while this one works, and none follows a failed one.
-  run_timer_->stop();
-  bool more = false;
-  RunCommand(dialogs_, [this, &more] { more = run_->RunTick(); });
+TRunState TfrmGenerate::RunState() const { return run_thread_ ? run_thread_->State() : TRunState{}; }
+
+void TfrmGenerate::ShowRunState() {
+  run_state_ = run_thread_->State();
   ShowRunProgress();
-  if (run_->Completed()) {
+  if (!run_state_.Ended) return;
+  run_timer_->stop();
+  run_thread_->Stop();  // the thread has ended: the run is this thread's again
+  if (run_state_.Error) {
+    RunCommand(dialogs_, [this] { std::rethrow_exception(run_state_.Error); });
+  } else if (run_->Completed()) {
     ShowPage(kFinishedPage);
     if (!run_->Notice().empty()) dialogs_.Inform(QString::fromStdString(run_->Notice()));
-  } else if (more) {
-    run_timer_->start();
   }
 }
 
 void TfrmGenerate::ShowRunHeader() {
-  if (run_ && run_->Failed()) {
+  if (run_state_.Error) {
     SetHeader(tr("Generation stopped"), tr("The generation stopped at the error shown. The files written so far "
                                            "stay; close the wizard with \"Cancel\"."));
     return;
@@ -83,21 +102,33 @@ void TfrmGenerate::ShowRunHeader() {
                 .arg(QString::fromStdString(album_->Settings.OutputDirectory)));
 }
 
+QString TfrmGenerate::PhotoCountText() const {
+  if (run_state_.Photo == 0 || skip_asked_) return {};
+  const QString photo = tr("Photo %1 of %2").arg(run_state_.Photo).arg(run_state_.Photos);
+  if (!run_state_.SecondsLeft) return photo;
+  return tr("%1, %2").arg(photo, TimeLeftText(*run_state_.SecondsLeft));
+}
+
 void TfrmGenerate::ShowRunProgress() {
   ShowRunHeader();
-  if (!run_) return;
+  if (!run_thread_) return;
   Ui::TfrmGenerate& ui = *ui_;
-  ShowProgress(*ui.pbImageProgress, run_->ImageProgress());
-  ShowProgress(*ui.pbPageProgress, run_->PageProgress());
-  ui.lblGenerateImage->setText(QString::fromStdString(run_->ImageLabel()));
-  const bool can_skip = run_->SkipEnabled();
+  ShowProgress(*ui.pbImageProgress, run_state_.Images);
+  ShowProgress(*ui.pbPageProgress, run_state_.Pages);
+  QString label = QString::fromStdString(run_state_.ImageLabel);
+  // A Skip shows at once, before the run's thread has come to it.
+  if (skip_asked_ && !label.endsWith(QLatin1String(kSkippedSuffix))) label += QLatin1String(kSkippedSuffix);
+  ui.lblGenerateImage->setText(label);
+  ui.lblPhotoCount->setText(PhotoCountText());
+  const bool can_skip = run_state_.SkipEnabled && !skip_asked_ && !run_state_.Ended;
   ui.lnkSkip->setEnabled(can_skip);
   ui.lnkSkip->setCursor(can_skip ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
 void TfrmGenerate::lnkSkipClick() {
-  if (!run_) return;
-  run_->Skip();
+  if (!run_thread_) return;
+  run_thread_->Skip();
+  skip_asked_ = true;
   ShowRunProgress();
 }
 
@@ -154,10 +185,16 @@ void TfrmGenerate::reject() {
 }
 
 void TfrmGenerate::FormCloseQuery() {
-  // The run stops between two ticks; what it has written stays.
+  // The run stops at its next stop point or step; what it has written stays.
   if (run_timer_) run_timer_->stop();
+  if (run_thread_) run_thread_->Stop();
   if (closed_) return;
   closed_ = true;
+  // Closed before a run began, the wizard was cancelled: the album is as it found it.
+  if (!run_ && album_) {
+    opened_look_.ApplyTo(*album_);
+    album_->Saved = opened_saved_;
+  }
   RunCommand(dialogs_, [this] { StoreSchemeList(); });
 }
 

@@ -52,6 +52,16 @@ class DialogsTest : public QObject {
     QCOMPARE(dialogs.AskToSave(QStringLiteral("Save?")), TSaveAnswer::Cancel);
     PressWhenShown(seen, [](QMessageBox& box) { box.button(QMessageBox::Discard)->click(); });
     QCOMPARE(dialogs.AskToSave(QStringLiteral("Save?")), TSaveAnswer::Discard);
+
+    // Each button has an access key of its own, whatever the platform theme calls them.
+    QStringList keys;
+    PressWhenShown(seen, [&keys](QMessageBox& box) {
+      for (QAbstractButton* button : box.buttons()) keys << QKeySequence::mnemonic(button->text()).toString();
+      PressEscape(box);
+    });
+    dialogs.AskToSave(QStringLiteral("Save?"));
+    keys.sort();
+    QCOMPARE(keys, (QStringList{QStringLiteral("Alt+C"), QStringLiteral("Alt+D"), QStringLiteral("Alt+S")}));
   }
 
   void questionsDefaultToYesUnlessAskedOtherwise() {

@@ -6,12 +6,18 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMap>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QStackedWidget>
+#include <QTemporaryDir>
 #include <chrono>
+#include <vector>
 
 #include "generation/generationrun.h"
+#include "heartbeat.h"
 #include "platform/fileidentity.h"
 #include "platform/filesystem.h"
 #include "wizardfixture.h"
@@ -85,14 +91,48 @@ QStringList ActiveControls(const TfrmGenerate& wizard) {
 }
 
 bool RenderingPhotograph(const TWizardFixture& fixture, int index) {
-  const TGenerationRun* run = fixture.Wizard->Run();
-  return run && run->RunStep() == TRunStep::RenderPhotographs && run->RunIndex() >= index;
+  const TRunState state = fixture.Wizard->RunState();
+  return state.Step == TRunStep::RenderPhotographs && state.Index >= index;
 }
+
+// The files of a folder and their bytes.
+QMap<QString, QByteArray> Contents(const std::string& folder) {
+  QMap<QString, QByteArray> contents;
+  for (const QString& name : FilesIn(folder)) {
+    QFile file(QString::fromStdString(folder) + QLatin1Char('/') + name);
+    if (file.open(QIODevice::ReadOnly)) contents[name] = file.readAll();
+  }
+  return contents;
+}
+
+// Photographs large enough that a run spends a while on each, so that the
+// window can act while the run is among them.
+constexpr int kSlowWidth = 2400;
+constexpr int kSlowHeight = 1800;
 
 }  // namespace
 
 class GenerateRunTest : public QObject {
   Q_OBJECT
+
+  QTemporaryDir noise_folder_;
+  std::vector<std::string> noise_photographs_;
+
+  // `count` photographs of noise, which costs a decoder what a photograph
+  // costs it, made once for every test that needs them.
+  const std::vector<std::string>& NoisePhotographs(size_t count) {
+    while (noise_photographs_.size() < count) {
+      QImage noise(3000, 2000, QImage::Format_RGB32);
+      for (int y = 0; y < noise.height(); ++y)
+        QRandomGenerator::global()->fillRange(reinterpret_cast<quint32*>(noise.scanLine(y)), noise.width());
+      const QString path = noise_folder_.filePath(QStringLiteral("noise%1.jpg").arg(noise_photographs_.size() + 1));
+      if (!noise.save(path, "JPG", 90)) qFatal("cannot write %s", qPrintable(path));
+      noise_photographs_.push_back(path.toStdString());
+    }
+    noise_photographs_.resize(count);
+    return noise_photographs_;
+  }
+
  private Q_SLOTS:
   void initTestCase() {
     qputenv("FOLIVANT_CONFIG_DIR", QDir::tempPath().toUtf8() + "/folivant-generate-run-test-config");
@@ -222,7 +262,7 @@ class GenerateRunTest : public QObject {
 
   void everyPageHasItsOwnAccessKeysAndHeader() {
     TWizardFixture fixture;
-    for (int i = 1; i <= 6; ++i) fixture.AddPhotograph(QStringLiteral("photo%1.jpg").arg(i), 400, 300);
+    for (int i = 1; i <= 6; ++i) fixture.AddPhotograph(QStringLiteral("photo%1.jpg").arg(i), kSlowWidth, kSlowHeight);
     fixture.Open();
     QStringList helps;
     for (int page = 1; page <= 5; ++page) {
@@ -278,18 +318,25 @@ class GenerateRunTest : public QObject {
 
   void skipEndsThePhotographsButEveryPageIsWritten() {
     TWizardFixture fixture;
-    for (int i = 1; i <= 8; ++i) fixture.AddPhotograph(QStringLiteral("photo%1.jpg").arg(i), 400, 300);
+    for (int i = 1; i <= 12; ++i) fixture.AddPhotograph(QStringLiteral("photo%1.jpg").arg(i), kSlowWidth, kSlowHeight);
     fixture.Open();
     Click(fixture, "btnFinish");
     QVERIFY(TickUntil([&] { return RenderingPhotograph(fixture, 2); }));
+    // The photograph being prepared, and once one is done the time the others will take.
+    const QLabel& count = fixture.Child<QLabel>("lblPhotoCount");
+    const QRegularExpression photo_and_time(QStringLiteral(
+        "^Photo \\d+ of 12, (a few seconds|about \\d+ seconds|about a minute|about \\d+ minutes) left$"));
+    QVERIFY2(TickUntil([&] { return photo_and_time.match(count.text()).hasMatch(); }), qPrintable(count.text()));
+    SaveScreenshot(*fixture.Wizard, QStringLiteral("wizard-6-generating-page"));
     Click(fixture, "lnkSkip");
+    QCOMPARE(count.text(), QString());
     const QPushButton& skip = fixture.Child<QPushButton>("lnkSkip");
     QCOMPARE(fixture.Child<QLabel>("lblGenerateImage").text(), QStringLiteral("Preparing Photographs... (Skipped)"));
     QVERIFY(!skip.isEnabled());
     QCOMPARE(skip.cursor().shape(), Qt::ArrowCursor);
-    QVERIFY(TickUntil([&] { return fixture.Wizard->Run()->RunStep() >= TRunStep::WritePhotoPages; }));
     const QProgressBar& images = fixture.Child<QProgressBar>("pbImageProgress");
-    QCOMPARE(images.value(), images.maximum());
+    QVERIFY(TickUntil([&] { return images.value() == images.maximum(); }));
+    QVERIFY(fixture.Wizard->RunState().Step >= TRunStep::WritePhotoPages);
     SaveScreenshot(*fixture.Wizard, QStringLiteral("wizard-6-generating-page-skipped"));
 
     QVERIFY(TickUntil([&] { return fixture.Wizard->CurrentPage() == 7; }));
@@ -302,7 +349,7 @@ class GenerateRunTest : public QObject {
       if (Exists(folder, web_name + ".jpg")) ++rendered;
     }
     QVERIFY(rendered >= 2);
-    QVERIFY(rendered < 8);
+    QVERIFY(rendered < 12);
     QVERIFY(Exists(folder, "index.html"));
   }
 
@@ -318,7 +365,7 @@ class GenerateRunTest : public QObject {
     };
     for (const Row& row : rows) {
       TWizardFixture fixture;
-      for (int i = 1; i <= 6; ++i) fixture.AddPhotograph(QStringLiteral("photo%1.jpg").arg(i), 400, 300);
+      for (int i = 1; i <= 6; ++i) fixture.AddPhotograph(QStringLiteral("photo%1.jpg").arg(i), kSlowWidth, kSlowHeight);
       fixture.Open();
       Click(fixture, "btnFinish");
       QVERIFY2(TickUntil([&] { return RenderingPhotograph(fixture, 1); }), row.why);
@@ -333,6 +380,65 @@ class GenerateRunTest : public QObject {
       QCOMPARE(fixture.Wizard->Run()->RunIndex(), index);
       QVERIFY2(written.contains(QStringLiteral("main.css")), row.why);
       QVERIFY2(!written.contains(QStringLiteral("index.html")), row.why);
+    }
+  }
+
+  void theRunLeavesTheWindowFreeAndWritesWhatTheCommandLineWrites() {
+    TWizardFixture fixture;
+    fixture.Album.Title = "Harbour";
+    for (const std::string& path : NoisePhotographs(4))
+      fixture.Album.Photographs.Add(std::make_unique<TPhotograph>()).SetFileName(path);
+    fixture.Album.FileName = fixture.Folder(QStringLiteral("photos")) + "/harbour.alb";
+    fixture.Open();
+    const THeartbeat heartbeat;
+    QElapsedTimer clock;
+    clock.start();
+    Click(fixture, "btnFinish");
+    QVERIFY(TickUntil([&] { return fixture.Wizard->CurrentPage() == 7; }));
+    // A photograph rendered on this thread would stop the heartbeat for all of its time.
+    const qint64 per_photograph = clock.elapsed() / fixture.Album.Photographs.Count();
+    QVERIFY2(
+        heartbeat.LargestGapMs() < per_photograph / 2,
+        qPrintable(QStringLiteral("%1 ms gap, %2 ms a photograph").arg(heartbeat.LargestGapMs()).arg(per_photograph)));
+
+    const std::string folder = fixture.Album.Settings.OutputDirectory;
+    const QMap<QString, QByteArray> wizard_files = Contents(folder);
+    fixture.Album.SaveToFile();  // with the folder the wizard settled, where the command line writes again
+    QVERIFY(QDir().rename(QString::fromStdString(folder), QString::fromStdString(folder).chopped(1) + "-wizard"));
+    QProcess cli;
+    cli.start(QCoreApplication::applicationDirPath() + QStringLiteral("/folivant-cli"),
+              {QStringLiteral("generate"), QStringLiteral("--jobs"), QStringLiteral("2"), QStringLiteral("--force"),
+               QString::fromStdString(fixture.Album.FileName)});
+    QVERIFY(cli.waitForFinished(60000));
+    QCOMPARE(cli.exitCode(), 0);
+    QCOMPARE(Contents(folder).keys(), wizard_files.keys());
+    QVERIFY(Contents(folder) == wizard_files);
+  }
+
+  void skipAndCancelActWhileAPhotographRenders() {
+    const std::vector<std::string> photographs = NoisePhotographs(6);
+    for (const char* button : {"lnkSkip", "btnCancel"}) {
+      TWizardFixture fixture;
+      for (const std::string& path : photographs)
+        fixture.Album.Photographs.Add(std::make_unique<TPhotograph>()).SetFileName(path);
+      fixture.Open();
+      QElapsedTimer clock;
+      clock.start();
+      Click(fixture, "btnFinish");
+      QVERIFY(TickUntil([&] { return RenderingPhotograph(fixture, 1); }));
+      const qint64 first_photograph = clock.elapsed();  // the next ones are rendering now
+      clock.restart();
+      Click(fixture, button);
+      // Skip: the run is on to the pages; Cancel: the wizard is closed and its run has ended.
+      QVERIFY(TickUntil([&] {
+        return fixture.Wizard->isVisible() ? fixture.Wizard->RunState().Step > TRunStep::RenderPhotographs
+                                           : !fixture.Wizard->RunTimerActive();
+      }));
+      QVERIFY2(clock.elapsed() < first_photograph / 2,
+               qPrintable(QStringLiteral("%1: %2 ms, %3 ms for the first photograph")
+                              .arg(QLatin1String(button))
+                              .arg(clock.elapsed())
+                              .arg(first_photograph)));
     }
   }
 

@@ -3,6 +3,7 @@
 #include <QPushButton>
 
 #include "app/shared/colorchooser.h"
+#include "platform/filesystem.h"
 #include "wizard/colorschemes.h"
 #include "wizardfixture.h"
 
@@ -156,6 +157,30 @@ class GenerateSchemesTest : public QObject {
     Click(fixture, "btnSaveScheme");
     QCOMPARE(fixture.Dialogs.Asked.size(), 2);
     QCOMPARE(fixture.Wizard->Schemes().size(), size_t{2});
+  }
+
+  void aSchemeSavedUnderAShippedNameIsKeptUnderAnotherName() {
+    TWizardFixture fixture;
+    WriteFileAtomically(fixture.ProgramFolder() + "schemes.ini",
+                        "[Schemes]\nNumSchemes=1\n[Scheme0]\nName=Ocean\nPage=8388608\n");
+    fixture.Open().ShowPage(2);
+    TypeSchemeName(fixture, QStringLiteral("Ocean"));
+    TWizardFixture::Pick(fixture.Child<TColorChooser>("colPage"), QStringLiteral("Teal"));
+    fixture.Dialogs.Answers = {true};
+    Click(fixture, "btnSaveScheme");
+    QCOMPARE(fixture.Dialogs.Asked, QStringList{QStringLiteral("\"Ocean\" comes with Folivant and stays as it is. "
+                                                               "Save your colours as \"Ocean 2\" instead?")});
+    QCOMPARE(fixture.Child<QComboBox>("cmbSchemes").currentText(), QStringLiteral("Ocean 2"));
+    QCOMPARE(fixture.Album.Settings.ColorScheme.Name, "Ocean 2");
+
+    // At the next opening the shipped scheme is as shipped and the user's is there beside it.
+    fixture.Wizard->reject();
+    fixture.Open();
+    const std::vector<TColorScheme>& schemes = fixture.Wizard->Schemes();
+    QCOMPARE(schemes.size(), size_t{2});
+    QCOMPARE(schemes[0].PageColor(), kNavy);
+    QCOMPARE(schemes[1].Name, "Ocean 2");
+    QCOMPARE(schemes[1].PageColor(), kTeal);
   }
 
   void deletingTheOnlySchemeLeavesAFreshDefault() {

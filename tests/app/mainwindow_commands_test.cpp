@@ -3,7 +3,7 @@
 #include <QAbstractButton>
 #include <QDir>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMimeData>
 #include <QtTest>
 #include <filesystem>
@@ -33,18 +33,6 @@ class MainWindowCommandsTest : public QObject {
     return names;
   }
 
-  static void Select(QListWidget& list, std::initializer_list<int> rows) {
-    list.clearSelection();
-    for (int row : rows) list.item(row)->setSelected(true);
-  }
-
-  static QList<int> SelectedRows(QListWidget& list) {
-    QList<int> rows;
-    for (int row = 0; row < list.count(); ++row)
-      if (list.item(row)->isSelected()) rows << row;
-    return rows;
-  }
-
  private Q_SLOTS:
   void addPhotoShowsTheLastPhotoAndMarksModified() {
     TMainWindowFixture fixture;
@@ -53,7 +41,7 @@ class MainWindowCommandsTest : public QObject {
     QCOMPARE(fixture.Dialogs.FileFilters.back(),
              QStringLiteral("JPEG Image File (*.jpg; *.jpeg;*.jpe)|*.jpg;*.jpeg;*.jpe"));
     QCOMPARE(fixture.Rows(), Names({0, 1, 2}));
-    QCOMPARE(fixture.Child<QListWidget>("lstPhotos").currentRow(), 2);
+    QCOMPARE(fixture.CurrentRow(), 2);
     QVERIFY(fixture.Child<QWidget>("pnlPhotoEdit").isVisible());
     QVERIFY(fixture.Child<QWidget>("lstPhotos").isVisible());
     QVERIFY(fixture.Child<QWidget>("pnlSideBar").isEnabled());
@@ -72,14 +60,14 @@ class MainWindowCommandsTest : public QObject {
     TMainWindowFixture fixture;
     TfrmFolivant& window = fixture.Start();
     AddNumberedPhotos(fixture, 5);
-    auto& list = fixture.Child<QListWidget>("lstPhotos");
-    Select(list, {1, 2, 4});
+    auto& list = fixture.List();
+    fixture.Select({1, 2, 4});
     window.Album().Saved = true;
 
     fixture.Trigger("itmMoveUp");
     QCOMPARE(fixture.Rows(), Names({1, 2, 0, 4, 3}));
-    QCOMPARE(SelectedRows(list), (QList<int>{0, 1, 3}));
-    QCOMPARE(list.currentRow(), 3);
+    QCOMPARE(fixture.SelectedRows(), (QList<int>{0, 1, 3}));
+    QCOMPARE(fixture.CurrentRow(), 3);
     QCOMPARE(window.currentPhoto(), &window.Album().Photographs[3]);
     QVERIFY(!window.Album().Saved);
 
@@ -88,34 +76,34 @@ class MainWindowCommandsTest : public QObject {
     list.setFocus();
     QTest::keyClick(&list, Qt::Key_Up, Qt::AltModifier);
     QCOMPARE(fixture.Rows(), Names({1, 2, 4, 0, 3}));
-    QCOMPARE(SelectedRows(list), (QList<int>{0, 1, 2}));
+    QCOMPARE(fixture.SelectedRows(), (QList<int>{0, 1, 2}));
     QVERIFY(!fixture.Child<QAction>("itmMoveUp").isEnabled());
     QVERIFY(fixture.Child<QAction>("itmMoveDown").isEnabled());
     QCOMPARE(window.Album().Photographs[0].FileName,
              fixture.PhotoFolder.filePath(QStringLiteral("1.jpg")).toStdString());
   }
 
-  void moveUpAtTheTopStillMarksModified() {
+  void moveUpAtTheTopChangesNothingToUndo() {
     TMainWindowFixture fixture;
     TfrmFolivant& window = fixture.Start();
     AddNumberedPhotos(fixture, 3);
-    Select(fixture.Child<QListWidget>("lstPhotos"), {0, 1});
+    fixture.Select({0, 1});
     window.Album().Saved = true;
     fixture.Child<QAbstractButton>("btnMoveUp").click();
     QCOMPARE(fixture.Rows(), Names({0, 1, 2}));
-    QVERIFY(!window.Album().Saved);
+    QVERIFY(window.Album().Saved);
+    QCOMPARE(fixture.Child<QAction>("itmUndo").text(), QStringLiteral("&Undo Add 3 Photos"));
   }
 
   void moveDownKeepsTheFocusWithItsPhotograph() {
     TMainWindowFixture fixture;
     TfrmFolivant& window = fixture.Start();
     AddNumberedPhotos(fixture, 4);
-    auto& list = fixture.Child<QListWidget>("lstPhotos");
-    Select(list, {0, 2});
-    list.setCurrentRow(2, QItemSelectionModel::NoUpdate);
+    fixture.Select({0, 2});
+    fixture.SetCurrentRow(2, QItemSelectionModel::NoUpdate);
     fixture.Trigger("itmMoveDown");
     QCOMPARE(fixture.Rows(), Names({1, 0, 3, 2}));
-    QCOMPARE(list.currentRow(), 3);
+    QCOMPARE(fixture.CurrentRow(), 3);
     QCOMPARE(window.currentPhoto(), &window.Album().Photographs[3]);
   }
 
@@ -123,23 +111,23 @@ class MainWindowCommandsTest : public QObject {
     TMainWindowFixture fixture;
     TfrmFolivant& window = fixture.Start();
     AddNumberedPhotos(fixture, 5);
-    auto& list = fixture.Child<QListWidget>("lstPhotos");
-    Select(list, {0, 3});
+    auto& list = fixture.List();
+    fixture.Select({0, 3});
     fixture.Trigger("itmRemovePhoto");
     QCOMPARE(fixture.Rows(), Names({1, 2, 4}));
     QCOMPARE(window.Album().Photographs.Count(), 3);
-    QCOMPARE(list.currentRow(), 0);
+    QCOMPARE(fixture.CurrentRow(), 0);
 
     // The focus row alone is no selection; Del in the list removes a selection.
     list.clearSelection();
     fixture.Trigger("itmRemovePhoto");
     QCOMPARE(fixture.Rows().size(), 3);
-    Select(list, {2});
+    fixture.Select({2});
     QTest::keyClick(&list, Qt::Key_Delete);
     QCOMPARE(fixture.Rows(), Names({1, 2}));
 
     // Removing every photograph keeps the editor in view.
-    Select(list, {0, 1});
+    fixture.Select({0, 1});
     fixture.Trigger("itmRemovePhoto");
     QVERIFY(fixture.Rows().isEmpty());
     QVERIFY(fixture.Child<QWidget>("pnlPhotoEdit").isVisible());
@@ -150,17 +138,16 @@ class MainWindowCommandsTest : public QObject {
     TMainWindowFixture fixture;
     fixture.Start();
     AddNumberedPhotos(fixture, 3);
-    auto& list = fixture.Child<QListWidget>("lstPhotos");
-    Select(list, {1});
-    list.setCurrentRow(2, QItemSelectionModel::NoUpdate);
+    fixture.SetCurrentRow(2);
     fixture.Trigger("itmNextPhoto");
-    QCOMPARE(list.currentRow(), 0);
+    QCOMPARE(fixture.CurrentRow(), 0);
+    QCOMPARE(fixture.SelectedRows(), QList<int>{0});
     QCOMPARE(fixture.Child<QLineEdit>("edtTitle").text(), QString());
     fixture.Trigger("itmPrevPhoto");
-    QCOMPARE(list.currentRow(), 2);
+    QCOMPARE(fixture.CurrentRow(), 2);
     fixture.Trigger("itmPrevPhoto");
-    QCOMPARE(list.currentRow(), 1);
-    QCOMPARE(SelectedRows(list), QList<int>{1});
+    QCOMPARE(fixture.CurrentRow(), 1);
+    QCOMPARE(fixture.SelectedRows(), QList<int>{1});
   }
 
   void rotationsAddUp() {
@@ -243,7 +230,7 @@ class MainWindowCommandsTest : public QObject {
     QVERIFY(!window.Album().Saved);
     QCOMPARE(window.Album().Photographs[1].Title, "Harbour");
     QCOMPARE(fixture.Rows(), rows);
-    QCOMPARE(fixture.Child<QListWidget>("lstPhotos").currentRow(), 1);
+    QCOMPARE(fixture.CurrentRow(), 1);
     QCOMPARE(fixture.Child<QLineEdit>("edtTitle").text(), QStringLiteral("Harbour"));
     QVERIFY(fixture.Child<QWidget>("pnlPhotoEdit").isVisible());
     QVERIFY(fixture.Child<QAction>("itmRemovePhoto").isEnabled());
@@ -337,7 +324,7 @@ class MainWindowCommandsTest : public QObject {
       urls << QUrl::fromLocalFile(fixture.WriteJpeg(QString::fromLatin1(name)));
     QMimeData data;
     data.setUrls(urls);
-    QWidget* target = fixture.Child<QListWidget>("lstPhotos").viewport();
+    QWidget* target = fixture.List().viewport();
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &enter);
     QVERIFY(enter.isAccepted());
@@ -356,7 +343,7 @@ class MainWindowCommandsTest : public QObject {
     window.Album().Saved = true;
     fixture.Trigger("popitmSortByFilename");
     QCOMPARE(fixture.Rows(), (QStringList{QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}));
-    QCOMPARE(fixture.Child<QListWidget>("lstPhotos").currentRow(), 0);
+    QCOMPARE(fixture.CurrentRow(), 0);
     QVERIFY(!window.Album().Saved);
     window.Album().Saved = true;
     fixture.Trigger("popitmSortByFilename");
@@ -366,9 +353,8 @@ class MainWindowCommandsTest : public QObject {
   // The only highlighted row is the focus row, the preview shows its
   // photograph (each file has its own colour) and a title typed goes to it.
   static void CheckOneRowAgrees(TMainWindowFixture& fixture, int row, QRgb color) {
-    auto& list = fixture.Child<QListWidget>("lstPhotos");
-    QCOMPARE(SelectedRows(list), QList<int>{row});
-    QCOMPARE(list.currentRow(), row);
+    QCOMPARE(fixture.SelectedRows(), QList<int>{row});
+    QCOMPARE(fixture.CurrentRow(), row);
     const QRgb shown = fixture.Child<TPhotoPreview>("imgPhotoPreview").Picture().pixel(1, 1);
     QVERIFY2(std::abs(qRed(shown) - qRed(color)) + std::abs(qGreen(shown) - qGreen(color)) +
                      std::abs(qBlue(shown) - qBlue(color)) <
@@ -390,14 +376,14 @@ class MainWindowCommandsTest : public QObject {
       return fixture.WriteJpeg(QString::fromLatin1(name), 16, 16, [color](int, int) { return uint32_t{color}; });
     };
     fixture.AddPhotos({jpeg("c.jpg", red)});
-    Select(fixture.Child<QListWidget>("lstPhotos"), {0});
+    fixture.Select({0});
     fixture.AddPhotos({jpeg("a.jpg", green), jpeg("b.jpg", blue)});
     CheckOneRowAgrees(fixture, 2, blue);  // the last photograph added
 
     fixture.Trigger("popitmSortByFilename");
     CheckOneRowAgrees(fixture, 0, green);  // the first row of the new order
 
-    Select(fixture.Child<QListWidget>("lstPhotos"), {1});
+    fixture.Select({1});
     fixture.Trigger("itmRemovePhoto");
     CheckOneRowAgrees(fixture, 0, green);  // the new first row
 

@@ -83,6 +83,45 @@ class MainWindowGenerateTest : public QObject {
     QVERIFY(fixture.Dialogs.Errors.isEmpty());
     QVERIFY(fixture.Dialogs.Unexpected.isEmpty());
   }
+
+  void cancelGivesBackTheSettingsAndFinishKeepsThemAsOneStep() {
+    TMainWindowFixture fixture;
+    QTemporaryDir home;
+    qputenv("XDG_DESKTOP_DIR", (home.path() + QStringLiteral("/Desktop")).toLocal8Bit());
+    fixture.Start();
+    fixture.AddPhotos({fixture.WriteJpeg(QStringLiteral("quay.jpg"))});
+    fixture.Dialogs.FilesToSave = {fixture.PhotoFolder.filePath(QStringLiteral("trip.alb"))};
+    fixture.Trigger("itmSave");
+    TAlbum& album = fixture.Window().Album();
+    const std::string title = album.Title;
+    const auto retitle = [](TfrmGenerate& wizard) {
+      wizard.findChild<QLineEdit*>(QStringLiteral("edtTitle"))->setText(QStringLiteral("Seaside"));
+    };
+
+    WhenWizardShows([&](TfrmGenerate& wizard) {
+      retitle(wizard);
+      wizard.findChild<QPushButton*>(QStringLiteral("btnCancel"))->click();
+    });
+    fixture.Trigger("itmGenerate");
+    QCOMPARE(album.Title, title);
+    QVERIFY(album.Saved);
+    QCOMPARE(fixture.Child<QAction>("itmUndo").text(), QStringLiteral("&Undo Add Photo"));
+
+    WhenWizardShows([&](TfrmGenerate& wizard) {
+      retitle(wizard);
+      wizard.findChild<QPushButton*>(QStringLiteral("btnFinish"))->click();
+      CloseWhenFinished(wizard);
+    });
+    fixture.Trigger("itmGenerate");
+    QCOMPARE(album.Title, std::string("Seaside"));
+    QVERIFY(!album.Saved);
+    QCOMPARE(fixture.Child<QAction>("itmUndo").text(), QStringLiteral("&Undo Album Settings"));
+    fixture.Trigger("itmUndo");
+    QCOMPARE(album.Title, title);
+    QVERIFY(album.Settings.OutputDirectory.empty());
+    QVERIFY(album.Saved);
+    QVERIFY(fixture.Dialogs.Unexpected.isEmpty());
+  }
 };
 
 }  // namespace folivant::test

@@ -3,7 +3,7 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMimeData>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -183,7 +183,7 @@ class MainWindowPreviewTest : public QObject {
 
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(phone)});
-    QWidget* list = fixture.Child<QListWidget>("lstPhotos").viewport();
+    QWidget* list = fixture.List().viewport();
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(list, &enter);
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -191,7 +191,7 @@ class MainWindowPreviewTest : public QObject {
     QCOMPARE(window.Album().Photographs.Count(), 3);
     QCOMPARE(window.Album().Photographs[2].Rotation, TRotation::Right);
 
-    fixture.Child<QListWidget>("lstPhotos").setCurrentRow(0);
+    fixture.SetCurrentRow(0);
     fixture.Dialogs.FilesToOpen.push_back({phone});
     fixture.Child<QAbstractButton>("btnLocate").click();
     QCOMPARE(window.Album().Photographs[0].Rotation, TRotation::Right);
@@ -213,7 +213,7 @@ class MainWindowPreviewTest : public QObject {
     const QString harbour = fixture.WriteJpeg(QStringLiteral("harbour.jpg"), 1200, 900, &Landscape);
     fixture.AddPhotos({fixture.WriteJpeg(QStringLiteral("beach.jpg"), 800, 600, &Landscape), harbour,
                        fixture.WriteJpeg(QStringLiteral("market.jpg"), 600, 800, &Landscape)});
-    fixture.Child<QListWidget>("lstPhotos").setCurrentRow(1);
+    fixture.SetCurrentRow(1);
     fixture.Child<QLineEdit>("edtTitle").setText(QStringLiteral("Evening over the hills"));
     fixture.Child<QPlainTextEdit>("mmoCaption").setPlainText(QStringLiteral("The last light before the storm."));
     QCOMPARE(window.Album().Photographs[1].Caption, "The last light before the storm.");

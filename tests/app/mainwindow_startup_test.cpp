@@ -3,7 +3,7 @@
 #include <QCheckBox>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QScreen>
 #include <QtTest>
 #include <fstream>
@@ -137,12 +137,13 @@ class MainWindowStartupTest : public QObject {
     }
     TfrmFolivant& window = fixture.Start({album_path, QStringLiteral("ignored")});
     QCOMPARE(fixture.Rows(), (QStringList{QStringLiteral("one.jpg"), QStringLiteral("two.jpg")}));
-    QCOMPARE(fixture.Child<QListWidget>("lstPhotos").currentRow(), 0);
+    QCOMPARE(fixture.CurrentRow(), 0);
     QVERIFY(fixture.Child<QWidget>("pnlPhotoEdit").isVisible());
     QVERIFY(!fixture.Child<QWidget>("pnlStart").isVisible());
     QVERIFY(fixture.Child<QAction>("itmRemovePhoto").isEnabled());
-    QVERIFY(!fixture.Child<QAction>("itmNextPhoto").isEnabled());
-    QVERIFY(!fixture.Child<QAction>("itmPrevPhoto").isEnabled());
+    // There is another photograph to go to.
+    QVERIFY(fixture.Child<QAction>("itmNextPhoto").isEnabled());
+    QVERIFY(fixture.Child<QAction>("itmPrevPhoto").isEnabled());
     QVERIFY(window.Album().Saved);
     QCOMPARE(window.Album().FileName, album_path.toStdString());
   }
@@ -231,8 +232,13 @@ class MainWindowStartupTest : public QObject {
     QCOMPARE(fixture.Child<QAction>("itmRemovePhoto").text(), QStringLiteral("&Remove Photo\tDel"));
     QCOMPARE(fixture.Child<QAction>("itmMoveUp").shortcut(), QKeySequence(QStringLiteral("Alt+Up")));
     QCOMPARE(fixture.Child<QAction>("itmPrevPhoto").shortcut(), QKeySequence(QStringLiteral("Ctrl+Left")));
-    QCOMPARE(fixture.Child<QAction>("itmSaveAs").shortcut(), QKeySequence(QKeySequence::SaveAs));
-    QCOMPARE(fixture.Child<QAction>("itmExit").shortcut(), QKeySequence(QKeySequence::Quit));
+    // The offscreen platform's theme, as some desktops' themes, has no keys for Save As and Quit.
+    QVERIFY(QKeySequence::keyBindings(QKeySequence::SaveAs).isEmpty());
+    QVERIFY(QKeySequence::keyBindings(QKeySequence::Quit).isEmpty());
+    QCOMPARE(fixture.Child<QAction>("itmSaveAs").shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+S")));
+    QCOMPARE(fixture.Child<QAction>("itmExit").shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
+    QCOMPARE(fixture.Child<QAction>("itmHelp").shortcut(), QKeySequence(QStringLiteral("F1")));
+    QCOMPARE(fixture.Child<QAction>("itmUndo").shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
   }
 };
 

@@ -1,7 +1,7 @@
 // The photo list's thumbnails: made in the background, kept with their
 // photographs when rows move, and icons for files without a thumbnail.
 
-#include <QListWidget>
+#include <QListView>
 #include <QtTest>
 #include <fstream>
 
@@ -36,7 +36,7 @@ class MainWindowThumbnailsTest : public QObject {
     std::ofstream(damaged.toStdString()) << "no picture";
     fixture.AddPhotos({solid("red.jpg", 0xFF0000), solid("green.jpg", 0x00FF00), solid("blue.jpg", 0x0000FF),
                        fixture.PhotoFolder.filePath(QStringLiteral("gone.jpg")), damaged});
-    auto& list = fixture.Child<QListWidget>("lstPhotos");
+    auto& list = fixture.List();
     auto* thumbnails = list.findChild<TPhotoListThumbnails*>();
     QVERIFY(thumbnails);
     QTRY_VERIFY(thumbnails->AllArrived());
@@ -53,17 +53,17 @@ class MainWindowThumbnailsTest : public QObject {
     SaveScreenshot(fixture.Window(), QStringLiteral("main-window-thumbnails"));
 
     // Red moves down below green; then green (now first) is removed.
-    list.setCurrentRow(0);
+    fixture.SetCurrentRow(0);
     fixture.Trigger("itmMoveDown");
     QCOMPARE(colors(), (QList<QRgb>{0x00FF00, 0xFF0000, 0x0000FF}));
-    list.setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+    fixture.SetCurrentRow(0);
     fixture.Trigger("itmRemovePhoto");
     QCOMPARE(MiddleColor(thumbnails->RowIcon(0)), QRgb(0xFF0000));
     QCOMPARE(MiddleColor(thumbnails->RowIcon(1)), QRgb(0x0000FF));
     QCOMPARE(IconImage(thumbnails->RowIcon(2)), IconImage(MissingPhotoIcon()));
 
     // A turned photograph's thumbnail is turned too.
-    list.setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+    fixture.SetCurrentRow(0);
     fixture.Trigger("itmRotateRight");
     const QImage turned = IconImage(thumbnails->RowIcon(0));
     QVERIFY2(turned.height() > turned.width(), "a landscape turned a quarter is upright");
@@ -74,7 +74,7 @@ class MainWindowThumbnailsTest : public QObject {
     fixture.Start();
     const QString path = fixture.WriteJpeg(QStringLiteral("a.jpg"), 64, 48, [](int, int) { return 0xFF0000u; });
     fixture.AddPhotos({path});
-    auto* thumbnails = fixture.Child<QListWidget>("lstPhotos").findChild<TPhotoListThumbnails*>();
+    auto* thumbnails = fixture.List().findChild<TPhotoListThumbnails*>();
     QTRY_VERIFY(thumbnails->AllArrived());
     QCOMPARE(MiddleColor(thumbnails->RowIcon(0)), QRgb(0xFF0000));
     // Another size of file is another picture, even within the same second.

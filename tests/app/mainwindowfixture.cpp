@@ -1,7 +1,7 @@
 #include "mainwindowfixture.h"
 
-#include <QListWidget>
 #include <QTest>
+#include <algorithm>
 #include <fstream>
 
 #include "generator/jpegcodec.h"
@@ -47,8 +47,25 @@ void TMainWindowFixture::AddPhotos(const QStringList& paths) {
 
 QStringList TMainWindowFixture::Rows() {
   QStringList rows;
-  auto& list = Child<QListWidget>("lstPhotos");
-  for (int row = 0; row < list.count(); ++row) rows << list.item(row)->text();
+  const QAbstractItemModel& model = *List().model();
+  for (int row = 0; row < model.rowCount(); ++row) rows << model.index(row, 0).data().toString();
+  return rows;
+}
+
+void TMainWindowFixture::SetCurrentRow(int row, QItemSelectionModel::SelectionFlags how) {
+  List().selectionModel()->setCurrentIndex(List().model()->index(row, 0), how);
+}
+
+void TMainWindowFixture::Select(std::initializer_list<int> rows) {
+  QItemSelection selection;
+  for (int row : rows) selection.select(List().model()->index(row, 0), List().model()->index(row, 0));
+  List().selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+QList<int> TMainWindowFixture::SelectedRows() {
+  QList<int> rows;
+  for (const QModelIndex& index : List().selectionModel()->selectedRows()) rows << index.row();
+  std::sort(rows.begin(), rows.end());
   return rows;
 }
 

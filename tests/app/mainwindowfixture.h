@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QAction>
+#include <QItemSelectionModel>
+#include <QListView>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <functional>
@@ -51,6 +53,14 @@ class TMainWindowFixture {
   void AddPhotos(const QStringList& paths);
   /// The texts of the photo list's rows.
   QStringList Rows();
+  QListView& List() { return Child<QListView>("lstPhotos"); }
+  /// The photo list's current row, the photograph on screen; -1 for none.
+  int CurrentRow() { return List().currentIndex().row(); }
+  /// Makes `row` current, as a click (ClearAndSelect) or a keyboard move does.
+  void SetCurrentRow(int row, QItemSelectionModel::SelectionFlags how = QItemSelectionModel::ClearAndSelect);
+  /// Highlights exactly `rows`, as Ctrl+clicks do, leaving the current row where it is.
+  void Select(std::initializer_list<int> rows);
+  QList<int> SelectedRows();
   /// The value stored in the settings file, "" when missing.
   std::string Setting(const char* key, const char* value);
   void StoreSetting(const char* key, const char* value, const std::string& text);

@@ -6,7 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QListWidget>
+#include <QListView>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -118,7 +118,8 @@ void ShootMainWindow(TScreenshots& shots, TDialogs& dialogs, const std::string& 
     shots.Take(empty, QStringLiteral("start-page"));
   }
   TfrmFolivant window(program_folder, {album_file}, &dialogs);
-  window.findChild<QListWidget*>(QStringLiteral("lstPhotos"))->setCurrentRow(2);
+  auto* list = window.findChild<QListView*>(QStringLiteral("lstPhotos"));
+  list->setCurrentIndex(list->model()->index(2, 0));
   shots.Take(window, QStringLiteral("main-window"));
 
   TfrmStylesheet editor(&window, global_settings, dialogs);
