@@ -104,7 +104,7 @@ void TfrmGenerate::ShowRunHeader() {
 
 QString TfrmGenerate::PhotoCountText() const {
   if (run_state_.Photo == 0 || skip_asked_) return {};
-  const QString photo = tr("Photo %1 of %2").arg(run_state_.Photo).arg(run_state_.Photos);
+  QString photo = tr("Photo %1 of %2").arg(run_state_.Photo).arg(run_state_.Photos);
   if (!run_state_.SecondsLeft) return photo;
   return tr("%1, %2").arg(photo, TimeLeftText(*run_state_.SecondsLeft));
 }
