@@ -7,9 +7,11 @@
 
 #include "app/about.h"
 #include "app/mainwindow.h"
+#include "platform/memory.h"
 #include "platform/programfolder.h"
 
 int main(int argc, char* argv[]) {
+  folivant::KeepFreedMemoryForReuse();
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Folivant"));
   QApplication::setDesktopFileName(QStringLiteral("org.example.folivant"));

@@ -17,6 +17,7 @@
 #include "heartbeat.h"
 #include "model/albumclasses.h"
 #include "model/globalsettings.h"
+#include "platform/memory.h"
 #include "platform/programfolder.h"
 #include "platform/settingsstore.h"
 
@@ -30,6 +31,7 @@ constexpr int kFinishedPage = 7;
 }  // namespace
 
 int main(int argc, char** argv) {
+  folivant::KeepFreedMemoryForReuse();  // as the application does
   if (argc != 3) {
     std::fprintf(stderr, "usage: folivant-wizardbench ALBUM.alb OUTPUT\n");
     return 2;

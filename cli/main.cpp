@@ -12,6 +12,7 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "platform/error.h"
+#include "platform/memory.h"
 #include "platform/stoprequest.h"
 
 namespace {
@@ -67,6 +68,7 @@ int Run(const folivant::cli::TOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  folivant::KeepFreedMemoryForReuse();
   HandleStopSignals();
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   folivant::cli::TOptions options;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "platform/memory.h"
 #include "platform/threadpriority.h"
 
 namespace folivant {
@@ -52,6 +53,8 @@ void TRunThread::Work() {
   } catch (...) {
     Publish(true, std::current_exception());
   }
+  // The pictures' memory, kept for reuse during the run, is not needed until the next.
+  ReleaseKeptMemory();
 }
 
 void TRunThread::Publish(bool ended, std::exception_ptr error) {
