@@ -13,6 +13,15 @@
 // Built with -ffp-contract=off (generator/CMakeLists.txt): the tap tables must come
 // out of exactly these single-precision operations, never fused ones.
 
+// The pixel passes are built twice on x86-64, for its baseline and for AVX2,
+// and the processor's own kind is chosen when the program starts: a package
+// runs on every x86-64, and twice as wide vectors make the passes faster.
+#if defined(__x86_64__)
+#define FOLIVANT_WIDEST_VECTORS __attribute__((target_clones("avx2", "default")))
+#else
+#define FOLIVANT_WIDEST_VECTORS
+#endif
+
 namespace folivant {
 
 namespace {
@@ -157,12 +166,14 @@ void Mirror(TTapTable& table, int32_t source_length) {
 // Adds weight x every byte of the row to the running sums. The vertical sums fit
 // 16 bits exactly: non-negative weights summing to 256 times bytes up to 255
 // never exceed 65280.
-void Accumulate(uint16_t* __restrict sums, const uint8_t* __restrict bytes, size_t length, uint16_t weight) {
+FOLIVANT_WIDEST_VECTORS void Accumulate(uint16_t* __restrict sums, const uint8_t* __restrict bytes, size_t length,
+                                        uint16_t weight) {
   for (size_t j = 0; j < length; ++j) sums[j] = static_cast<uint16_t>(sums[j] + weight * bytes[j]);
 }
 
 // The first row of a destination index starts its sums.
-void StartSums(uint16_t* __restrict sums, const uint8_t* __restrict bytes, size_t length, uint16_t weight) {
+FOLIVANT_WIDEST_VECTORS void StartSums(uint16_t* __restrict sums, const uint8_t* __restrict bytes, size_t length,
+                                       uint16_t weight) {
   for (size_t j = 0; j < length; ++j) sums[j] = static_cast<uint16_t>(weight * bytes[j]);
 }
 
@@ -186,6 +197,38 @@ uint32_t Packed(TFloatSums sums) {
   std::memcpy(&word, pixel, sizeof word);
   return word;
 #endif
+}
+
+bool ByPosition(const TTap& a, const TTap& b) { return a.Position < b.Position; }
+
+// One horizontal pass: `count` destination pixels, `step` words apart from
+// `pixels`, each from `taps` columns of `floats` (see TSpanTable).
+struct TAcross {
+  const float* Floats;
+  const int32_t* First;
+  const TFloatSums* Weights;
+  int32_t Count;
+  uint32_t* Pixels;
+  size_t Step;
+};
+
+[[gnu::always_inline]] inline void SumAcrossTaps(const TAcross& pass, int32_t taps) {
+  const TFloatSums* weights = pass.Weights;
+  for (int32_t i = 0; i < pass.Count; ++i) {
+    const float* column = pass.Floats + pass.First[i];
+    TFloatSums sum = {0, 0, 0, 0};
+    for (int32_t t = 0; t < taps; ++t, column += kChannels) {
+      TFloatSums channels;
+      std::memcpy(&channels, column, sizeof channels);
+      sum += *weights++ * channels;
+    }
+    pass.Pixels[static_cast<size_t>(i) * pass.Step] = Packed(sum);
+  }
+}
+
+template <int32_t kTaps>
+[[gnu::always_inline]] inline void SumAcrossTaps(const TAcross& pass) {
+  SumAcrossTaps(pass, kTaps);
 }
 
 }  // namespace
@@ -218,19 +261,20 @@ TTentResampler::TTentResampler(int32_t source_width, int32_t source_height, TRot
   sums_length_ = static_cast<size_t>(last_column - first_column + 1) * kChannels;
   // Each destination index's taps as one run of neighbouring columns with a
   // weight each: taps on the same column (beyond an edge) add up, a column
-  // between two taps gets 0.
-  across_.Start.push_back(0);
+  // between two taps gets 0, and so do the columns that pad a run to Taps.
   for (const std::vector<TTap>& taps : across) {
-    const auto [low, high] = std::minmax_element(taps.begin(), taps.end(),
-                                                 [](const TTap& a, const TTap& b) { return a.Position < b.Position; });
-    std::vector<float> weights(static_cast<size_t>(high->Position - low->Position + 1), 0.0f);
-    for (const TTap& tap : taps)
-      weights[static_cast<size_t>(tap.Position - low->Position)] += static_cast<float>(tap.Weight);
-    across_.First.push_back((low->Position - first_column) * kChannels);
-    for (const float weight : weights) across_.Weights.push_back(TFloatSums{weight, weight, weight, weight});
-    across_.Start.push_back(static_cast<int32_t>(across_.Weights.size()));
+    const auto [low, high] = std::minmax_element(taps.begin(), taps.end(), ByPosition);
+    across_.Taps = std::max(across_.Taps, high->Position - low->Position + 1);
   }
-  floats_.resize(sums_length_);
+  for (const std::vector<TTap>& taps : across) {
+    const int32_t low = std::min_element(taps.begin(), taps.end(), ByPosition)->Position;
+    std::vector<float> weights(static_cast<size_t>(across_.Taps), 0.0f);
+    for (const TTap& tap : taps) weights[static_cast<size_t>(tap.Position - low)] += static_cast<float>(tap.Weight);
+    across_.First.push_back((low - first_column) * kChannels);
+    for (const float weight : weights) across_.Weights.push_back(TFloatSums{weight, weight, weight, weight});
+  }
+  // The padding columns past the last are read as 0.
+  floats_.resize(sums_length_ + static_cast<size_t>(across_.Taps) * kChannels, 0.0f);
 
   // Invert the down table: which destination indices each source row feeds.
   std::vector<std::vector<TEntry>> feeds(static_cast<size_t>(source_height));
@@ -289,29 +333,39 @@ void TTentResampler::AddRow(const uint32_t* row) {
   }
 }
 
-// The horizontal pass over one destination index's vertical sums; the sums are
-// exact integers, so S div 65536 is bits 16 to 23. It sums in single
-// precision, four channels at once on every processor with vector
-// instructions (x86-64 has no 32-bit integer multiply of four lanes before
-// SSE4.1), and is exact: every product and every partial sum is a whole
-// number below 65280 x 256 < 2^24, which a float holds exactly.
-void TTentResampler::Finish(int32_t index, const uint16_t* sums) {
-  for (size_t j = 0; j < sums_length_; ++j) floats_[j] = static_cast<float>(sums[j]);
-  const int32_t count = static_cast<int32_t>(across_.Start.size()) - 1;
-  const int32_t* start = across_.Start.data();
-  const int32_t* first = across_.First.data();
-  const TFloatSums* weights = across_.Weights.data();
-  for (int32_t i = 0; i < count; ++i) {
-    const float* column = floats_.data() + first[i];
-    TFloatSums sum = {0, 0, 0, 0};
-    for (int32_t t = start[i]; t < start[i + 1]; ++t, column += kChannels) {
-      TFloatSums channels;
-      std::memcpy(&channels, column, sizeof channels);
-      sum += weights[t] * channels;
-    }
-    uint32_t& target = swaps_axes_ ? destination_.At(index, i) : destination_.At(i, index);
-    target = Packed(sum);
+// The horizontal pass over one destination index's vertical sums, writing its
+// pixels `step` words apart from `first_pixel`; the sums are exact integers,
+// so S div 65536 is bits 16 to 23. It sums in single precision, four channels
+// at once on every processor with vector instructions (x86-64 has no 32-bit
+// integer multiply of four lanes before SSE4.1), and is exact: every product
+// and every partial sum is a whole number below 65280 x 256 < 2^24, which a
+// float holds exactly, so neither the order of the taps nor the padding ones
+// change a result.
+FOLIVANT_WIDEST_VECTORS void TTentResampler::SumAcross(const uint16_t* __restrict sums, float* __restrict floats,
+                                                       size_t length, const TSpanTable& across, uint32_t* first_pixel,
+                                                       size_t step) {
+  for (size_t j = 0; j < length; ++j) floats[j] = static_cast<float>(sums[j]);
+  const TAcross pass{
+      floats, across.First.data(), across.Weights.data(), static_cast<int32_t>(across.First.size()), first_pixel, step};
+  // The common widths of a run unrolled; a tap count beyond them (a very
+  // strong reduction) loops.
+  switch (across.Taps) {
+    case 1: return SumAcrossTaps<1>(pass);
+    case 2: return SumAcrossTaps<2>(pass);
+    case 3: return SumAcrossTaps<3>(pass);
+    case 4: return SumAcrossTaps<4>(pass);
+    case 5: return SumAcrossTaps<5>(pass);
+    case 6: return SumAcrossTaps<6>(pass);
+    case 7: return SumAcrossTaps<7>(pass);
+    case 8: return SumAcrossTaps<8>(pass);
+    default: return SumAcrossTaps(pass, across.Taps);
   }
+}
+
+void TTentResampler::Finish(int32_t index, const uint16_t* sums) {
+  uint32_t* first = swaps_axes_ ? &destination_.At(index, 0) : &destination_.At(0, index);
+  const size_t step = swaps_axes_ ? static_cast<size_t>(destination_.Width) : 1;
+  SumAcross(sums, floats_.data(), sums_length_, across_, first, step);
 }
 
 }  // namespace folivant

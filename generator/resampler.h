@@ -60,16 +60,20 @@ class TTentResampler {
   };
   /// Four floats, one lane per channel.
   using TFloatSums = float __attribute__((vector_size(16)));
-  /// The horizontal taps flattened: index i takes the columns from First[i]
-  /// (an offset into the row of sums) on, with the weights Weights[Start[i]]
-  /// to Weights[Start[i+1]], each given for all four channels.
+  /// The horizontal taps flattened, every index given the same number of
+  /// neighbouring columns (Taps; those beyond its own weigh 0), so that the
+  /// pass over them has a fixed length: index i takes the columns from
+  /// First[i] (an offset into the row of sums) on, with the weights from
+  /// Weights[i * Taps] on, each given for all four channels.
   struct TSpanTable {
-    std::vector<int32_t> Start;
+    int32_t Taps = 0;
     std::vector<int32_t> First;
     std::vector<TFloatSums> Weights;
   };
 
   void Finish(int32_t index, const uint16_t* sums);
+  static void SumAcross(const uint16_t* sums, float* floats, size_t length, const TSpanTable& across,
+                        uint32_t* first_pixel, size_t step);
 
   TRaster& destination_;
   bool swaps_axes_;
