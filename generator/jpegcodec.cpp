@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <exception>
 #include <memory>
+#include <new>
 #include <optional>
 #include <vector>
 
@@ -173,20 +174,62 @@ bool ReadScanlines(jpeg_decompress_struct* cinfo, TErrorManager* error, JSAMPARR
   return true;
 }
 
+// The encoder's output gathered in a string that C++ owns: a stop or an error
+// midway leaves no buffer of the library's behind to free, and a finished
+// file is handed over without a copy.
+struct TStringDestination {
+  jpeg_destination_mgr pub{};
+  std::string bytes;
+};
+
+// The output's first room, doubled whenever the encoder fills it.
+constexpr size_t kFirstOutputRoom = 64 << 10;
+
+void OfferRoom(TStringDestination& destination, size_t filled) {
+  destination.pub.next_output_byte = reinterpret_cast<JOCTET*>(destination.bytes.data() + filled);
+  destination.pub.free_in_buffer = destination.bytes.size() - filled;
+}
+
+void StartStringDestination(j_compress_ptr cinfo) {
+  auto& destination = *reinterpret_cast<TStringDestination*>(cinfo->dest);
+  destination.bytes.resize(kFirstOutputRoom);
+  OfferRoom(destination, 0);
+}
+
+// Called when the room is full; an exception must not cross the library, so
+// running out of memory ends the encoding as the library's own errors do.
+boolean GrowStringDestination(j_compress_ptr cinfo) {
+  auto& destination = *reinterpret_cast<TStringDestination*>(cinfo->dest);
+  const size_t filled = destination.bytes.size();
+  bool grown = true;
+  try {
+    destination.bytes.resize(filled * 2);
+  } catch (const std::bad_alloc&) {
+    grown = false;
+  }
+  if (!grown) ERREXIT(cinfo, JERR_OUT_OF_MEMORY);
+  OfferRoom(destination, filled);
+  return TRUE;
+}
+
+void EndStringDestination(j_compress_ptr cinfo) {
+  auto& destination = *reinterpret_cast<TStringDestination*>(cinfo->dest);
+  destination.bytes.resize(destination.bytes.size() - destination.pub.free_in_buffer);
+}
+
 struct TCompression {
   jpeg_compress_struct cinfo{};
   TErrorManager error{};
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
+  TStringDestination destination;
 
   TCompression() {
     InitErrorManager(error);
     cinfo.err = &error.pub;
+    destination.pub.init_destination = StartStringDestination;
+    destination.pub.empty_output_buffer = GrowStringDestination;
+    destination.pub.term_destination = EndStringDestination;
   }
-  ~TCompression() {
-    jpeg_destroy_compress(&cinfo);
-    std::free(buffer);
-  }
+  ~TCompression() { jpeg_destroy_compress(&cinfo); }
   TCompression(const TCompression&) = delete;
   TCompression& operator=(const TCompression&) = delete;
 };
@@ -195,7 +238,7 @@ bool Compress(TCompression* compression, const TRaster* raster, int quality) {
   jpeg_compress_struct* cinfo = &compression->cinfo;
   if (setjmp(compression->error.jump)) return false;
   jpeg_create_compress(cinfo);
-  jpeg_mem_dest(cinfo, &compression->buffer, &compression->size);
+  cinfo->dest = &compression->destination.pub;
   cinfo->image_width = static_cast<JDIMENSION>(raster->Width);
   cinfo->image_height = static_cast<JDIMENSION>(raster->Height);
   cinfo->input_components = 4;
@@ -401,7 +444,7 @@ std::string EncodeJpeg(const TRaster& raster, int quality) {
   if (raster.Empty()) return {};
   TCompression compression;
   if (!Compress(&compression, &raster, quality)) ThrowEncodeError(compression.error);
-  return std::string(reinterpret_cast<const char*>(compression.buffer), compression.size);
+  return std::move(compression.destination.bytes);
 }
 
 }  // namespace folivant
