@@ -9,7 +9,10 @@ page must fit the window's width; each photograph must lie wholly inside the
 window and take at least 85% of its limiting side (unless shown at its largest
 image's full width), upright on the phone first on the screen; every image
 must load the smallest of its widths that gives at least one image pixel per
-device pixel (never more than 1.7, unless none is smaller). The arrow keys,
+device pixel (never more than 1.7, unless none is smaller); no page may shift
+its layout as it loads, and on the phone a photo page's strip of thumbnails,
+wider than the window, must show the current one without scrolling the page
+(the album's panorama makes it wide). The arrow keys,
 Esc and Up, and swipes of a finger across the photograph must reach the right
 pages, with and without the loop setting; without script every link is there
 and the photograph still fills the window; every link and image of every page
@@ -238,6 +241,55 @@ def check_layout(driver, page, size, is_photo_page, missing, failures):
         failures.check(abs(shown / natural - 1) < 0.02, f"{where}: the photograph is distorted")
 
 
+# Where the photo page's strip of thumbnails shows the current one, in the
+# strip's own coordinates, and whether the page itself was scrolled.
+STRIP = """
+const list = document.querySelector('nav.strip ul');
+const current = list && list.querySelector('[aria-current]');
+if (!current) return null;
+const strip = list.getBoundingClientRect(), item = current.getBoundingClientRect();
+return {scrollLeft: list.scrollLeft, visible: list.clientWidth, overflows: list.scrollWidth > list.clientWidth,
+        start: item.left - strip.left - list.clientLeft + list.scrollLeft, width: item.width,
+        pageScrolled: window.scrollX !== 0 || window.scrollY !== 0};
+"""
+
+
+def check_strip(driver, page, size, failures):
+    """A strip wider than the window shows the current photograph's thumbnail; returns whether it had to scroll."""
+    strip = driver.execute_script(STRIP)
+    if strip is None:
+        return False
+    where = f"{page.name} at {size[0]}x{size[1]}"
+    failures.check(not strip["pageScrolled"], f"{where}: the page scrolled to show the strip")
+    shown_from, shown_to = strip["scrollLeft"], strip["scrollLeft"] + strip["visible"]
+    start, end = strip["start"], strip["start"] + strip["width"]
+    if strip["width"] <= strip["visible"]:
+        failures.check(start >= shown_from - 0.5 and end <= shown_to + 0.5,
+                       f"{where}: the current thumbnail ({start:.0f}-{end:.0f}) lies outside the strip's "
+                       f"visible part ({shown_from:.0f}-{shown_to:.0f})")
+    else:  # wider than the window: its middle shows
+        failures.check(start <= shown_from + 0.5 and end >= shown_to - 0.5,
+                       f"{where}: the current thumbnail ({start:.0f}-{end:.0f}) does not fill the strip "
+                       f"({shown_from:.0f}-{shown_to:.0f})")
+    return strip["overflows"] and end > strip["visible"]
+
+
+# The layout shifts of the page so far, as the cumulative layout shift counts them.
+LAYOUT_SHIFT = """
+const done = arguments[arguments.length - 1];
+let total = 0;
+const add = entries => { for (const e of entries) if (!e.hadRecentInput) total += e.value; };
+const observer = new PerformanceObserver(list => add(list.getEntries()));
+observer.observe({type: 'layout-shift', buffered: true});
+requestAnimationFrame(() => setTimeout(() => { add(observer.takeRecords()); observer.disconnect(); done(total); }, 0));
+"""
+
+
+def check_layout_shift(driver, page, size, failures):
+    shift = driver.execute_async_script(LAYOUT_SHIFT)
+    failures.check(shift == 0, f"{page.name} at {size[0]}x{size[1]}: the layout shifts by {shift:.4f}")
+
+
 def screenshot(driver, folder, kind, size, scheme):
     folder.mkdir(parents=True, exist_ok=True)
     dark = "-dark" if scheme == "dark" else ""
@@ -248,6 +300,7 @@ def screenshot(driver, folder, kind, size, scheme):
 
 def check_views(driver, folder, pages, missing_page, screenshots, failures):
     offered = 0
+    strip_scrolled = False
     shots = []
     for width, height, phone in VIEWPORTS:
         for ratio in RATIOS:
@@ -257,8 +310,11 @@ def check_views(driver, folder, pages, missing_page, screenshots, failures):
                 driver.execute_cdp_cmd("Network.clearBrowserCache", {})
                 driver.execute_cdp_cmd("Memory.simulatePressureNotification", {"level": "critical"})
                 driver.get(page.as_uri())
+                if phone and page in pages:
+                    strip_scrolled |= check_strip(driver, page, (width, height), failures)
                 offered += check_images(driver, page, ratio, failures)
                 check_layout(driver, page, (width, height), page in pages, page == missing_page, failures)
+                check_layout_shift(driver, page, (width, height), failures)
                 if ratio == 1 and page in (folder / "index.html", pages[0]):
                     kind = "index" if page.name == "index.html" else "photo"
                     for scheme in ("light", "dark"):
@@ -267,6 +323,7 @@ def check_views(driver, folder, pages, missing_page, screenshots, failures):
                         shots.append(screenshot(driver, screenshots, kind, (width, height), scheme))
                     driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {"features": []})
     failures.check(offered > 0, "no image offers several widths")
+    failures.check(strip_scrolled, "on no phone does a current thumbnail lie beyond the strip's first screen")
     return shots
 
 
