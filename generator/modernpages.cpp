@@ -23,10 +23,20 @@ constexpr std::string_view kPhotoRoom = "3rem";
 // The height of the photo page's thumbnail strip.
 constexpr std::string_view kStripHeight = "4rem";
 // The index rows' height at least and, as a share of the window's width, on
-// phones (so that three landscapes fit side by side at 390 pixels); at most
-// kModernRowFactor times the thumbnail height.
+// phones (so that three landscapes fit side by side at 390 pixels); then
+// kModernRowFactor times the thumbnail height (the height of its 1x file).
 constexpr std::string_view kRowLeast = "64px";
 constexpr std::string_view kRowShareOfWidth = "20vw";
+// Wider windows grow the rows with them, by this share of their width (about
+// six landscapes a row), as far as the thumbnail's 3x file (three times the
+// row height) stays sharp on a row stretched to fill the width: twice the
+// row height on screens of fewer than 1.5 device pixels a CSS pixel, even
+// for a row stretched by half; 1.2 times on denser ones (at the average
+// stretch on a 2x screen).
+constexpr std::string_view kWideRowShareOfWidth = "11vw";
+constexpr int64_t kWideRowMostTenths = 20;
+constexpr int64_t kDenseRowMostTenths = 12;
+constexpr std::string_view kDenseScreen = "(min-resolution: 1.5dppx)";
 // The width of the index's rows: the window's, less the grid's padding.
 constexpr std::string_view kGridWidth = "calc(100vw - 8px)";
 // Justified rows grow to fill the width, by about this much on average.
@@ -67,9 +77,19 @@ bool IsThumbnailEnding(std::string_view ending) {
 // The aspect ratio as CSS computes it, exact.
 std::string Aspect(TPictureSize size) { return std::to_string(size.Width) + " / " + std::to_string(size.Height); }
 
-std::string RowHeight(const TAlbumSettings& settings) {
-  return "clamp(" + std::string(kRowLeast) + ", " + std::string(kRowShareOfWidth) + ", " +
-         std::to_string(int64_t{settings.ThumbHeight} * kModernRowFactor) + "px)";
+// A length in CSS pixels, to a tenth of a pixel.
+std::string PixelsInTenths(int64_t tenths) {
+  const std::string whole = std::to_string(tenths / 10);
+  return (tenths % 10 == 0 ? whole : whole + "." + std::to_string(tenths % 10)) + "px";
+}
+
+// The index rows' height on a screen whose rows grow to at most `most_tenths`
+// tenths of the thumbnail row height.
+std::string RowHeight(const TAlbumSettings& settings, int64_t most_tenths) {
+  const int64_t row = int64_t{settings.ThumbHeight} * kModernRowFactor;
+  return "clamp(" + std::string(kRowLeast) + ", " + std::string(kRowShareOfWidth) + ", max(" +
+         PixelsInTenths(row * 10) + ", min(" + std::string(kWideRowShareOfWidth) + ", " +
+         PixelsInTenths(row * most_tenths) + ")))";
 }
 
 // The icon is drawn in the page itself, so that browsers ask the server for none.
@@ -106,7 +126,8 @@ void TModernPageGenerator::FillStylesheet(TLineList& lines) {
       {"<DARK_LINK_COLOR>", ColorToHtml(dark.Link)},
       {"<DARK_HOTLINK_COLOR>", ColorToHtml(dark.HotLink)},
       {"<DARK_BORDER_COLOR>", ColorToHtml(dark.Border)},
-      {"<ROW_HEIGHT>", RowHeight(settings)},
+      {"<ROW_HEIGHT>", RowHeight(settings, kWideRowMostTenths)},
+      {"<DENSE_ROW_HEIGHT>", RowHeight(settings, kDenseRowMostTenths)},
       {"<PHOTO_ROOM>", std::string(kPhotoRoom)},
       {"<STRIP_HEIGHT>", std::string(kStripHeight)},
       // Modern templates that users kept from earlier versions name the
@@ -159,10 +180,16 @@ std::string SourceSet(const std::string& web_name, const std::vector<const TImag
   return set;
 }
 
+// How wide a picture of `size` is shown `height` high (a CSS length), at most `widest` (none when empty).
+std::string ShownWidth(TPictureSize size, const std::string& height, std::string_view widest) {
+  const std::string width = "calc(" + height + " * " + Aspect(size) + ")";
+  return widest.empty() ? width : "min(" + std::string(widest) + ", " + width + ")";
+}
+
 }  // namespace
 
-std::string TModernPageGenerator::Thumbnail(int index, const std::string& height, std::string_view widest, bool lazy,
-                                            bool named) const {
+std::string TModernPageGenerator::Thumbnail(int index, const std::vector<TShownHeight>& heights,
+                                            std::string_view widest, bool lazy, bool named) const {
   const TPhotograph& photograph = Photo(index);
   // A title beside the thumbnail names the link already; screen readers would read it twice.
   const std::string alt = named ? "" : PlainText(photograph.DisplayTitle());
@@ -172,8 +199,12 @@ std::string TModernPageGenerator::Thumbnail(int index, const std::string& height
   const std::vector<const TImageFile*> candidates = Candidates(index, true);
   if (!candidates.empty()) {
     const TPictureSize size = candidates.front()->Size;
-    std::string sizes = "calc(" + height + " * " + Aspect(size) + ")";
-    if (!widest.empty()) sizes = "min(" + std::string(widest) + ", " + sizes + ")";
+    std::string sizes;
+    for (const TShownHeight& shown : heights) {
+      if (!sizes.empty()) sizes += ", ";
+      if (!shown.Media.empty()) sizes.append(shown.Media).append(" ");
+      sizes += ShownWidth(size, shown.Height, widest);
+    }
     element += " srcset=\"" + SourceSet(photograph.WebName, candidates) + "\" sizes=\"" + sizes + "\" width=\"" +
                std::to_string(size.Width) + "\" height=\"" + std::to_string(size.Height) + "\"";
   }
@@ -276,7 +307,11 @@ TLineList TModernPageGenerator::Header() const {
 
 TLineList TModernPageGenerator::Grid(int page) const {
   TLineList lines = {Indent(1) + "<main id=\"index\">", Indent(2) + "<ul class=\"grid\">"};
-  const std::string sizes = RowHeight(album_.Settings) + " * " + std::string(kRowGrowth);
+  const std::string growth = " * " + std::string(kRowGrowth);
+  const std::vector<TShownHeight> heights = {
+      {kDenseScreen, RowHeight(album_.Settings, kDenseRowMostTenths) + growth},
+      {"", RowHeight(album_.Settings, kWideRowMostTenths) + growth},
+  };
   const int first = (page - 1) * PhotosPerPage();
   for (int index = first; index < PhotoCount() && index - first < PhotosPerPage(); ++index) {
     const TPhotograph& photograph = Photo(index);
@@ -287,7 +322,7 @@ TLineList TModernPageGenerator::Grid(int page) const {
     const std::string name = named ? "<span class=\"name\">" + MarkupText(SafeText(photograph.Title)) + "</span>" : "";
     std::string item = Indent(3) + "<li style=\"--aspect: " + aspect + "\"><a href=\"" +
                        AttributeText(PhotoPageFileName(index)) + "\">";
-    item += Thumbnail(index, sizes, kGridWidth, index - first >= kEagerThumbnails, named);
+    item += Thumbnail(index, heights, kGridWidth, index - first >= kEagerThumbnails, named);
     item += name + "</a></li>";
     lines.push_back(std::move(item));
   }
@@ -450,7 +485,7 @@ TLineList TModernPageGenerator::Strip(int index) const {
     if (!shown) continue;
     const std::string current = offset == 0 ? " aria-current=\"page\"" : "";
     lines.push_back(Indent(4) + "<li><a href=\"" + AttributeText(PhotoPageFileName(*shown)) + "\"" + current + ">" +
-                    Thumbnail(*shown, std::string(kStripHeight), "", true, false) + "</a></li>");
+                    Thumbnail(*shown, {{"", std::string(kStripHeight)}}, "", true, false) + "</a></li>");
   }
   lines.push_back(Indent(3) + "</ul>");
   lines.push_back(Indent(2) + "</nav>");

@@ -22,7 +22,7 @@ class TModernPageGenerator : public TAlbumPageGenerator {
 
   /// Also fills the modern template's placeholders: the dark look's colours
   /// ("<DARK_PAGE_COLOR>" ...), the muted text colours, "<ROW_HEIGHT>",
-  /// "<PHOTO_ROOM>", "<STRIP_HEIGHT>", and the older "<THUMB_HEIGHT>",
+  /// "<DENSE_ROW_HEIGHT>", "<PHOTO_ROOM>", "<STRIP_HEIGHT>", and the older "<THUMB_HEIGHT>",
   /// "<THUMBNAIL_COLUMNS>" and "<PHOTO_TOP_ROOM>".
   void FillStylesheet(TLineList& lines) override;
   TLineList BuildIndexPage(int page) const override;
@@ -35,11 +35,18 @@ class TModernPageGenerator : public TAlbumPageGenerator {
   bool AnyImages() const;
   /// The photograph's files of the photo ladder, or of its thumbnail, by width.
   std::vector<const TImageFile*> Candidates(int index, bool thumbnail) const;
-  /// The <img> of the photograph's thumbnail shown `height` high (a CSS
-  /// length) and at most `widest` wide (none when empty), or the text
-  /// standing in for it when the photograph got no images; `named` when the
-  /// title stands beside it.
-  std::string Thumbnail(int index, const std::string& height, std::string_view widest, bool lazy, bool named) const;
+  /// How high a thumbnail is shown (a CSS length) on the screens a media
+  /// condition names; on every other screen when it is empty.
+  struct TShownHeight {
+    std::string_view Media;
+    std::string Height;
+  };
+  /// The <img> of the photograph's thumbnail shown as high as the first of
+  /// `heights` whose screens the browser's is, and at most `widest` wide
+  /// (none when empty), or the text standing in for it when the photograph
+  /// got no images; `named` when the title stands beside it.
+  std::string Thumbnail(int index, const std::vector<TShownHeight>& heights, std::string_view widest, bool lazy,
+                        bool named) const;
   /// Head lines shared by every page: description, icon, link previews.
   TLineList Head(const std::string& description, const std::string& title, const std::string& page_file,
                  int image_index) const;

@@ -13,6 +13,7 @@
 #include "platform/filesystem.h"
 #include "ui_generate.h"
 #include "wizard/photosizes.h"
+#include "wizard/stylechoices.h"
 
 // Construction, page navigation and the pages for title, index, photo pages and
 // output folder. The colour page and the run live in files of their own.
@@ -345,9 +346,12 @@ void TfrmGenerate::SetupPhotoPage() {
   ui.chkThumbNavigation->setChecked(thumb_navigation);
   ui.chkNavLoop->setChecked(loop);
   (below ? ui.rdoBelow : ui.rdoAbove)->setChecked(true);
-  // Only the modern pages show camera data; the choice stays with the album all the same.
   ui.chkCameraData->setChecked(settings.ShowCameraData);
-  ui.chkCameraData->setEnabled(settings.PageStyle == TPageStyle::Modern);
+  // A choice the album's style does not use stays with the album all the same, for the other style.
+  const bool navigation_place = StyleUsesChoice(settings.PageStyle, TStyleChoice::NavigationPlace);
+  ui.rdoAbove->setEnabled(navigation_place);
+  ui.rdoBelow->setEnabled(navigation_place);
+  ui.chkCameraData->setEnabled(StyleUsesChoice(settings.PageStyle, TStyleChoice::CameraData));
   ui.cmbPhotoSize->clear();
   for (const TPhotoSizeChoice& choice : PhotoSizeChoices(settings))
     ui.cmbPhotoSize->addItem(PhotoSizeLabel(settings.PageStyle, choice));
@@ -395,11 +399,12 @@ void TfrmGenerate::SetupOutputPage() {
   ui_->edtOutputDirectory->setText(
       QString::fromStdString(folder.empty() ? DefaultOutputFolder(*album_, desktop_folder_) : folder));
   ui_->chkAlbumCopy->setChecked(album_->Settings.AlbumCopy);
-  // Only the modern pages offer downloads and link previews; the choices stay with the album all the same.
-  const bool modern = album_->Settings.PageStyle == TPageStyle::Modern;
-  for (QWidget* control : std::initializer_list<QWidget*>{ui_->chkZipDownload, ui_->chkOriginalDownloads,
-                                                          ui_->lblWebAddress, ui_->edtWebAddress})
-    control->setEnabled(modern);
+  // A choice the album's style does not use stays with the album all the same, for the other style.
+  const TPageStyle style = album_->Settings.PageStyle;
+  ui_->chkZipDownload->setEnabled(StyleUsesChoice(style, TStyleChoice::Downloads));
+  ui_->chkOriginalDownloads->setEnabled(StyleUsesChoice(style, TStyleChoice::Downloads));
+  ui_->lblWebAddress->setEnabled(StyleUsesChoice(style, TStyleChoice::WebAddress));
+  ui_->edtWebAddress->setEnabled(StyleUsesChoice(style, TStyleChoice::WebAddress));
   ui_->chkZipDownload->setChecked(album_->Settings.ZipDownload);
   ui_->chkOriginalDownloads->setChecked(album_->Settings.OriginalDownloads);
   ui_->edtWebAddress->setText(QString::fromStdString(album_->Settings.WebAddress));

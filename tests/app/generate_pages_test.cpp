@@ -471,6 +471,48 @@ class GeneratePagesTest : public QObject {
     QVERIFY2(!camera.isEnabled(), "classic pages show no camera data");
   }
 
+  void choicesTheStyleDoesNotUseAreDisabledWithTheirValuesKept() {
+    TWizardFixture fixture;
+    TAlbumSettings& settings = fixture.Album.Settings;
+    settings.NavigationBelowPhoto = true;
+    settings.ShowCameraData = true;
+    settings.ZipDownload = true;
+    fixture.Open();
+    // "name:on" or "name:off" for each control bound to one style, "*" after a ticked one.
+    const auto controls = [&] {
+      QStringList states;
+      const auto read = [&](const char* name) {
+        const auto& control = fixture.Child<QWidget>(name);
+        const auto* button = qobject_cast<const QAbstractButton*>(&control);
+        states << QLatin1String(name) + (control.isEnabled() ? QStringLiteral(":on") : QStringLiteral(":off")) +
+                      (button && button->isChecked() ? QStringLiteral("*") : QString());
+      };
+      for (const char* name : {"rdoAbove", "rdoBelow", "chkCameraData"}) read(name);
+      fixture.Child<QPushButton>("btnNext").click();
+      for (const char* name : {"chkZipDownload", "chkOriginalDownloads", "edtWebAddress"}) read(name);
+      return states.join(QLatin1Char(' '));
+    };
+    struct Row {
+      const char* style;
+      const char* states;
+    };
+    // Modern first: coming back to classic enables what modern disabled.
+    const Row rows[] = {
+        {"rdoModern",
+         "rdoAbove:off rdoBelow:off* chkCameraData:on* chkZipDownload:on* chkOriginalDownloads:on edtWebAddress:on"},
+        {"rdoClassic",
+         "rdoAbove:on rdoBelow:on* chkCameraData:off* chkZipDownload:off* chkOriginalDownloads:off edtWebAddress:off"},
+    };
+    for (const Row& row : rows) {
+      while (fixture.Wizard->CurrentPage() > 1) fixture.Child<QPushButton>("btnPrevious").click();
+      fixture.Child<QRadioButton>(row.style).click();
+      for (int page = 1; page < 4; ++page) fixture.Child<QPushButton>("btnNext").click();
+      QCOMPARE(controls(), QLatin1String(row.states));
+    }
+    QVERIFY2(settings.NavigationBelowPhoto && settings.ShowCameraData && settings.ZipDownload,
+             "the album keeps the choices of the other style");
+  }
+
   void selectFolderJoinsTheAlbumNameAndCancelKeepsTheField() {
     TWizardFixture fixture;
     fixture.Album.Title = "Summer 2024";

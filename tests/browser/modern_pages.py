@@ -9,13 +9,19 @@ page must fit the window's width; each photograph must lie wholly inside the
 window and take at least 85% of its limiting side (unless shown at its largest
 image's full width), upright on the phone first on the screen; every image
 must load the smallest of its widths that gives at least one image pixel per
-device pixel (never more than 1.7, unless none is smaller). The arrow keys,
-Esc and Up, and swipes of a finger across the photograph must reach the right
-pages, with and without the loop setting; without script every link is there
+device pixel (never more than 1.7, unless none is smaller); no page may shift
+its layout as it loads, and on the phone a photo page's strip of thumbnails,
+wider than the window, must show the current one without scrolling the page
+(the album's panorama makes it wide). In an index of eighteen thumbnails every
+row but the last must fill the width with thumbnails as high as each other,
+the last keep its own height, and the rows must grow on the widest window.
+The arrow keys, Esc and Up, and swipes of a finger across the photograph must
+reach the right pages, with and without the loop setting; without script every link is there
 and the photograph still fills the window; every link and image of every page
 must resolve to a file of the album; served over http from 127.0.0.1, axe-core
 must find no violation on any page, light or dark. Screenshots of the index and
-of a photo page at every size, light and dark, go to the screenshot folder.
+of a photo page at every size, light and dark, and of the index of eighteen on
+the desktops go to the screenshot folder.
 
 Runs offline: the pages are opened as files (for axe served from 127.0.0.1)
 and the browser resolves no host.
@@ -58,6 +64,12 @@ LEAST_AREA = 0.85
 MOST_DENSITY = 1.7
 # How much wider than it is shown a thumbnail may be loaded when a smaller width would have been sharp.
 THUMBNAIL_SLACK = 1.3
+# The photographs of the album whose index fills several rows at every size.
+ROWS_ALBUM_SIZE = 18
+# The cumulative layout shift a page may show: none that a visitor could see
+# (Lighthouse counts below 0.1 as good), with room for a sub-pixel settling
+# that Chromium reports now and then on a loaded machine.
+MOST_LAYOUT_SHIFT = 0.01
 
 
 def set_album_element(album, name, value):
@@ -93,6 +105,23 @@ def make_albums(args, work):
         run([args.cli, "generate", album, "--output", folder, "--force", "--jobs", "2"] + style, env, allowed=(3,))
         folders[loop] = folder
     return folders
+
+
+def make_rows_album(args, work):
+    """Generates an album of landscapes, portraits and squares, all on its one index page, in several rows."""
+    env = dict(os.environ, FOLIVANT_CONFIG_DIR=str(work / "config"))
+    photos = work / "photos-rows"
+    photos.mkdir()
+    shapes = [name for name, width, height, *_ in PICTURES if name != MISSING and width / height < 2]
+    for number in range(ROWS_ALBUM_SIZE):
+        shutil.copyfile(work / "photos" / shapes[number % len(shapes)], photos / f"r{number + 1:02}.jpg")
+    album = work / "rows.alb"
+    run([args.cli, "create", album, "--from-folder", photos, "--title", "Rows", "--sort", "filename"], env)
+    set_album_element(album, "thumbnailrows", 1)
+    set_album_element(album, "thumbnailcols", ROWS_ALBUM_SIZE)
+    folder = work / "album-rows"
+    run([args.cli, "generate", album, "--output", folder, "--force", "--jobs", "2", "--style", "modern"], env)
+    return folder
 
 
 def emulate(driver, width, height, ratio, phone):
@@ -238,6 +267,111 @@ def check_layout(driver, page, size, is_photo_page, missing, failures):
         failures.check(abs(shown / natural - 1) < 0.02, f"{where}: the photograph is distorted")
 
 
+# Where the photo page's strip of thumbnails shows the current one, in the
+# strip's own coordinates, and whether the page itself was scrolled.
+STRIP = """
+const list = document.querySelector('nav.strip ul');
+const current = list && list.querySelector('[aria-current]');
+if (!current) return null;
+const strip = list.getBoundingClientRect(), item = current.getBoundingClientRect();
+return {scrollLeft: list.scrollLeft, visible: list.clientWidth, overflows: list.scrollWidth > list.clientWidth,
+        start: item.left - strip.left - list.clientLeft + list.scrollLeft, width: item.width,
+        pageScrolled: window.scrollX !== 0 || window.scrollY !== 0};
+"""
+
+
+def check_strip(driver, page, size, failures):
+    """A strip wider than the window shows the current photograph's thumbnail; returns whether it had to scroll."""
+    strip = driver.execute_script(STRIP)
+    if strip is None:
+        return False
+    where = f"{page.name} at {size[0]}x{size[1]}"
+    failures.check(not strip["pageScrolled"], f"{where}: the page scrolled to show the strip")
+    shown_from, shown_to = strip["scrollLeft"], strip["scrollLeft"] + strip["visible"]
+    start, end = strip["start"], strip["start"] + strip["width"]
+    if strip["width"] <= strip["visible"]:
+        failures.check(start >= shown_from - 0.5 and end <= shown_to + 0.5,
+                       f"{where}: the current thumbnail ({start:.0f}-{end:.0f}) lies outside the strip's "
+                       f"visible part ({shown_from:.0f}-{shown_to:.0f})")
+    else:  # wider than the window: its middle shows
+        failures.check(start <= shown_from + 0.5 and end >= shown_to - 0.5,
+                       f"{where}: the current thumbnail ({start:.0f}-{end:.0f}) does not fill the strip "
+                       f"({shown_from:.0f}-{shown_to:.0f})")
+    return strip["overflows"] and end > strip["visible"]
+
+
+# The layout shifts of the page so far, as the cumulative layout shift counts them.
+LAYOUT_SHIFT = """
+const done = arguments[arguments.length - 1];
+let total = 0;
+const add = entries => { for (const e of entries) if (!e.hadRecentInput) total += e.value; };
+const observer = new PerformanceObserver(list => add(list.getEntries()));
+observer.observe({type: 'layout-shift', buffered: true});
+requestAnimationFrame(() => setTimeout(() => { add(observer.takeRecords()); observer.disconnect(); done(total); }, 0));
+"""
+
+
+def check_layout_shift(driver, page, size, failures):
+    shift = driver.execute_async_script(LAYOUT_SHIFT)
+    failures.check(shift <= MOST_LAYOUT_SHIFT, f"{page.name} at {size[0]}x{size[1]}: the layout shifts by {shift:.4f}")
+
+
+# The index's rows of thumbnails, from the top, and the height of a row that is not stretched.
+ROWS = """
+const rows = new Map();
+for (const image of document.querySelectorAll('ul.grid img')) {
+  const box = image.getBoundingClientRect();
+  const top = Math.round(box.top);
+  if (!rows.has(top)) rows.set(top, []);
+  rows.get(top).push([box.width, box.height]);
+}
+const grid = document.querySelector('ul.grid');
+const probe = document.createElement('div');
+probe.style.height = 'var(--row)';
+grid.parentElement.append(probe);
+const row = probe.getBoundingClientRect().height;
+probe.remove();
+return {rows: [...rows.keys()].sort((a, b) => a - b).map(top => rows.get(top)), row: row,
+        width: grid.clientWidth, gap: parseFloat(getComputedStyle(grid).columnGap)};
+"""
+
+
+def check_rows(driver, folder, screenshots, failures):
+    """The index's rows fill the width with thumbnails as high as each other, but for the last, which keeps its
+    height; on wide windows the rows grow. Returns the screenshots."""
+    page = folder / "index.html"
+    row_heights = {}
+    shots = []
+    for width, height, phone in VIEWPORTS:
+        for ratio in RATIOS:
+            emulate(driver, width, height, ratio, phone)
+            driver.execute_cdp_cmd("Network.clearBrowserCache", {})
+            driver.get(page.as_uri())
+            check_layout_shift(driver, page, (width, height), failures)
+            check_images(driver, page, ratio, failures)
+            grid = driver.execute_script(ROWS)
+            where = f"{folder.name}/{page.name} at {width}x{height}, ratio {ratio}"
+            rows = grid["rows"]
+            if not failures.check(len(rows) >= 2, f"{where}: {len(rows)} row(s), too few to tell"):
+                continue
+            for number, row in enumerate(rows, 1):
+                heights = [h for _, h in row]
+                failures.check(max(heights) - min(heights) < 1, f"{where}: row {number} is uneven: {heights}")
+                filled = sum(w for w, _ in row) + grid["gap"] * (len(row) - 1)
+                if number < len(rows):
+                    failures.check(abs(filled - grid["width"]) < len(row),
+                                   f"{where}: row {number} is {filled:.0f} pixels wide, not {grid['width']}")
+            last = rows[-1][0][1]
+            failures.check(abs(last - grid["row"]) < 0.5,
+                           f"{where}: the last row is {last:.1f} pixels high, not its own {grid['row']:.1f}")
+            row_heights[(width, ratio)] = grid["row"]
+            if ratio == 1 and not phone:
+                shots.append(screenshot(driver, screenshots, "rows", (width, height), "light"))
+    failures.check(row_heights.get((2560, 1), 0) > 1.5 * row_heights.get((1440, 1), 0),
+                   f"the rows do not grow with a wide window: {row_heights}")
+    return shots
+
+
 def screenshot(driver, folder, kind, size, scheme):
     folder.mkdir(parents=True, exist_ok=True)
     dark = "-dark" if scheme == "dark" else ""
@@ -248,6 +382,7 @@ def screenshot(driver, folder, kind, size, scheme):
 
 def check_views(driver, folder, pages, missing_page, screenshots, failures):
     offered = 0
+    strip_scrolled = False
     shots = []
     for width, height, phone in VIEWPORTS:
         for ratio in RATIOS:
@@ -257,8 +392,11 @@ def check_views(driver, folder, pages, missing_page, screenshots, failures):
                 driver.execute_cdp_cmd("Network.clearBrowserCache", {})
                 driver.execute_cdp_cmd("Memory.simulatePressureNotification", {"level": "critical"})
                 driver.get(page.as_uri())
+                if phone and page in pages:
+                    strip_scrolled |= check_strip(driver, page, (width, height), failures)
                 offered += check_images(driver, page, ratio, failures)
                 check_layout(driver, page, (width, height), page in pages, page == missing_page, failures)
+                check_layout_shift(driver, page, (width, height), failures)
                 if ratio == 1 and page in (folder / "index.html", pages[0]):
                     kind = "index" if page.name == "index.html" else "photo"
                     for scheme in ("light", "dark"):
@@ -267,6 +405,7 @@ def check_views(driver, folder, pages, missing_page, screenshots, failures):
                         shots.append(screenshot(driver, screenshots, kind, (width, height), scheme))
                     driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {"features": []})
     failures.check(offered > 0, "no image offers several widths")
+    failures.check(strip_scrolled, "on no phone does a current thumbnail lie beyond the strip's first screen")
     return shots
 
 
@@ -427,6 +566,7 @@ def main():
     driver = None
     try:
         folders = make_albums(args, work)
+        rows_folder = make_rows_album(args, work)
         driver = start_browser(work)
         driver.set_script_timeout(20)
         pages = photo_pages(driver, folders[True])
@@ -438,6 +578,7 @@ def main():
                 driver.get(page.as_uri())
                 check_references(driver, page, failures)
         shots = check_views(driver, folders[True], pages, missing_page, args.screenshots, failures)
+        shots += check_rows(driver, rows_folder, args.screenshots, failures)
         for loop, folder in folders.items():
             check_keys(driver, folder, [folder / page.name for page in pages], loop, failures)
         unlooped = [folders[False] / page.name for page in pages]

@@ -94,8 +94,10 @@ TEST(ModernPages, AttributesAreEscapedAndCaptionsKeptAsWritten) {
   const std::string index = Page(generator.BuildIndexPage(1));
   EXPECT_THAT(index,
               HasSubstr("<li style=\"--aspect: 100 / 75\"><a href=\"lake.html\"><img src=\"lake_small.jpg\" "
-                        "srcset=\"lake_small.jpg 100w, lake_small@2x.jpg 200w\" sizes=\"min(calc(100vw - 8px), "
-                        "calc(clamp(64px, 20vw, 150px) * 1.25 * 100 / 75))\" width=\"100\" height=\"75\" alt=\"\" "
+                        "srcset=\"lake_small.jpg 100w, lake_small@2x.jpg 200w\" sizes=\"(min-resolution: 1.5dppx) "
+                        "min(calc(100vw - 8px), calc(clamp(64px, 20vw, max(150px, min(11vw, 180px))) * 1.25 * 100 / "
+                        "75)), min(calc(100vw - 8px), calc(clamp(64px, 20vw, max(150px, min(11vw, 300px))) * 1.25 * "
+                        "100 / 75))\" width=\"100\" height=\"75\" alt=\"\" "
                         "decoding=\"async\"><span class=\"name\">Lake \"Z\xC3\xBCrichsee\" </span></a></li>"))
       << "the title under the thumbnail names the link, so the picture needs no other";
   EXPECT_THAT(index, HasSubstr("<a href=\"boat.html\"><span class=\"unavailable\">No picture</span>"))
@@ -153,7 +155,8 @@ TEST(ModernPages, StylesheetLeavesRoomAboveThePhotograph) {
     const std::string css = Page(lines);
     EXPECT_THAT(css, HasSubstr("--bar: 3rem;")) << "the room the pages' sizes keep beside the photograph";
     EXPECT_THAT(css, HasSubstr("max-height: calc(100dvh - var(--bar));"));
-    EXPECT_THAT(css, HasSubstr("--row: clamp(64px, 20vw, 150px);"));
+    EXPECT_THAT(css, HasSubstr("--row: clamp(64px, 20vw, max(150px, min(11vw, 300px)));"));
+    EXPECT_THAT(css, HasSubstr("--row: clamp(64px, 20vw, max(150px, min(11vw, 180px)));")) << "denser screens";
     EXPECT_THAT(css, HasSubstr("--page: #171717;")) << "the dark look";
     EXPECT_FALSE(std::regex_search(css, std::regex("<[A-Z_]+>"))) << "every placeholder is filled";
   }

@@ -55,5 +55,30 @@ TEST(SafeInlineMarkup, KeepsTheInlineSubsetAndWritesEverythingElseAsText) {
   }
 }
 
+TEST(MarkupText, LeavesTheTextOfSafeMarkup) {
+  struct Row {
+    const char* why;
+    const char* markup;
+    const char* text;
+  };
+  const Row rows[] = {
+      {"nothing", "", ""},
+      {"plain text, its white space as it is", "Harbour  at\tdawn", "Harbour  at\tdawn"},
+      {"the kept elements leave their content", "<b>bold</b> <i>it</i> <em>em</em> <strong>s</strong>", "bold it em s"},
+      {"a link leaves its text, not its address", "See <a href=\"https://example.org/?a=1&amp;b=2\">the map</a>.",
+       "See the map."},
+      {"every line break becomes one space", "one<br />two\r\nthree\nfour\rfive\r\n\r\nsix",
+       "one two three four five  six"},
+      {"references stay references", "Fish &amp; chips &lt;3 &eacute; &#233; &nbsp;",
+       "Fish &amp; chips &lt;3 &eacute; &#233; &nbsp;"},
+      {"what was text stays text", "&lt;script&gt;alert(1)&lt;/script&gt;", "&lt;script&gt;alert(1)&lt;/script&gt;"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.why);
+    ASSERT_EQ(SafeInlineMarkup(row.markup), row.markup) << "the row is markup SafeInlineMarkup makes";
+    EXPECT_EQ(MarkupText(row.markup), row.text);
+  }
+}
+
 }  // namespace
 }  // namespace folivant
