@@ -66,7 +66,7 @@ void RenderTargets(TJpegReader& reader, TRotation rotation, const std::vector<TR
       from_turned.push_back(target);
     }
   }
-  TRaster turned = from_turned.empty() ? TRaster() : TRaster::Unset(turned_width, turned_height);
+  TRaster turned = from_turned.empty() ? TRaster() : TRaster(turned_width, turned_height);
 
   std::vector<uint32_t> rows(static_cast<size_t>(reader.Width()) * kDecodeBatch);
   int32_t y = 0;
@@ -156,7 +156,7 @@ void TAlbumPhotoGenerator::Render(const TPhotograph& photograph, TMemoryBudget* 
       rasters[i].Height = sizes[i].Height;
       continue;
     }
-    rasters[i] = TRaster::Unset(sizes[i].Width, sizes[i].Height);
+    rasters[i] = TRaster(sizes[i].Width, sizes[i].Height);
     targets.push_back(&rasters[i]);
   }
   RenderTargets(reader, photograph.Rotation, targets);

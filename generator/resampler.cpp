@@ -139,19 +139,17 @@ void BilinearStretch(const TRaster& source, TRaster& destination) {
 }  // namespace
 
 TRaster Stretch(const TRaster& source, int32_t width, int32_t height) {
+  TRaster destination(width, height);
   switch (StretchMethod(source.Width, source.Height, width, height)) {
-    case TStretchMethod::Nothing: return TRaster(width, height);
-    case TStretchMethod::Copy: return source;
-    case TStretchMethod::Bilinear: {
-      TRaster destination = TRaster::Unset(width, height);
-      BilinearStretch(source, destination);
-      return destination;
+    case TStretchMethod::Nothing: break;
+    case TStretchMethod::Copy: destination.Pixels = source.Pixels; break;
+    case TStretchMethod::Bilinear: BilinearStretch(source, destination); break;
+    case TStretchMethod::Tent: {
+      TTentResampler resampler(source.Width, source.Height, TRotation::None, destination);
+      for (int32_t y = 0; y < source.Height; ++y) resampler.AddRow(source.Row(y));
+      break;
     }
-    case TStretchMethod::Tent: break;
   }
-  TRaster destination = TRaster::Unset(width, height);
-  TTentResampler resampler(source.Width, source.Height, TRotation::None, destination);
-  for (int32_t y = 0; y < source.Height; ++y) resampler.AddRow(source.Row(y));
   return destination;
 }
 

@@ -121,20 +121,20 @@ TEST(Resampler, TentFilterReducesAsWorkedByHand) {
   source.Pixels = {Grey(0), Grey(64), Grey(128), Grey(255)};
   // Column 0: weights 171, 57, 28 on 0, 64, 128 give 7232 / 256 = 28.25;
   // column 1: 28, 57, 171 on 64, 128, 255 give 52693 / 256 = 205.8.
-  EXPECT_EQ(Stretch(source, 2, 1).Pixels, (TPixels{Grey(28), Grey(205)}));
+  EXPECT_EQ(Stretch(source, 2, 1).Pixels, (std::vector<uint32_t>{Grey(28), Grey(205)}));
 }
 
 TEST(Resampler, BilinearEnlargementTruncatesBetweenPasses) {
   TRaster source(2, 2);
   source.Pixels = {Grey(0), Grey(100), Grey(200), Grey(255)};
   // The middle row mixes 100 and 177 (177.5 truncated), giving 138, not 139.
-  const TPixels expected = {Grey(0),   Grey(50),  Grey(100), Grey(100), Grey(138),
-                            Grey(177), Grey(200), Grey(227), Grey(255)};
+  const std::vector<uint32_t> expected = {Grey(0),   Grey(50),  Grey(100), Grey(100), Grey(138),
+                                          Grey(177), Grey(200), Grey(227), Grey(255)};
   EXPECT_EQ(Stretch(source, 3, 3).Pixels, expected);
 }
 
 TEST(Resampler, EmptyRastersStayAsCreated) {
-  EXPECT_EQ(Stretch(TRaster(0, 5), 3, 2).Pixels, TPixels(6, 0));
+  EXPECT_EQ(Stretch(TRaster(0, 5), 3, 2).Pixels, std::vector<uint32_t>(6, 0));
   EXPECT_TRUE(Stretch(SolidRaster(4, 4, 0xFFFFFFFF), 0, 3).Empty());
 }
 
@@ -158,7 +158,7 @@ TEST(Rotation, TurnsAnAsymmetricRasterAllFourWays) {
   struct Row {
     TRotation rotation;
     int32_t width;
-    TPixels pixels;
+    std::vector<uint32_t> pixels;
   };
   const Row rows[] = {{TRotation::None, 3, {1, 2, 3, 4, 5, 6}},
                       {TRotation::Left, 2, {3, 6, 2, 5, 1, 4}},
