@@ -17,7 +17,7 @@ namespace folivant {
 /// image it writes, so that images an earlier version wrote are rendered again.
 inline constexpr int kRendererVersion = 2;
 /// Raise it with every change to which images the modern style writes, or how.
-inline constexpr int kModernImagesVersion = 2;
+inline constexpr int kModernImagesVersion = 3;
 
 /// The image files a run writes for the photograph, by ending, in the order a
 /// run writes them (PlanImageFiles, then the original when PublishesOriginal). Only the modern style reads the source's

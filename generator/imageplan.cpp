@@ -75,11 +75,12 @@ std::optional<TSize> ModernThumbnail(const TAlbumSettings& settings, TSize turne
 }
 
 // From the largest width down, each next width the smallest of the ladder
-// within the step factor (or, beyond the ladder's reach, its largest below).
+// within the step factor (or, beyond the ladder's reach, its largest below),
+// until the narrowest slot is served within the factor.
 std::vector<TLadderStep> LadderBelow(int32_t largest) {
   std::vector<TLadderStep> steps;
   int32_t current = largest;
-  for (;;) {
+  while (current > kNarrowestPhotoSlot * kLadderStepFactor) {
     const TLadderStep* next = nullptr;
     for (const TLadderStep& step : kPhotoLadder) {
       if (step.Width >= current) break;

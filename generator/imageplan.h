@@ -38,12 +38,20 @@ struct TLadderStep {
 
 /// The widths a modern photograph is also published at, narrower than its
 /// largest image, so that each screen loads the smallest that is sharp there.
-/// Each is at most kLadderStepFactor times the one before.
-inline constexpr TLadderStep kPhotoLadder[] = {{480, "@480w.jpg"},   {800, "@800w.jpg"},   {1280, "@1280w.jpg"},
-                                               {2048, "@2048w.jpg"}, {3200, "@3200w.jpg"}, {5120, "@5120w.jpg"}};
+/// Each is at most kLadderStepFactor times the one below it. The widths are
+/// chosen so that from each size the wizard offers (1280, 1920, 2560) the
+/// steps stay near 1.6: smaller steps cost more pictures to make and encode
+/// and serve no screen better.
+inline constexpr TLadderStep kPhotoLadder[] = {{480, "@480w.jpg"},   {625, "@625w.jpg"},   {800, "@800w.jpg"},
+                                               {1000, "@1000w.jpg"}, {1200, "@1200w.jpg"}, {1600, "@1600w.jpg"},
+                                               {2560, "@2560w.jpg"}, {4096, "@4096w.jpg"}, {6400, "@6400w.jpg"}};
 /// The largest ratio between two neighbouring widths a photograph is offered
 /// at: a screen then never loads more than 1.7 times the pixels it shows.
 inline constexpr double kLadderStepFactor = 1.7;
+/// The narrowest a photograph is laid out across a screen (a small phone's
+/// width, at one device pixel a CSS pixel): a photograph offered at most
+/// kLadderStepFactor times as wide as this needs no narrower width.
+inline constexpr int32_t kNarrowestPhotoSlot = 375;
 /// Modern index rows are this many times the album's thumbnail height.
 inline constexpr int32_t kModernRowFactor = 2;
 /// A modern thumbnail is at most this many times as wide as it is high
