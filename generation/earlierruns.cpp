@@ -122,11 +122,33 @@ bool TEarlierRuns::KeepIfUnchanged(const std::string& name, const std::string& i
   return true;
 }
 
+std::set<std::string> TEarlierRuns::AlbumNamesToKeep() const {
+  std::set<std::string> names;
+  for (std::string& name : OutputFileNames(album_)) names.insert(std::move(name));
+  // A photograph whose images this run published has all of them in the
+  // record, so what else earlier runs wrote for it (at another photo size, a
+  // width it no longer gets) is no longer the album's. The images of the
+  // others stay, also where their names are those of a published one.
+  std::vector<std::string> unpublished;
+  for (int i = 0; i < album_.Photographs.Count(); ++i) {
+    const std::string& web_name = album_.Photographs[i].WebName;
+    const bool published = record_.Files.contains(web_name + std::string(kPhotoEnding));
+    for (const std::string_view ending : ImageFileEndings(album_.Settings.PageStyle)) {
+      std::string name = web_name + std::string(ending);
+      if (published)
+        names.erase(name);
+      else
+        unpublished.push_back(std::move(name));
+    }
+  }
+  names.insert(unpublished.begin(), unpublished.end());
+  return names;
+}
+
 int TEarlierRuns::KeepOrPrune(bool prune) {
   if (record_folder_.empty()) return 0;
   int pruned = 0;
-  std::set<std::string> written_by_this_album;
-  for (std::string& name : OutputFileNames(album_)) written_by_this_album.insert(std::move(name));
+  const std::set<std::string> written_by_this_album = AlbumNamesToKeep();
   // Never pruned: the album's photographs and its own file, whatever the record says.
   std::vector<TFileIdentity> sources;
   for (int i = 0; i <= album_.Photographs.Count(); ++i) {

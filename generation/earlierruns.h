@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,9 @@ class TEarlierRuns {
   /// under `inputs` and they are still as written.
   std::optional<std::vector<TImageFile>> ImagesUpToDate(const TPhotograph& photograph, const std::string& inputs) const;
   std::string OutputFile(const std::string& name) const;
+  /// The names no pruning removes: every file the album writes, but for the
+  /// images of a photograph this run published only those it wrote.
+  std::set<std::string> AlbumNamesToKeep() const;
 
   const TAlbum& album_;
   const bool full_;

@@ -264,6 +264,21 @@ TEST(IncrementalRun, PruneRemovesOnlyUnchangedFilesOfEarlierRuns) {
   EXPECT_EQ(album.Generate({.Prune = true}).pruned, 0);
 }
 
+TEST(IncrementalRun, PruneRemovesTheWidthsAPhotographNoLongerGets) {
+  TAlbumUnderEdit album;
+  album.Album().Settings.PageStyle = TPageStyle::Modern;
+  album.Album().Settings.SetPhotoSize(TPhotoSize::Custom);
+  album.Album().Settings.PhotoWidth = album.Album().Settings.PhotoHeight = 1000;
+  album.Add(album.WriteSource("wide.jpg", 1, {}, 1000, 750));
+  album.Generate();
+  const std::string folder = album.Folder() + "/";
+  ASSERT_TRUE(FileExists(folder + "wide@625w.jpg"));
+  album.Album().Settings.PhotoWidth = album.Album().Settings.PhotoHeight = 640;
+  EXPECT_EQ(album.Generate({.Prune = true}).pruned, 1);
+  EXPECT_FALSE(FileExists(folder + "wide@625w.jpg"));
+  album.ExpectAsFresh(true);
+}
+
 TEST(IncrementalRun, ALostOrDamagedRecordMeansEverythingIsRendered) {
   TAlbumUnderEdit album;
   for (const char* name : {"a.jpg", "b.jpg"}) album.Add(album.WriteSource(name, name[0]));
