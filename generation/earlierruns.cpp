@@ -148,7 +148,7 @@ std::set<std::string> TEarlierRuns::AlbumNamesToKeep() const {
 int TEarlierRuns::KeepOrPrune(bool prune) {
   if (record_folder_.empty()) return 0;
   int pruned = 0;
-  const std::set<std::string> written_by_this_album = AlbumNamesToKeep();
+  const std::set<std::string> album_names = AlbumNamesToKeep();
   // Never pruned: the album's photographs and its own file, whatever the record says.
   std::vector<TFileIdentity> sources;
   for (int i = 0; i <= album_.Photographs.Count(); ++i) {
@@ -167,8 +167,7 @@ int TEarlierRuns::KeepOrPrune(bool prune) {
     // An album left without its copy keeps the copies of earlier runs as well.
     const bool spared_copy = !album_.Settings.AlbumCopy && name.ends_with(kAlbumFileExtension);
     std::error_code error;
-    if (prune && !written_by_this_album.contains(name) && !is_a_source && !spared_copy &&
-        std::filesystem::remove(path, error)) {
+    if (prune && !album_names.contains(name) && !is_a_source && !spared_copy && std::filesystem::remove(path, error)) {
       ++pruned;
       continue;
     }
